@@ -1,0 +1,78 @@
+#pragma once
+
+#include "editor/map_geometry.h"
+
+#include <QList>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+namespace velmor {
+
+// A cell's mark tells the user what happened to it; nothing reads it back (export looks at texts).
+enum class Mark : quint8 {
+    Untouched, // button face, not bold: start-up and "Clear Color"
+    Painted,   // white, bold: a left or right press or drag
+    Erased,    // scroll-bar colour, not bold: a middle press or drag
+};
+
+inline bool isBold(Mark mark)
+{
+    return mark == Mark::Painted;
+}
+
+struct Cell
+{
+    QString text;
+    Mark mark = Mark::Untouched;
+
+    friend bool operator==(const Cell &, const Cell &) = default;
+};
+
+// The course map: 128 x 128 cells in index order (128 x row + column). A cell's text is the map's
+// value, exactly as the export reads it, so it is kept as typed rather than as a byte.
+// Every change goes through here and is announced once, by the region of cells it touched.
+class CourseMap : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CourseMap(QObject *parent = nullptr);
+
+    static QString freshText() { return QStringLiteral("01"); }
+
+    const QString &text(int index) const { return mTexts.at(index); }
+    Mark mark(int index) const { return mMarks.at(index); }
+    Cell cell(int index) const { return {mTexts.at(index), mMarks.at(index)}; }
+    // All texts in index order: what the encoder reads.
+    const QStringList &texts() const { return mTexts; }
+    const QList<Mark> &marks() const { return mMarks; }
+
+    void setCell(int index, const QString &text, Mark mark);
+    void setMark(int index, Mark mark);
+    // Whole-map operations, announced as one change.
+    void setAllMarks(Mark mark);
+    void setAllTexts(const QString &text);
+    // Replaces every cell; texts and marks must each hold CellCount entries.
+    void setAll(const QStringList &texts, const QList<Mark> &marks);
+
+signals:
+    // x is the column, y the row of the changed cells' bounding rectangle.
+    void cellsChanged(const QRect &cells);
+
+private:
+    QStringList mTexts;
+    QList<Mark> mMarks;
+};
+
+inline QRect cellRect(int index)
+{
+    return QRect(cellColumn(index), cellRow(index), 1, 1);
+}
+inline QRect wholeMapRect()
+{
+    return QRect(0, 0, MapSide, MapSide);
+}
+
+} // namespace velmor

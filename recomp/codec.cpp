@@ -1,0 +1,1 @@
+#include "recomp/codec.h"

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// The game's compression format (command + length headers, ended by 0xFF). Plain C++ with no Qt
+// so the fuzzers and the command-line tools can use it on their own.
+namespace velmor::codec {
+
+using Bytes = std::vector<std::uint8_t>;
+using ByteView = std::span<const std::uint8_t>;
+
+inline constexpr std::uint8_t EndMarker = 0xFF;
+// The absolute-copy operand is 16 bits wide, so no stream can describe more than this.
+inline constexpr std::size_t MaxOutput = 65536;
+
+enum class Command : std::uint8_t {
+    DirectCopy = 0,
+    ByteFill = 1,
+    WordFill = 2,
+    IncreasingFill = 3,
+    AbsoluteCopy = 4,
+    AbsoluteCopyInverted = 5,
+    RelativeCopy = 6,
+    RelativeCopyInverted = 7,
+};
+
+struct DecodeResult
+{
+    bool ok = false;
+    Bytes output;
+    // Input bytes the stream used, end marker included: the length of a course's slot in a ROM.
+    std::size_t consumed = 0;
+    // On failure: what went wrong and the input offset of the chunk (or byte) at fault.
+    std::string error;
+    std::size_t errorOffset = 0;
+};
+
+// Strict and bounded: every read is checked against the input, every write against maxOutput.
+DecodeResult decode(ByteView input, std::size_t maxOutput = MaxOutput);
+
+// The shortest stream the format allows for data (an optimal parse over all commands).
+// data.size() must not exceed MaxOutput.
+Bytes compress(ByteView data);
+
+// A one-pass greedy parse over the same commands; kept only to measure what the optimal parse gains.
+Bytes compressGreedy(ByteView data);
+
+} // namespace velmor::codec

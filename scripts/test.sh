@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# One command from a fresh Debian 12 machine to every test: missing packages, then the tests in a
+# plain build, again under AddressSanitizer and UndefinedBehaviorSanitizer, then a short fuzz run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh test
+jobs=$(nproc)
+
+echo "== plain build"
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build-test --parallel "$jobs"
+ctest --test-dir build-test --output-on-failure --parallel "$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMOR_SANITIZE=ON -DVELMOR_BUILD_BENCH=OFF
+cmake --build build-asan --parallel "$jobs"
+ctest --test-dir build-asan --output-on-failure --parallel "$jobs"
+
+if [ -f fuzz/CMakeLists.txt ]; then
+    echo "== fuzzing (libFuzzer, short)"
+    cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build build-fuzz --parallel "$jobs"
+    ctest --test-dir build-fuzz --output-on-failure
+fi

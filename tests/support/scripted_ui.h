@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+#include <optional>
+
+namespace velmor::test {
+
+// Stands in for the human at the file dialog: answers each showing from a queue of picks
+// (a path, or nothing for Cancel) and records what was shown.
+class ScriptedFileDialog : public FileDialog
+{
+public:
+    struct Showing
+    {
+        Mode mode;
+        Settings settings;
+    };
+
+    void pick(const QString &path) { mScript.enqueue(path); }
+    void cancel() { mScript.enqueue(std::nullopt); }
+
+    const QList<Showing> &showings() const { return mShowings; }
+    int unanswered() const { return mScript.size(); }
+    // Showings that found the script empty; they were answered with Cancel.
+    int unexpected() const { return mUnexpected; }
+
+protected:
+    std::optional<QString> run(Mode mode, const Settings &settings) override;
+
+private:
+    QQueue<std::optional<QString>> mScript;
+    QList<Showing> mShowings;
+    int mUnexpected = 0;
+};
+
+// Stands in for the human at the message boxes. A box with OK alone is answered OK at once; a
+// question takes the next answer of the script (an empty script answers No or Cancel and counts
+// as unexpected).
+class ScriptedMessageBoxes : public MessageBoxes
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString title;
+        Buttons buttons;
+    };
+
+    void answer(Answer answer) { mScript.enqueue(answer); }
+    Answer show(const QString &text, const QString &title, Buttons buttons) override;
+
+    const QList<Message> &messages() const { return mMessages; }
+    QStringList titles() const;
+    int unanswered() const { return mScript.size(); }
+    int unexpected() const { return mUnexpected; }
+
+private:
+    QQueue<Answer> mScript;
+    QList<Message> mMessages;
+    int mUnexpected = 0;
+};
+
+} // namespace velmor::test
