@@ -30,6 +30,18 @@ struct Cell
     friend bool operator==(const Cell &, const Cell &) = default;
 };
 
+class CourseMap;
+
+// Told about every cell before it changes, so an edit can be undone. Whole-map operations are
+// reported once, before they run.
+class ChangeRecorder
+{
+public:
+    virtual ~ChangeRecorder() = default;
+    virtual void cellAboutToChange(int index, const QString &text, Mark mark) = 0;
+    virtual void mapAboutToChange(const CourseMap &map) = 0;
+};
+
 // The course map: 128 x 128 cells in index order (128 x row + column). A cell's text is the map's
 // value, exactly as the export reads it, so it is kept as typed rather than as a byte.
 // Every change goes through here and is announced once, by the region of cells it touched.
@@ -57,6 +69,10 @@ public:
     // Replaces every cell; texts and marks must each hold CellCount entries.
     void setAll(const QStringList &texts, const QList<Mark> &marks);
 
+    // At most one recorder; nullptr stops recording.
+    void setRecorder(ChangeRecorder *recorder) { mRecorder = recorder; }
+    ChangeRecorder *recorder() const { return mRecorder; }
+
 signals:
     // x is the column, y the row of the changed cells' bounding rectangle.
     void cellsChanged(const QRect &cells);
@@ -64,6 +80,7 @@ signals:
 private:
     QStringList mTexts;
     QList<Mark> mMarks;
+    ChangeRecorder *mRecorder = nullptr;
 };
 
 inline QRect cellRect(int index)
