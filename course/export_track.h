@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QStringList>
+
+namespace velmor {
+
+struct Services;
+struct TrackState;
+
+// How one export ended.
+enum class ExportResult {
+    Written,   // the track file is on disk and is now the last export
+    Declined,  // "No changes?" answered No: nothing else happened
+    Cancelled, // the track dialog was cancelled: silent, nothing written
+    Failed,    // the file could not be written; the user was told where and why
+    Refused,   // a cell does not hold a tile number; the user was told which
+};
+
+// The one export of the program, shared by "Save Course To File" and "From Velmor": encodes the
+// cell texts (index order), asks "No changes?" when they match the last export, asks for the
+// track file's name, confirms overwriting and writes the file atomically. state.lastExport and
+// state.lastExportPath change only when the file has been written; state.trackPath follows every
+// completed pick of the dialog.
+ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Services &services);
+
+} // namespace velmor
