@@ -17,6 +17,16 @@ inline constexpr std::uint8_t EndMarker = 0xFF;
 // The absolute-copy operand is 16 bits wide, so no stream can describe more than this.
 inline constexpr std::size_t MaxOutput = 65536;
 
+// Header forms: one byte CCCLLLLL (commands 0..6, 1..32 bytes) or two bytes 111CCCLL LLLLLLLL
+// (commands 0..7, 1..1024 bytes). A long relative inverted copy would start with 0xFF at 769 and
+// more, which is the end marker, so that command stops at 768.
+inline constexpr std::size_t ShortMaxLength = 32;
+inline constexpr std::size_t LongMaxLength = 1024;
+inline constexpr std::size_t LongInvertedMaxLength = 768;
+inline constexpr std::uint8_t LongHeaderMark = 0xE0;
+inline constexpr std::size_t MaxRelativeDistance = 255;
+inline constexpr std::uint8_t InvertMask = 0xFF;
+
 enum class Command : std::uint8_t {
     DirectCopy = 0,
     ByteFill = 1,
