@@ -1,0 +1,189 @@
+#include "course/track_file.h"
+
+#include "course/track_format.h"
+#include "editor/map_geometry.h"
+#include "recomp/codec.h"
+
+#include <QCoreApplication>
+
+#include <array>
+
+namespace velmor::track {
+
+namespace {
+
+constexpr char16_t LowerDigits[] = u"0123456789abcdef";
+
+// Command bytes are written with lower-case digits, unlike the tiles, which go in as typed.
+void appendCommand(QString &out, int command)
+{
+    out += QChar(LowerDigits[(command >> 4) & 0xF]);
+    out += QChar(LowerDigits[command & 0xF]);
+}
+
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+// One shared string per byte value, so a decoded map costs no allocation per cell.
+const std::array<QString, 256> &upperTileTexts()
+{
+    static const std::array<QString, 256> texts = [] {
+        std::array<QString, 256> result;
+        for (int value = 0; value < 256; ++value)
+            result[value] = QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+        return result;
+    }();
+    return texts;
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("velmor::track", text);
+}
+
+QString hexOffset(qsizetype offset)
+{
+    return QStringLiteral("0x%1").arg(offset, 0, 16);
+}
+
+DecodedTrack failure(const QString &error, qsizetype offset)
+{
+    DecodedTrack result;
+    result.error = error;
+    result.errorOffset = offset;
+    return result;
+}
+
+codec::ByteView viewOf(const QByteArray &bytes)
+{
+    return {reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+            static_cast<std::size_t>(bytes.size())};
+}
+
+} // namespace
+
+QString encode(const QStringList &cells)
+{
+    const qsizetype n = cells.size();
+    QString out;
+    // Worst case: a copy group command for every 16 cells, plus the end marker.
+    out.reserve(n * HexDigitsPerByte + (n / MaxCopyCells + 2) * HexDigitsPerByte);
+    qsizetype i = 0;
+    while (i < n) {
+        const QString &tile = cells.at(i);
+        if (i + 1 < n && cells.at(i + 1) == tile) {
+            qsizetype run = 2;
+            while (i + run < n && cells.at(i + run) == tile)
+                ++run;
+            qsizetype left = run;
+            while (left > MaxFillCells) {
+                appendCommand(out, FillCommandBase + MaxFillCells - 1);
+                out += tile;
+                left -= MaxFillCells;
+            }
+            appendCommand(out, FillCommandBase + int(left) - 1);
+            out += tile;
+            i += run;
+            continue;
+        }
+        // A copy group closes at the last cell, at the second-to-last cell (so the last cell
+        // always stands alone), before a fill begins, or when it is full.
+        qsizetype j = i;
+        while (!(j == n - 1 || j == n - 2 || cells.at(j + 1) == cells.at(j + 2)
+                 || j - i + 1 == MaxCopyCells)) {
+            ++j;
+        }
+        appendCommand(out, CopyCommandBase + int(j - i));
+        for (qsizetype k = i; k <= j; ++k)
+            out += cells.at(k);
+        i = j + 1;
+    }
+    out += QStringLiteral("FF");
+    return out;
+}
+
+std::optional<QByteArray> toBytes(const QString &hexText)
+{
+    if (hexText.size() % HexDigitsPerByte != 0)
+        return std::nullopt;
+    QByteArray bytes(hexText.size() / HexDigitsPerByte, Qt::Uninitialized);
+    const QChar *text = hexText.constData();
+    for (qsizetype k = 0; k < bytes.size(); ++k) {
+        const int high = hexValue(text[2 * k]);
+        const int low = hexValue(text[2 * k + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes[k] = char((high << 4) | low);
+    }
+    return bytes;
+}
+
+int BadCell::row() const
+{
+    return cellRow(index) + 1;
+}
+
+int BadCell::column() const
+{
+    return cellColumn(index) + 1;
+}
+
+bool isTileText(const QString &text)
+{
+    return text.size() == HexDigitsPerByte && hexValue(text.at(0)) >= 0
+           && hexValue(text.at(1)) >= 0;
+}
+
+std::optional<BadCell> firstBadCell(const QStringList &cellTexts)
+{
+    for (qsizetype i = 0; i < cellTexts.size(); ++i) {
+        if (!isTileText(cellTexts.at(i)))
+            return BadCell{int(i), cellTexts.at(i)};
+    }
+    return std::nullopt;
+}
+
+DecodedTrack decode(const QByteArray &bytes)
+{
+    // Decode with the format's own bound first, so that an oversized track is told apart from a
+    // broken one and the user learns how many tiles it describes.
+    const codec::DecodeResult full = codec::decode(viewOf(bytes));
+    if (!full.ok)
+        return failure(QString::fromStdString(full.error), qsizetype(full.errorOffset));
+    if (full.output.size() > std::size_t(CellCount)) {
+        const codec::DecodeResult bounded = codec::decode(viewOf(bytes), CellCount);
+        return failure(tr("the file describes %1 tiles, more than the %2 cells of a course map; "
+                          "the group at byte offset %3 goes past the last cell")
+                           .arg(full.output.size())
+                           .arg(CellCount)
+                           .arg(hexOffset(qsizetype(bounded.errorOffset))),
+                       qsizetype(bounded.errorOffset));
+    }
+    if (full.consumed != std::size_t(bytes.size())) {
+        return failure(tr("%1 bytes follow the end marker, from byte offset %2 on")
+                           .arg(bytes.size() - qsizetype(full.consumed))
+                           .arg(hexOffset(qsizetype(full.consumed))),
+                       qsizetype(full.consumed));
+    }
+    DecodedTrack result;
+    result.ok = true;
+    result.tileCount = int(full.output.size());
+    const auto &texts = upperTileTexts();
+    result.texts.reserve(CellCount);
+    for (const std::uint8_t value : full.output)
+        result.texts.append(texts[value]);
+    while (result.texts.size() < CellCount)
+        result.texts.append(texts[0]);
+    return result;
+}
+
+} // namespace velmor::track
