@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/message_box.h"
+
+#include <QPointer>
+
+class QWidget;
+
+namespace velmor {
+
+// The message boxes of the program, on QMessageBox: no icon, the first button the default,
+// Escape answers the last button (No, or Cancel).
+class QtMessageBox : public MessageBoxes
+{
+public:
+    explicit QtMessageBox(QWidget *parent = nullptr);
+
+    Answer show(const QString &text, const QString &title, Buttons buttons) override;
+
+private:
+    QPointer<QWidget> mParent;
+};
+
+} // namespace velmor
