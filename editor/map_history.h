@@ -1,0 +1,52 @@
+#pragma once
+
+#include "editor/course_map.h"
+#include "editor/map_snapshot.h"
+
+#include <QHash>
+#include <QObject>
+
+#include <optional>
+
+class QUndoStack;
+
+namespace velmor {
+
+// The undo history of the course map. Everything that changes the map between begin() and end()
+// becomes one step (a press, a whole drag, "Clear Color", opening a file), holding only the cells
+// it changed; a whole-map step keeps its maps as compact snapshots. Its clean state marks the map
+// as last saved or opened.
+class MapHistory : public QObject, private ChangeRecorder
+{
+    Q_OBJECT
+
+public:
+    explicit MapHistory(CourseMap &map, QObject *parent = nullptr);
+    ~MapHistory() override;
+
+    QUndoStack *stack() const { return mStack; }
+
+    // Nested calls join the outermost step; its text names the step in the undo stack.
+    void begin(const QString &text);
+    void end();
+    bool isRecording() const { return mDepth > 0; }
+
+    // What the steps hold, in bytes: the history is unlimited in count but must stay small.
+    qsizetype heldBytes() const;
+
+private:
+    void cellAboutToChange(int index, const QString &text, Mark mark) override;
+    void mapAboutToChange(const CourseMap &map) override;
+    void reset();
+
+    CourseMap &mMap;
+    QUndoStack *mStack;
+    int mDepth = 0;
+    QString mText;
+    // Cells as they were before the step first touched them, in the order touched.
+    QHash<int, Cell> mBefore;
+    QList<int> mOrder;
+    std::optional<MapSnapshot> mBeforeAll;
+};
+
+} // namespace velmor
