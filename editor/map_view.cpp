@@ -1,0 +1,201 @@
+#include "editor/map_view.h"
+
+#include "editor/course_map.h"
+#include "editor/map_geometry.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+namespace velmor {
+
+namespace {
+
+constexpr int PitchPx = CellPitchTwips / TwipsPerPixel; // 16
+constexpr int CellPx = CellSizeTwips / TwipsPerPixel;   // 17
+constexpr double CellFontPoints = 6.0;
+constexpr int WheelNotch = 120;
+
+int buttonBit(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return LeftButton;
+    case Qt::RightButton:
+        return RightButton;
+    case Qt::MiddleButton:
+        return MiddleButton;
+    default:
+        return 0;
+    }
+}
+
+int buttonBits(Qt::MouseButtons buttons)
+{
+    int bits = 0;
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        if (buttons & b)
+            bits |= buttonBit(b);
+    }
+    return bits;
+}
+
+QPoint toTwips(QPointF pixel)
+{
+    return (pixel * TwipsPerPixel).toPoint();
+}
+
+} // namespace
+
+MapView::MapView(CourseMap &map, TilePainter &painter, QWidget *parent)
+    : QWidget(parent)
+    , mMap(map)
+    , mPainter(painter)
+{
+    setObjectName(QStringLiteral("Frame2"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QFont cellFont(QStringLiteral("MS Serif"));
+    cellFont.setStyleHint(QFont::Serif);
+    cellFont.setPointSizeF(CellFontPoints);
+    setFont(cellFont);
+    connect(&mMap, &CourseMap::cellsChanged, this,
+            [this](const QRect &cells) { update(cellsPixelRect(cells)); });
+}
+
+void MapView::setScrollBars(QScrollBar *horizontal, QScrollBar *vertical)
+{
+    mHorizontal = horizontal;
+    mVertical = vertical;
+}
+
+QRect MapView::cellPixelRect(int index)
+{
+    return QRect(cellColumn(index) * PitchPx, cellRow(index) * PitchPx, CellPx, CellPx);
+}
+
+QRect MapView::cellsPixelRect(const QRect &cells)
+{
+    return QRect(cells.x() * PitchPx, cells.y() * PitchPx, cells.width() * PitchPx + 1,
+                 cells.height() * PitchPx + 1);
+}
+
+bool MapView::isVisibleAt(QPoint pixel) const
+{
+    const QWidget *viewport = parentWidget();
+    if (viewport && !viewport->rect().contains(mapToParent(pixel)))
+        return false;
+    const QPoint global = mapToGlobal(pixel);
+    for (const QPointer<QWidget> &obstruction : mObstructions) {
+        if (obstruction && obstruction->isVisible()
+            && obstruction->rect().contains(obstruction->mapFromGlobal(global)))
+            return false;
+    }
+    return true;
+}
+
+Palettes MapView::currentPalettes() const
+{
+    return mPalettes ? mPalettes() : Palettes{QStringLiteral("00"), QStringLiteral("00")};
+}
+
+void MapView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    painter.fillRect(exposed, palette().color(QPalette::Button));
+
+    const int firstColumn = qMax(0, (exposed.left() - 1) / PitchPx);
+    const int lastColumn = qMin(MapSide - 1, exposed.right() / PitchPx);
+    const int firstRow = qMax(0, (exposed.top() - 1) / PitchPx);
+    const int lastRow = qMin(MapSide - 1, exposed.bottom() / PitchPx);
+    if (firstColumn > lastColumn || firstRow > lastRow)
+        return;
+
+    const QColor backgrounds[] = {palette().color(QPalette::Button), QColor(Qt::white),
+                                  palette().color(QPalette::Midlight)};
+    QFont plain = font();
+    QFont bold = font();
+    bold.setBold(true);
+    bool boldSet = false;
+    painter.setFont(plain);
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (int row = firstRow; row <= lastRow; ++row) {
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            const int index = cellIndex(row, column);
+            const Mark mark = mMap.mark(index);
+            const QRect cell = cellPixelRect(index);
+            // The border lines are drawn once below; only the inside takes the mark's colour.
+            painter.fillRect(cell.adjusted(1, 1, -1, -1), backgrounds[int(mark)]);
+            if (isBold(mark) != boldSet) {
+                boldSet = isBold(mark);
+                painter.setFont(boldSet ? bold : plain);
+            }
+            painter.drawText(cell, Qt::AlignCenter, mMap.text(index));
+        }
+    }
+    // Neighbouring cells share their one-pixel borders, so the borders form one grid of lines.
+    const int left = firstColumn * PitchPx;
+    const int right = lastColumn * PitchPx + CellPx - 1;
+    const int top = firstRow * PitchPx;
+    const int bottom = lastRow * PitchPx + CellPx - 1;
+    for (int column = firstColumn; column <= lastColumn + 1; ++column)
+        painter.drawLine(column * PitchPx, top, column * PitchPx, bottom);
+    for (int row = firstRow; row <= lastRow + 1; ++row)
+        painter.drawLine(left, row * PitchPx, right, row * PitchPx);
+}
+
+void MapView::mousePressEvent(QMouseEvent *event)
+{
+    const int button = buttonBit(event->button());
+    event->accept();
+    if (button == 0)
+        return;
+    const int cell = mTracker.press(toTwips(event->position()), isVisibleAt(event->pos()));
+    if (cell >= 0)
+        mPainter.press(cell, button, currentPalettes());
+}
+
+void MapView::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    const int buttons = buttonBits(event->buttons());
+    if (buttons == 0)
+        return;
+    const QList<int> cells = mTracker.move(toTwips(event->position()), isVisibleAt(event->pos()));
+    if (cells.isEmpty())
+        return;
+    const Palettes palettes = currentPalettes();
+    for (int cell : cells)
+        mPainter.move(cell, buttons, palettes);
+}
+
+void MapView::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->buttons() == Qt::NoButton)
+        mTracker.release();
+}
+
+void MapView::wheelEvent(QWheelEvent *event)
+{
+    QPoint delta = event->angleDelta();
+    const bool horizontal = (event->modifiers() & Qt::ShiftModifier) || delta.y() == 0;
+    QScrollBar *bar = horizontal ? mHorizontal.data() : mVertical.data();
+    if (!bar) {
+        event->ignore();
+        return;
+    }
+    // Some systems turn Shift+wheel into a horizontal delta themselves; take whichever axis moved.
+    const int amount = delta.y() != 0 ? delta.y() : delta.x();
+    int &remainder = horizontal ? mWheelRemainder.rx() : mWheelRemainder.ry();
+    remainder += amount;
+    const int notches = remainder / WheelNotch;
+    remainder -= notches * WheelNotch;
+    if (notches != 0)
+        bar->setValue(bar->value() - notches * bar->singleStep() * QApplication::wheelScrollLines());
+    event->accept();
+}
+
+} // namespace velmor

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "editor/painting.h"
+#include "editor/stroke_tracker.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QScrollBar;
+
+namespace velmor {
+
+class CourseMap;
+
+// The map container `Frame2`: one widget that draws all 16384 cells of the course map and turns
+// mouse input on them into the painting rules. It lives inside the clipping viewport `Frame1` and is
+// moved by scrolling; it paints only the cells of the exposed region and repaints only the cells
+// that the model reports as changed.
+//
+// Colours come from the platform palette: untouched cells use QPalette::Button (the button face);
+// erased cells use QPalette::Midlight, the role nearest to the desktop's scroll-bar colour (a light
+// grey just darker than the button face); painted cells are white.
+class MapView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using PaletteSource = std::function<Palettes()>;
+
+    MapView(CourseMap &map, TilePainter &painter, QWidget *parent = nullptr);
+
+    // Read afresh at every paint operation.
+    void setPaletteSource(PaletteSource source) { mPalettes = std::move(source); }
+    // While a widget added here is shown, pointer positions under it do not reach the map.
+    void addObstruction(QWidget *widget) { mObstructions.append(widget); }
+    // The wheel scrolls through these: vertically, or horizontally with Shift held.
+    void setScrollBars(QScrollBar *horizontal, QScrollBar *vertical);
+
+    // A cell's rectangle in this widget's pixels: 17 pixels square at a 16-pixel pitch.
+    static QRect cellPixelRect(int index);
+    // The pixel rectangle that covers a rectangle of cells (x column, y row).
+    static QRect cellsPixelRect(const QRect &cells);
+    // Whether a position in this widget's pixels can be seen by the user: inside the viewport and
+    // not under an obstruction.
+    bool isVisibleAt(QPoint pixel) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    Palettes currentPalettes() const;
+
+    CourseMap &mMap;
+    TilePainter &mPainter;
+    StrokeTracker mTracker;
+    PaletteSource mPalettes;
+    QList<QPointer<QWidget>> mObstructions;
+    QPointer<QScrollBar> mHorizontal;
+    QPointer<QScrollBar> mVertical;
+    QPoint mWheelRemainder;
+};
+
+} // namespace velmor
