@@ -19,6 +19,7 @@ DecodeResult failure(std::string what, std::size_t offset)
 {
     DecodeResult result;
     result.error = what + " at input offset " + hexOffset(offset);
+    result.reason = std::move(what);
     result.errorOffset = offset;
     return result;
 }

@@ -47,6 +47,8 @@ struct DecodeResult
     // On failure: what went wrong and the input offset of the chunk (or byte) at fault.
     std::string error;
     std::size_t errorOffset = 0;
+    // The same failure without the offset, for callers that name the place in their own terms.
+    std::string reason;
 };
 
 // Strict and bounded: every read is checked against the input, every write against maxOutput.
