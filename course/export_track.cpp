@@ -22,9 +22,7 @@ QString tr(const char *text)
 
 QString refusalText(const track::BadCell &cell)
 {
-    const QString what = cell.text.isEmpty()
-                             ? tr("is empty")
-                             : tr("holds \"%1\"").arg(cell.text);
+    const QString what = cell.text.isEmpty() ? tr("is empty") : tr("holds \"%1\"").arg(cell.text);
     return tr("The cell at row %1, column %2 %3, which is not a tile number of two hexadecimal "
               "digits (00 to FF).\n\nNothing was written. Paint that cell with a valid tile and "
               "save again.")
@@ -41,8 +39,8 @@ void prepareSaveDialog(FileDialog &dialog, const TrackState &state)
     dialog.setFileName(QString::fromLatin1(track::NewTrackFileName));
     dialog.setFilter(QString::fromLatin1(track::TrackFilter));
     dialog.setTitle(QStringLiteral("Name Your Course"));
-    dialog.setDirectory(state.trackPath.isEmpty() ? QString()
-                                                  : QFileInfo(state.trackPath).absolutePath());
+    dialog.setDirectory(
+        state.trackPath.isEmpty() ? QString() : QFileInfo(state.trackPath).absolutePath());
 }
 
 } // namespace
@@ -65,8 +63,8 @@ ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Servic
     const std::optional<QByteArray> bytes = track::toBytes(hexText);
     // Cannot happen after the check above; kept so that a broken text is never written.
     if (!bytes) {
-        services.messages.inform(tr("The course could not be encoded. Nothing was written."),
-                                 tr("Cannot Export"));
+        services.messages.inform(
+            tr("The course could not be encoded. Nothing was written."), tr("Cannot Export"));
         return ExportResult::Refused;
     }
 
@@ -81,26 +79,26 @@ ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Servic
         if (!services.files.isFile(path))
             break;
         const QString shown = displayPath(path);
-        if (services.messages.askYesNo(QStringLiteral("Would you like to overwrite ") + shown
-                                           + QStringLiteral("?"),
-                                       QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
+        if (services.messages.askYesNo(
+                QStringLiteral("Would you like to overwrite ") + shown + QStringLiteral("?"),
+                QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
             break;
     }
 
     QString reason;
     if (!services.files.writeFile(path, *bytes, &reason)) {
-        services.messages.inform(tr("The track file %1 was not written.\n\n%2")
-                                     .arg(displayPath(path), reason),
-                                 tr("Export Failed"));
+        services.messages.inform(
+            tr("The track file %1 was not written.\n\n%2").arg(displayPath(path), reason),
+            tr("Export Failed"));
         return ExportResult::Failed;
     }
     // Only a file on disk counts as the last export: a cancel or a failed write must not make the
     // next press claim that nothing changed.
     state.lastExport = hexText;
     state.lastExportPath = path;
-    services.messages.inform(QStringLiteral("Track Exported to ") + displayPath(path)
-                                 + QStringLiteral(" successfully!"),
-                             QStringLiteral("Successful Export"));
+    services.messages.inform(
+        QStringLiteral("Track Exported to ") + displayPath(path) + QStringLiteral(" successfully!"),
+        QStringLiteral("Successful Export"));
     return ExportResult::Written;
 }
 

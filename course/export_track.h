@@ -9,11 +9,11 @@ struct TrackState;
 
 // How one export ended.
 enum class ExportResult {
-    Written,   // the track file is on disk and is now the last export
-    Declined,  // "No changes?" answered No: nothing else happened
+    Written, // the track file is on disk and is now the last export
+    Declined, // "No changes?" answered No: nothing else happened
     Cancelled, // the track dialog was cancelled: silent, nothing written
-    Failed,    // the file could not be written; the user was told where and why
-    Refused,   // a cell does not hold a tile number; the user was told which
+    Failed, // the file could not be written; the user was told where and why
+    Refused, // a cell does not hold a tile number; the user was told which
 };
 
 // The one export of the program, shared by "Save Course To File" and "From Velmor": encodes the

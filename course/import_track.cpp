@@ -43,7 +43,7 @@ void failWith(Services &services, const QString &path, const QString &reason)
 {
     services.messages.inform(tr("Cannot open %1:\n%2.\n\nThe course map was left as it was.")
                                  .arg(displayPath(path), reason),
-                             dialogTitle());
+        dialogTitle());
 }
 
 } // namespace
@@ -52,12 +52,12 @@ ImportResult importTrack(CourseMap &map, TrackState &state, Services &services)
 {
     FileDialog &dialog = services.dialog;
     dialog.setDefaultExtension(QString::fromLatin1(track::TrackExtension));
-    dialog.setFileName(state.trackPath.isEmpty() ? QString()
-                                                 : QFileInfo(state.trackPath).fileName());
+    dialog.setFileName(
+        state.trackPath.isEmpty() ? QString() : QFileInfo(state.trackPath).fileName());
     dialog.setFilter(openFilter());
     dialog.setTitle(dialogTitle());
-    dialog.setDirectory(state.trackPath.isEmpty() ? QString()
-                                                  : QFileInfo(state.trackPath).absolutePath());
+    dialog.setDirectory(
+        state.trackPath.isEmpty() ? QString() : QFileInfo(state.trackPath).absolutePath());
     const std::optional<QString> chosen = dialog.showOpen();
     if (!chosen)
         return ImportResult::Cancelled;

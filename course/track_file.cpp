@@ -66,7 +66,7 @@ DecodedTrack failure(const QString &error, qsizetype offset)
 codec::ByteView viewOf(const QByteArray &bytes)
 {
     return {reinterpret_cast<const std::uint8_t *>(bytes.constData()),
-            static_cast<std::size_t>(bytes.size())};
+        static_cast<std::size_t>(bytes.size())};
 }
 
 } // namespace
@@ -99,7 +99,7 @@ QString encode(const QStringList &cells)
         // always stands alone), before a fill begins, or when it is full.
         qsizetype j = i;
         while (!(j == n - 1 || j == n - 2 || cells.at(j + 1) == cells.at(j + 2)
-                 || j - i + 1 == MaxCopyCells)) {
+            || j - i + 1 == MaxCopyCells)) {
             ++j;
         }
         appendCommand(out, CopyCommandBase + int(j - i));
@@ -140,14 +140,14 @@ int BadCell::column() const
 bool isTileText(const QString &text)
 {
     return text.size() == HexDigitsPerByte && hexValue(text.at(0)) >= 0
-           && hexValue(text.at(1)) >= 0;
+        && hexValue(text.at(1)) >= 0;
 }
 
 std::optional<BadCell> firstBadCell(const QStringList &cellTexts)
 {
     for (qsizetype i = 0; i < cellTexts.size(); ++i) {
         if (!isTileText(cellTexts.at(i)))
-            return BadCell{int(i), cellTexts.at(i)};
+            return BadCell {int(i), cellTexts.at(i)};
     }
     return std::nullopt;
 }
@@ -166,13 +166,13 @@ DecodedTrack decode(const QByteArray &bytes)
                            .arg(full.output.size())
                            .arg(CellCount)
                            .arg(hexOffset(qsizetype(bounded.errorOffset))),
-                       qsizetype(bounded.errorOffset));
+            qsizetype(bounded.errorOffset));
     }
     if (full.consumed != std::size_t(bytes.size())) {
         return failure(tr("%1 bytes follow the end marker, from byte offset %2 on")
                            .arg(bytes.size() - qsizetype(full.consumed))
                            .arg(hexOffset(qsizetype(full.consumed))),
-                       qsizetype(full.consumed));
+            qsizetype(full.consumed));
     }
     DecodedTrack result;
     result.ok = true;

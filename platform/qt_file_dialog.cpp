@@ -34,8 +34,7 @@ QStringList qtNameFilters(const QString &productFilter)
 
 QtFileDialog::QtFileDialog(QWidget *parent)
     : mParent(parent)
-{
-}
+{ }
 
 std::optional<QString> QtFileDialog::run(Mode mode, const Settings &settings)
 {

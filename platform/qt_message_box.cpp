@@ -7,11 +7,9 @@ namespace velmor {
 
 QtMessageBox::QtMessageBox(QWidget *parent)
     : mParent(parent)
-{
-}
+{ }
 
-MessageBoxes::Answer QtMessageBox::show(const QString &text, const QString &title,
-                                        Buttons buttons)
+MessageBoxes::Answer QtMessageBox::show(const QString &text, const QString &title, Buttons buttons)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, mParent);
     QList<QPair<QPushButton *, Answer>> order;
