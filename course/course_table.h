@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace velmor {
+
+// The fixed list of the game's courses that `CourseList` offers: cup and battle-mode headers
+// between course lines of the form "68f2c - Mario Circuit 1". The offsets are file offsets in a
+// ROM with the copier header.
+class CourseTable
+{
+public:
+    // The 23 entries, in the order the list shows them.
+    static const QStringList &entries();
+    // The text the list shows before the user chooses anything.
+    static QString initialText();
+    // The course offset of a course text: only when its first five characters are five
+    // hexadecimal digits. Header lines, short and typed texts give nothing, so that no garbage
+    // offset ever reaches the compressor.
+    static std::optional<qint64> courseOffset(const QString &courseText);
+};
+
+} // namespace velmor

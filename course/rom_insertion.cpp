@@ -1,0 +1,240 @@
+#include "course/rom_insertion.h"
+
+#include "course/course_table.h"
+#include "course/export_track.h"
+#include "course/rom_layout.h"
+#include "course/track_state.h"
+#include "platform/file_dialog.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "platform/services.h"
+#include "platform/tool_runner.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace velmor {
+
+namespace {
+
+const QString kTrackFilter = QStringLiteral("BIN Files (*.bin)|*.bin");
+const QString kRomFilter = QStringLiteral("SNES Files (*.smc)|*.smc");
+const QString kFailedTitle = QStringLiteral("Import Failed");
+
+QString folderOf(const QString &path)
+{
+    return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+}
+
+} // namespace
+
+RomInsertion::RomInsertion(Services &services, TrackState &state, QObject *parent)
+    : QObject(parent)
+    , mServices(services)
+    , mState(state)
+{
+}
+
+std::optional<qint64> RomInsertion::toolOffset(qint64 courseOffset, qint64 romSize)
+{
+    qint64 offset = courseOffset;
+    const qint64 rest = romSize % rom::kSizeGranule;
+    if (rest == 0)
+        offset -= rom::kCopierHeaderSize;
+    else if (rest != rom::kCopierHeaderSize)
+        return std::nullopt;
+    if (offset < 0 || offset >= romSize)
+        return std::nullopt;
+    return offset;
+}
+
+void RomInsertion::insertFromFile(const QString &courseText)
+{
+    const std::optional<qint64> course = checkedCourse(courseText);
+    if (!course)
+        return;
+
+    FileDialog &dialog = mServices.dialog;
+    for (;;) {
+        dialog.setDefaultExtension(QStringLiteral("bin"));
+        dialog.setFileName(QStringLiteral("newtrack.bin"));
+        dialog.setFilter(kTrackFilter);
+        dialog.setTitle(QStringLiteral("Choose an Velmor Custom Makde Course."));
+        dialog.setDirectory(folderOf(mState.trackPath));
+        const std::optional<QString> chosen = dialog.showOpen();
+        if (!chosen) {
+            end(Outcome::Cancelled);
+            return;
+        }
+        mState.trackPath = *chosen;
+        if (mServices.files.isFile(mState.trackPath))
+            break;
+        mServices.messages.inform(
+            QStringLiteral("You didn't choose anything. Please pick a custom track to use."),
+            QStringLiteral("Whoops."));
+    }
+    romStep(mState.trackPath, *course, QStringLiteral("Choose an SMK ROM or make a NEW one."));
+}
+
+void RomInsertion::exportAndInsert(const QStringList &cellTexts, const QString &courseText)
+{
+    const ExportResult exported = exportTrack(cellTexts, mState, mServices);
+    switch (exported) {
+    case ExportResult::Written:
+    case ExportResult::Declined:
+        break;
+    case ExportResult::Cancelled:
+        end(Outcome::Cancelled);
+        return;
+    case ExportResult::Failed:
+        end(Outcome::Failed);
+        return;
+    case ExportResult::Refused:
+        end(Outcome::Refused);
+        return;
+    }
+
+    const std::optional<qint64> course = checkedCourse(courseText);
+    if (!course)
+        return;
+    // Declined means the map is the one last exported, so the file to insert is the one holding
+    // that export, not whatever a later track dialog happened to pick.
+    const QString trackPath = mState.lastExportPath;
+    if (trackPath.isEmpty() || !mServices.files.isFile(trackPath)) {
+        mServices.messages.inform(
+            trackPath.isEmpty()
+                ? tr("No track file holds this map yet. Answer Yes to \"No changes?\" to save "
+                     "it as a track file, then it can be imported.")
+                : tr("The track file %1 that held this map is gone. Answer Yes to \"No "
+                     "changes?\" to save the map again.")
+                      .arg(displayPath(trackPath)),
+            tr("No Track File"));
+        end(Outcome::Refused);
+        return;
+    }
+    romStep(trackPath, *course, QStringLiteral("Choose an SMK ROM, or make a NEW one."));
+}
+
+std::optional<qint64> RomInsertion::checkedCourse(const QString &courseText)
+{
+    const std::optional<qint64> offset = CourseTable::courseOffset(courseText);
+    if (!offset) {
+        mServices.messages.inform(
+            QStringLiteral("Whoops! No Course was selected. A course must be selected before you "
+                           "can import your course into the ROM."),
+            QStringLiteral("No Course Selected"));
+        end(Outcome::Refused);
+    }
+    return offset;
+}
+
+void RomInsertion::romStep(const QString &trackPath, qint64 courseOffset, const QString &title)
+{
+    if (const std::optional<Outcome> stop = chooseTargetRom(title)) {
+        end(*stop);
+        return;
+    }
+    const QString romPath = mState.targetRom;
+
+    QString error;
+    const std::optional<QByteArray> romBytes = mServices.files.readFile(romPath, &error);
+    if (!romBytes) {
+        fail(tr("The ROM %1 cannot be read:\n%2").arg(displayPath(romPath), error));
+        return;
+    }
+    const qint64 romSize = romBytes->size();
+    const std::optional<qint64> offset = toolOffset(courseOffset, romSize);
+    if (!offset) {
+        mServices.messages.inform(
+            tr("The course cannot be put into %1: a ROM of %2 bytes has no place at offset %3. "
+               "The game's ROM is 524288 bytes, or 524800 with a copier header.")
+                .arg(displayPath(romPath))
+                .arg(romSize)
+                .arg(courseOffset, 0, 16),
+            kFailedTitle);
+        end(Outcome::Refused);
+        return;
+    }
+    startTool(trackPath, romPath, QString::number(*offset, 16));
+}
+
+std::optional<RomInsertion::Outcome> RomInsertion::chooseTargetRom(const QString &title)
+{
+    FileDialog &dialog = mServices.dialog;
+    for (;;) {
+        dialog.setDefaultExtension(QStringLiteral("smc"));
+        // The working ROM's exact name, so the suggestion finds it on any file system.
+        dialog.setFileName(mSettings.romBaseName + QStringLiteral("_velmor.smc"));
+        dialog.setFilter(kRomFilter);
+        dialog.setTitle(title);
+        dialog.setDirectory(mSettings.romFolder);
+        const std::optional<QString> chosen = dialog.showSave();
+        if (!chosen)
+            return Outcome::Cancelled;
+        mState.targetRom = *chosen;
+        const QString shown = displayPath(mState.targetRom);
+        if (mServices.files.isFile(mState.targetRom)) {
+            if (mServices.messages.askYesNo(
+                    QStringLiteral("Would you like to overwrite ") + shown + QStringLiteral("?"),
+                    QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
+                return std::nullopt;
+            continue;
+        }
+        // A new ROM always starts as a copy of the user's own, never of the working ROM.
+        QString error;
+        if (!mServices.files.copyFile(mSettings.userRomPath, mState.targetRom, &error)) {
+            mServices.messages.inform(tr("The new ROM %1 could not be made as a copy of %2:\n%3")
+                                          .arg(shown, displayPath(mSettings.userRomPath), error),
+                                      kFailedTitle);
+            return Outcome::Failed;
+        }
+        return std::nullopt;
+    }
+}
+
+void RomInsertion::startTool(const QString &trackPath, const QString &romPath,
+                             const QString &offsetText)
+{
+    ToolRunner *tools = mServices.tools;
+    if (!tools) {
+        fail(tr("No way to start %1 was set up.").arg(displayPath(mSettings.recompPath)));
+        return;
+    }
+    const QStringList arguments{trackPath, romPath, offsetText,
+                                QString::fromLatin1(rom::kRecompFormat),
+                                QString::fromLatin1(rom::kRecompFormat2)};
+    ToolRun *run = tools->start(mSettings.recompPath, arguments);
+    ++mRunning;
+    connect(run, &ToolRun::finished, this, [this, trackPath, romPath](const ToolResult &result) {
+        --mRunning;
+        report(trackPath, romPath, result);
+    });
+}
+
+void RomInsertion::report(const QString &trackPath, const QString &romPath,
+                          const ToolResult &result)
+{
+    if (!result.succeeded()) {
+        fail(tr("The course could not be imported into %1.\n%2")
+                 .arg(displayPath(romPath), result.describe()));
+        return;
+    }
+    mServices.messages.inform(QStringLiteral("Import of ") + displayPath(trackPath)
+                                  + QStringLiteral(" into ") + displayPath(romPath)
+                                  + QStringLiteral(" successful."),
+                              QStringLiteral("Successful Import"));
+    end(Outcome::Imported);
+}
+
+void RomInsertion::fail(const QString &text)
+{
+    mServices.messages.inform(text, kFailedTitle);
+    end(Outcome::Failed);
+}
+
+void RomInsertion::end(Outcome outcome)
+{
+    emit finished(outcome);
+}
+
+} // namespace velmor

@@ -1,0 +1,124 @@
+#include "course/course_table.h"
+
+#include <QTest>
+
+using namespace velmor;
+
+class TestCourseTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listsTheEntriesInOrder_data();
+    void listsTheEntriesInOrder();
+    void everyCourseLineHasItsOffset();
+    void startsOnMarioCircuit1();
+    void courseOffset_data();
+    void courseOffset();
+};
+
+void TestCourseTable::listsTheEntriesInOrder_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("isCourse");
+
+    const struct
+    {
+        int position;
+        const char *text;
+        bool isCourse;
+    } rows[] = {
+        {1, "MUSHROOM CUP", false},          {2, "68f2c - Mario Circuit 1", true},
+        {3, "7a381 - Donut Plains 1", true}, {4, "7ba25 - Bowser's Castle 1", true},
+        {5, "50e45 - Mario Circuit 2", true}, {6, "FLOWER CUP", false},
+        {7, "77451 - Choco Island 1", true}, {8, "6aa23 - Donut Plains 2", true},
+        {9, "7c727 - Bowser's Castle 2", true}, {10, "68200 - Mario Circuit 3", true},
+        {11, "STAR CUP", false},             {12, "6d1c4 - Choco Island 2", true},
+        {13, "3123c - Vanilla Lake 1", true}, {14, "7d7ff - Bowser's Castle 3", true},
+        {15, "6972b - Mario Circuit 4", true}, {16, "SPECIAL CUP", false},
+        {17, "78c6b - Donut Plains 3", true}, {18, "3d751 - Koopa Beach 2", true},
+        {19, "6c168 - Vanilla Lake", true},  {20, "BATTLE MODE", false},
+        {21, "21965 - Battle Course 2", true}, {22, "216ee - Battle Course 3", true},
+        {23, "7ef3b - Battle Course 4", true},
+    };
+    for (const auto &row : rows) {
+        QTest::addRow("%d", row.position)
+            << row.position << QString::fromUtf8(row.text) << row.isCourse;
+    }
+}
+
+void TestCourseTable::listsTheEntriesInOrder()
+{
+    QFETCH(int, position);
+    QFETCH(QString, text);
+    QFETCH(bool, isCourse);
+
+    const QStringList &entries = CourseTable::entries();
+    QCOMPARE(entries.size(), 23);
+    QCOMPARE(entries.at(position - 1), text);
+    QCOMPARE(CourseTable::courseOffset(text).has_value(), isCourse);
+}
+
+void TestCourseTable::everyCourseLineHasItsOffset()
+{
+    int courses = 0;
+    for (const QString &entry : CourseTable::entries()) {
+        const std::optional<qint64> offset = CourseTable::courseOffset(entry);
+        if (!offset)
+            continue;
+        ++courses;
+        // The offset is exactly what the line shows, read as hexadecimal.
+        QCOMPARE(QStringLiteral("%1").arg(*offset, 5, 16, QLatin1Char('0')), entry.left(5));
+        QCOMPARE(entry.mid(5, 3), QStringLiteral(" - "));
+    }
+    QCOMPARE(courses, 18);
+    QStringList unique = CourseTable::entries();
+    QCOMPARE(unique.removeDuplicates(), 0);
+}
+
+void TestCourseTable::startsOnMarioCircuit1()
+{
+    QCOMPARE(CourseTable::initialText(), QStringLiteral("68f2c - Mario Circuit 1"));
+    QCOMPARE(CourseTable::courseOffset(CourseTable::initialText()), qint64(0x68f2c));
+}
+
+void TestCourseTable::courseOffset_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("offset"); // -1: refused
+
+    QTest::newRow("vanilla lake") << QStringLiteral("6c168 - Vanilla Lake") << qint64(0x6c168);
+    QTest::newRow("vanilla lake 1") << QStringLiteral("3123c - Vanilla Lake 1") << qint64(0x3123c);
+    QTest::newRow("typed upper case") << QStringLiteral("7EF3B") << qint64(0x7ef3b);
+    QTest::newRow("typed, more text") << QStringLiteral("216ee battle") << qint64(0x216ee);
+    QTest::newRow("all digits") << QStringLiteral("68200 - Mario Circuit 3") << qint64(0x68200);
+    QTest::newRow("header") << QStringLiteral("MUSHROOM CUP") << qint64(-1);
+    QTest::newRow("battle header") << QStringLiteral("BATTLE MODE") << qint64(-1);
+    QTest::newRow("empty") << QString() << qint64(-1);
+    QTest::newRow("four digits") << QStringLiteral("68f2") << qint64(-1);
+    QTest::newRow("prefix") << QStringLiteral("0x68f2c") << qint64(-1);
+    QTest::newRow("blank inside") << QStringLiteral("68 2c - x") << qint64(-1);
+    QTest::newRow("leading blank") << QStringLiteral(" 68f2c") << qint64(-1);
+    QTest::newRow("sign") << QStringLiteral("-68f2") << qint64(-1);
+    QTest::newRow("letter g") << QStringLiteral("68g2c") << qint64(-1);
+    QTest::newRow("fullwidth digit") << QStringLiteral("6８f2c") << qint64(-1);
+    QTest::newRow("arabic-indic digit") << QStringLiteral("6\u0668f2c") << qint64(-1);
+}
+
+void TestCourseTable::courseOffset()
+{
+    QFETCH(QString, text);
+    QFETCH(qint64, offset);
+
+    const std::optional<qint64> parsed = CourseTable::courseOffset(text);
+    if (offset < 0) {
+        QVERIFY2(!parsed, qPrintable(QString::number(parsed.value_or(0), 16)));
+    } else {
+        QVERIFY(parsed);
+        QCOMPARE(*parsed, offset);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCourseTable)
+#include "test_course_table.moc"
