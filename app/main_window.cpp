@@ -178,7 +178,10 @@ void MainWindow::createControls()
                                 CellCursorHotSpot.x(), CellCursorHotSpot.y()));
     mMapView->setPaletteSource([this] { return palettes(); });
     mMapView->setScrollBars(mHScroll, mVScroll);
+    // Cells under the splash and under the scroll bars' edges cannot be seen, so they are not painted.
     mMapView->addObstruction(mSplash);
+    mMapView->addObstruction(mVScroll);
+    mMapView->addObstruction(mHScroll);
 
     mCommand1 = makeButton(this, QStringLiteral("Command1"), layout::Command1,
                            QStringLiteral("Clear Color"), small);
