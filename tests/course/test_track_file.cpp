@@ -22,6 +22,7 @@ private slots:
     void decode_data();
     void decode();
     void roundTripOverRandomMaps();
+    void randomBytesStayInBounds();
 };
 
 void TestTrackFile::encodedBytes_data()
@@ -300,6 +301,28 @@ void TestTrackFile::roundTripOverRandomMaps()
         for (qsizetype i = 0; i < CellCount; ++i) {
             if (decoded.texts.at(i) != cells.at(i).toUpper())
                 QFAIL(qPrintable(QStringLiteral("round %1, cell %2").arg(round).arg(i)));
+        }
+    }
+}
+
+// Whatever the bytes, the decoder answers a full map or an error inside the file; the sanitizer
+// build checks that no read or write strays.
+void TestTrackFile::randomBytesStayInBounds()
+{
+    QRandomGenerator random(8122026);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray file(random.bounded(400), Qt::Uninitialized);
+        for (char &byte : file)
+            byte = char(random.bounded(256));
+        if (round % 2 == 0 && !file.isEmpty())
+            file.back() = char(0xFF);
+        const track::DecodedTrack result = track::decode(file);
+        if (result.ok) {
+            QCOMPARE(result.texts.size(), CellCount);
+            QVERIFY(result.tileCount <= CellCount);
+        } else {
+            QVERIFY(!result.error.isEmpty());
+            QVERIFY(result.errorOffset >= 0 && result.errorOffset <= file.size());
         }
     }
 }
