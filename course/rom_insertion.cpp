@@ -32,8 +32,7 @@ RomInsertion::RomInsertion(Services &services, TrackState &state, QObject *paren
     : QObject(parent)
     , mServices(services)
     , mState(state)
-{
-}
+{ }
 
 std::optional<qint64> RomInsertion::toolOffset(qint64 courseOffset, qint64 romSize)
 {
@@ -101,8 +100,7 @@ void RomInsertion::exportAndInsert(const QStringList &cellTexts, const QString &
     // that export, not whatever a later track dialog happened to pick.
     const QString trackPath = mState.lastExportPath;
     if (trackPath.isEmpty() || !mServices.files.isFile(trackPath)) {
-        mServices.messages.inform(
-            trackPath.isEmpty()
+        mServices.messages.inform(trackPath.isEmpty()
                 ? tr("No track file holds this map yet. Answer Yes to \"No changes?\" to save "
                      "it as a track file, then it can be imported.")
                 : tr("The track file %1 that held this map is gone. Answer Yes to \"No "
@@ -185,24 +183,23 @@ std::optional<RomInsertion::Outcome> RomInsertion::chooseTargetRom(const QString
         if (!mServices.files.copyFile(mSettings.userRomPath, mState.targetRom, &error)) {
             mServices.messages.inform(tr("The new ROM %1 could not be made as a copy of %2:\n%3")
                                           .arg(shown, displayPath(mSettings.userRomPath), error),
-                                      kFailedTitle);
+                kFailedTitle);
             return Outcome::Failed;
         }
         return std::nullopt;
     }
 }
 
-void RomInsertion::startTool(const QString &trackPath, const QString &romPath,
-                             const QString &offsetText)
+void RomInsertion::startTool(
+    const QString &trackPath, const QString &romPath, const QString &offsetText)
 {
     ToolRunner *tools = mServices.tools;
     if (!tools) {
         fail(tr("No way to start %1 was set up.").arg(displayPath(mSettings.recompPath)));
         return;
     }
-    const QStringList arguments{trackPath, romPath, offsetText,
-                                QString::fromLatin1(rom::kRecompFormat),
-                                QString::fromLatin1(rom::kRecompFormat2)};
+    const QStringList arguments {trackPath, romPath, offsetText,
+        QString::fromLatin1(rom::kRecompFormat), QString::fromLatin1(rom::kRecompFormat2)};
     ToolRun *run = tools->start(mSettings.recompPath, arguments);
     ++mRunning;
     connect(run, &ToolRun::finished, this, [this, trackPath, romPath](const ToolResult &result) {
@@ -211,8 +208,8 @@ void RomInsertion::startTool(const QString &trackPath, const QString &romPath,
     });
 }
 
-void RomInsertion::report(const QString &trackPath, const QString &romPath,
-                          const ToolResult &result)
+void RomInsertion::report(
+    const QString &trackPath, const QString &romPath, const ToolResult &result)
 {
     if (!result.succeeded()) {
         fail(tr("The course could not be imported into %1.\n%2")
@@ -220,9 +217,8 @@ void RomInsertion::report(const QString &trackPath, const QString &romPath,
         return;
     }
     mServices.messages.inform(QStringLiteral("Import of ") + displayPath(trackPath)
-                                  + QStringLiteral(" into ") + displayPath(romPath)
-                                  + QStringLiteral(" successful."),
-                              QStringLiteral("Successful Import"));
+            + QStringLiteral(" into ") + displayPath(romPath) + QStringLiteral(" successful."),
+        QStringLiteral("Successful Import"));
     end(Outcome::Imported);
 }
 

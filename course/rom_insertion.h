@@ -15,10 +15,10 @@ struct TrackState;
 // What insertion reads from the configuration; never changed here.
 struct InsertionSettings
 {
-    QString recompPath;  // RecompPath: the outside compressor
+    QString recompPath; // RecompPath: the outside compressor
     QString userRomPath; // UserRomPath: the user's ROM, source of every new target ROM
     QString romBaseName; // RomBaseName: the ROM's name without extension
-    QString romFolder;   // RomFolder: where the ROM dialog opens
+    QString romFolder; // RomFolder: where the ROM dialog opens
 };
 
 // The two ways into a ROM: "From File" inserts a saved track file, "From Velmor" exports the map
@@ -31,10 +31,10 @@ class RomInsertion : public QObject
 
 public:
     enum class Outcome {
-        Imported,  // the tool ran and exited with status 0
+        Imported, // the tool ran and exited with status 0
         Cancelled, // a dialog was cancelled, or the export ended on its own terms
-        Refused,   // the input could not be inserted (no course, no track file, bad ROM)
-        Failed     // a copy, the tool start or the tool itself failed; the user was told
+        Refused, // the input could not be inserted (no course, no track file, bad ROM)
+        Failed // a copy, the tool start or the tool itself failed; the user was told
     };
     Q_ENUM(Outcome)
 

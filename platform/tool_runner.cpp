@@ -38,8 +38,9 @@ QString ToolResult::describe() const
     QString text;
     switch (outcome) {
     case Outcome::Finished:
-        text = exitCode == 0 ? ToolRunner::tr("%1 finished successfully.").arg(name)
-                             : ToolRunner::tr("%1 failed with exit status %2.").arg(name).arg(exitCode);
+        text = exitCode == 0
+            ? ToolRunner::tr("%1 finished successfully.").arg(name)
+            : ToolRunner::tr("%1 failed with exit status %2.").arg(name).arg(exitCode);
         break;
     case Outcome::NotStarted:
         text = ToolRunner::tr("%1 could not be started (%2): %3")
@@ -172,11 +173,11 @@ ToolRun *ToolRunner::start(const QString &program, const QStringList &arguments)
     if (isWindowsExecutable(program)) {
         if (mWineProgram.isEmpty()) {
             run->failLater(ToolResult::Outcome::CannotRunHere,
-                           tr("it is a Windows program, and wine is not installed to run it "
-                              "on this system."));
+                tr("it is a Windows program, and wine is not installed to run it "
+                   "on this system."));
             return run;
         }
-        run->launch(mWineProgram, QStringList{program} + arguments);
+        run->launch(mWineProgram, QStringList {program} + arguments);
         return run;
     }
 #endif

@@ -16,11 +16,11 @@ inline constexpr int kDefaultToolTimeoutMs = 60 * 1000;
 struct ToolResult
 {
     enum class Outcome {
-        Finished,      // ran and exited on its own; see exitCode
-        NotStarted,    // the system could not start it; see reason
+        Finished, // ran and exited on its own; see exitCode
+        NotStarted, // the system could not start it; see reason
         CannotRunHere, // a Windows program on another system, and no wine to run it
-        Crashed,       // ended by a signal or an exception
-        TimedOut       // did not end in time and was stopped
+        Crashed, // ended by a signal or an exception
+        TimedOut // did not end in time and was stopped
     };
 
     Outcome outcome = Outcome::NotStarted;

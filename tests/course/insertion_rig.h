@@ -26,10 +26,10 @@ struct InsertionRig
     ScriptedMessageBoxes messages;
     QtFileSystem files;
     ToolRunner runner;
-    Services services{dialog, messages, files, &runner};
+    Services services {dialog, messages, files, &runner};
     TrackState state;
-    RomInsertion insertion{services, state};
-    QSignalSpy ended{&insertion, &RomInsertion::finished};
+    RomInsertion insertion {services, state};
+    QSignalSpy ended {&insertion, &RomInsertion::finished};
     QString argsFile = dir.filePath(QStringLiteral("recorded args.json"));
 
     explicit InsertionRig(qsizetype userRomSize = kHeaderedRomSize)

@@ -51,12 +51,12 @@ void TestFromVelmor::exportsThenInserts()
     QCOMPARE(rig.outcome(), std::optional(Outcome::Imported));
 
     QCOMPARE(rig.messages.titles(),
-             (QStringList{QStringLiteral("Successful Export"), QStringLiteral("Successful Import")}));
+        (QStringList {QStringLiteral("Successful Export"), QStringLiteral("Successful Import")}));
     QCOMPARE(rig.dialog.showings().size(), 2);
     QCOMPARE(rig.dialog.showings().at(1).settings.title, kRomTitle);
     QCOMPARE(recordedArgs(rig.argsFile),
-             std::optional(QStringList{track, rom, QStringLiteral("68d2c"), QStringLiteral("4"),
-                                       QStringLiteral("0")}));
+        std::optional(QStringList {
+            track, rom, QStringLiteral("68d2c"), QStringLiteral("4"), QStringLiteral("0")}));
     // The file handed over is the map's track file.
     QCOMPARE(track::decode(readBytes(track)).texts, freshMap());
 }
@@ -101,8 +101,8 @@ void TestFromVelmor::unchangedMapInsertsTheLastExport()
     QCOMPARE(readBytes(exported), before);
     QCOMPARE(rig.messages.titles().last(), QStringLiteral("Successful Import"));
     QCOMPARE(rig.messages.messages().last().text,
-             QStringLiteral("Import of ") + exported.toUpper() + QStringLiteral(" into ")
-                 + rom.toUpper() + QStringLiteral(" successful."));
+        QStringLiteral("Import of ") + exported.toUpper() + QStringLiteral(" into ") + rom.toUpper()
+            + QStringLiteral(" successful."));
 }
 
 void TestFromVelmor::unchangedMapWithoutTrackFileIsRefused_data()
@@ -160,7 +160,7 @@ void TestFromVelmor::courseIsCheckedAfterTheExport()
     rig.insertion.exportAndInsert(freshMap(), course);
     QCOMPARE(rig.outcome(), std::optional(Outcome::Refused));
     QCOMPARE(rig.messages.titles(),
-             (QStringList{QStringLiteral("Successful Export"), QStringLiteral("No Course Selected")}));
+        (QStringList {QStringLiteral("Successful Export"), QStringLiteral("No Course Selected")}));
     QCOMPARE(rig.dialog.showings().size(), 1); // no ROM dialog
     QVERIFY(QFile::exists(track));
     QVERIFY(!recordedArgs(rig.argsFile));

@@ -48,8 +48,8 @@ void TestRomInsertion::handsTheToolItsArguments_data()
     QTest::newRow("no header, Vanilla Lake 1")
         << kPlainRomSize << QStringLiteral("3123c - Vanilla Lake 1") << plain
         << QStringLiteral("3103c");
-    QTest::newRow("typed upper case") << kHeaderedRomSize << QStringLiteral("50E45")
-                                      << plain << QStringLiteral("50e45");
+    QTest::newRow("typed upper case")
+        << kHeaderedRomSize << QStringLiteral("50E45") << plain << QStringLiteral("50e45");
     QTest::newRow("blanks") << kHeaderedRomSize << QStringLiteral("6c168 - Vanilla Lake")
                             << QStringLiteral("my tracks and roms") << QStringLiteral("6c168");
     QTest::newRow("semicolons") << kPlainRomSize << QStringLiteral("7ef3b - Battle Course 4")
@@ -78,7 +78,7 @@ void TestRomInsertion::handsTheToolItsArguments()
     rig.insertion.insertFromFile(course);
     QCOMPARE(rig.outcome(), std::optional(Outcome::Imported));
 
-    const QStringList expected{track, rom, offset, QStringLiteral("4"), QStringLiteral("0")};
+    const QStringList expected {track, rom, offset, QStringLiteral("4"), QStringLiteral("0")};
     QCOMPARE(recordedArgs(rig.argsFile), std::optional(expected));
     QCOMPARE(rig.state.trackPath, track);
     QCOMPARE(rig.state.targetRom, rom);
@@ -103,8 +103,8 @@ void TestRomInsertion::handsTheToolItsArguments()
     QCOMPARE(rig.messages.messages().size(), 1);
     QCOMPARE(rig.messages.messages().at(0).title, QStringLiteral("Successful Import"));
     QCOMPARE(rig.messages.messages().at(0).text,
-             QStringLiteral("Import of ") + track.toUpper() + QStringLiteral(" into ")
-                 + rom.toUpper() + QStringLiteral(" successful."));
+        QStringLiteral("Import of ") + track.toUpper() + QStringLiteral(" into ") + rom.toUpper()
+            + QStringLiteral(" successful."));
 }
 
 void TestRomInsertion::successOnlyAfterTheToolEnds()
@@ -123,28 +123,28 @@ void TestRomInsertion::successOnlyAfterTheToolEnds()
 
     QCOMPARE(rig.outcome(), std::optional(Outcome::Imported));
     QCOMPARE(rig.insertion.runningTools(), 0);
-    QCOMPARE(rig.messages.titles(), QStringList{QStringLiteral("Successful Import")});
+    QCOMPARE(rig.messages.titles(), QStringList {QStringLiteral("Successful Import")});
 }
 
 void TestRomInsertion::toolFailureIsReported_data()
 {
-    QTest::addColumn<QString>("tool");   // empty: record_args
+    QTest::addColumn<QString>("tool"); // empty: record_args
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<int>("sleepMs");
     QTest::addColumn<QStringList>("mentions");
 
     QTest::newRow("exit status and reason")
         << QString() << 2 << 0
-        << QStringList{QStringLiteral("exit status 2"),
-                       QStringLiteral("course needs 4000 bytes, its slot holds 3907")};
+        << QStringList {QStringLiteral("exit status 2"),
+               QStringLiteral("course needs 4000 bytes, its slot holds 3907")};
     QTest::newRow("hung") << QString() << 0 << 60000
-                          << QStringList{QStringLiteral("did not finish within")};
+                          << QStringList {QStringLiteral("did not finish within")};
     QTest::newRow("missing tool") << QStringLiteral("missing/recomp.exe") << 0 << 0
-                                  << QStringList{QStringLiteral("could not be started"),
-                                                 QStringLiteral("recomp.exe")};
+                                  << QStringList {QStringLiteral("could not be started"),
+                                         QStringLiteral("recomp.exe")};
 #ifndef Q_OS_WIN
     QTest::newRow("windows tool, no wine") << QStringLiteral("RECOMP.EXE") << 0 << 0
-                                           << QStringList{QStringLiteral("cannot be run here")};
+                                           << QStringList {QStringLiteral("cannot be run here")};
 #endif
 }
 
@@ -165,8 +165,8 @@ void TestRomInsertion::toolFailureIsReported()
     }
     rig.runner.setWineProgram(QString());
     rig.runner.setTimeout(300);
-    RecordArgsEnv env(rig.argsFile, exitCode,
-                      "recomp: course needs 4000 bytes, its slot holds 3907\n", sleepMs);
+    RecordArgsEnv env(
+        rig.argsFile, exitCode, "recomp: course needs 4000 bytes, its slot holds 3907\n", sleepMs);
     const QString rom = rig.path(QStringLiteral("fresh.smc"));
     rig.dialog.pick(rig.makeTrack(QStringLiteral("t.bin")));
     rig.dialog.pick(rom);
@@ -174,7 +174,7 @@ void TestRomInsertion::toolFailureIsReported()
     rig.insertion.insertFromFile(QStringLiteral("68f2c - Mario Circuit 1"));
     QCOMPARE(rig.outcome(), std::optional(Outcome::Failed));
 
-    QCOMPARE(rig.messages.titles(), QStringList{QStringLiteral("Import Failed")});
+    QCOMPARE(rig.messages.titles(), QStringList {QStringLiteral("Import Failed")});
     const QString text = rig.messages.messages().at(0).text;
     QVERIFY2(text.contains(rom.toUpper()), qPrintable(text));
     for (const QString &mention : mentions)
@@ -197,11 +197,11 @@ void TestRomInsertion::missingTrackAsksAgain()
     rig.insertion.insertFromFile(QStringLiteral("68f2c - Mario Circuit 1"));
     QCOMPARE(rig.outcome(), std::optional(Outcome::Imported));
 
-    const QStringList titles{QStringLiteral("Whoops."), QStringLiteral("Whoops."),
-                             QStringLiteral("Successful Import")};
+    const QStringList titles {
+        QStringLiteral("Whoops."), QStringLiteral("Whoops."), QStringLiteral("Successful Import")};
     QCOMPARE(rig.messages.titles(), titles);
     QCOMPARE(rig.messages.messages().at(0).text,
-             QStringLiteral("You didn't choose anything. Please pick a custom track to use."));
+        QStringLiteral("You didn't choose anything. Please pick a custom track to use."));
     QCOMPARE(rig.dialog.showings().size(), 4);
     for (int i = 0; i < 3; ++i) {
         // Shown afresh each time, and opening where the last pick was.
@@ -258,8 +258,8 @@ void TestRomInsertion::overwriteNoAsksAgainYesKeepsTheRom()
     QCOMPARE(rig.dialog.showings().size(), 3);
     QCOMPARE(rig.dialog.showings().at(2).settings.fileName, QStringLiteral("kart_velmor.smc"));
     const auto &question = rig.messages.messages().at(0);
-    QCOMPARE(question.text, QStringLiteral("Would you like to overwrite ") + rom.toUpper()
-                                + QStringLiteral("?"));
+    QCOMPARE(question.text,
+        QStringLiteral("Would you like to overwrite ") + rom.toUpper() + QStringLiteral("?"));
     QCOMPARE(question.title, QStringLiteral("Overwrite ") + rom.toUpper() + QStringLiteral("?"));
     QCOMPARE(question.buttons, MessageBoxes::Buttons::YesNo);
     QCOMPARE(rig.messages.titles().size(), 3);
@@ -278,7 +278,7 @@ void TestRomInsertion::failedCopyIsReported()
 
     rig.insertion.insertFromFile(QStringLiteral("68f2c - Mario Circuit 1"));
     QCOMPARE(rig.outcome(), std::optional(Outcome::Failed));
-    QCOMPARE(rig.messages.titles(), QStringList{QStringLiteral("Import Failed")});
+    QCOMPARE(rig.messages.titles(), QStringList {QStringLiteral("Import Failed")});
     const QString text = rig.messages.messages().at(0).text;
     QVERIFY2(text.contains(rom.toUpper()), qPrintable(text));
     QVERIFY2(text.contains(rig.insertion.settings().userRomPath.toUpper()), qPrintable(text));
@@ -305,10 +305,10 @@ void TestRomInsertion::courseIsCheckedBeforeAnyDialog()
     rig.insertion.insertFromFile(course);
     QCOMPARE(rig.outcome(), std::optional(Outcome::Refused));
     QVERIFY(rig.dialog.showings().isEmpty());
-    QCOMPARE(rig.messages.titles(), QStringList{QStringLiteral("No Course Selected")});
+    QCOMPARE(rig.messages.titles(), QStringList {QStringLiteral("No Course Selected")});
     QCOMPARE(rig.messages.messages().at(0).text,
-             QStringLiteral("Whoops! No Course was selected. A course must be selected before "
-                            "you can import your course into the ROM."));
+        QStringLiteral("Whoops! No Course was selected. A course must be selected before "
+                       "you can import your course into the ROM."));
 }
 
 void TestRomInsertion::romWithoutPlaceForTheCourseIsRefused()

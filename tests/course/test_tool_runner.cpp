@@ -30,8 +30,8 @@ private:
     ToolResult runToEnd(ToolRunner &runner, const QString &program, const QStringList &arguments);
 };
 
-ToolResult TestToolRunner::runToEnd(ToolRunner &runner, const QString &program,
-                                    const QStringList &arguments)
+ToolResult TestToolRunner::runToEnd(
+    ToolRunner &runner, const QString &program, const QStringList &arguments)
 {
     ToolRun *run = runner.start(program, arguments);
     QSignalSpy spy(run, &ToolRun::finished);
@@ -46,16 +46,15 @@ void TestToolRunner::argumentsArriveUnsplit_data()
 {
     QTest::addColumn<QStringList>("arguments");
 
-    QTest::newRow("plain") << QStringList{QStringLiteral("a.bin"), QStringLiteral("b.smc")};
-    QTest::newRow("blanks") << QStringList{QStringLiteral("/my tracks/new track.bin"),
-                                           QStringLiteral("  two  blanks ")};
-    QTest::newRow("quotes") << QStringList{QStringLiteral("say \"hi\".bin"),
-                                           QStringLiteral("it's")};
-    QTest::newRow("shell characters")
-        << QStringList{QStringLiteral("a; rm -rf x"), QStringLiteral("$(echo no)"),
-                       QStringLiteral("`x` | y > z & w")};
-    QTest::newRow("empty argument") << QStringList{QString(), QStringLiteral("4")};
-    QTest::newRow("non-ascii") << QStringList{QStringLiteral("pistes/cours\u00e9.bin")};
+    QTest::newRow("plain") << QStringList {QStringLiteral("a.bin"), QStringLiteral("b.smc")};
+    QTest::newRow("blanks") << QStringList {
+        QStringLiteral("/my tracks/new track.bin"), QStringLiteral("  two  blanks ")};
+    QTest::newRow("quotes") << QStringList {
+        QStringLiteral("say \"hi\".bin"), QStringLiteral("it's")};
+    QTest::newRow("shell characters") << QStringList {QStringLiteral("a; rm -rf x"),
+        QStringLiteral("$(echo no)"), QStringLiteral("`x` | y > z & w")};
+    QTest::newRow("empty argument") << QStringList {QString(), QStringLiteral("4")};
+    QTest::newRow("non-ascii") << QStringList {QStringLiteral("pistes/cours\u00e9.bin")};
 }
 
 void TestToolRunner::argumentsArriveUnsplit()
@@ -98,8 +97,8 @@ void TestToolRunner::exitStatusAndErrorOutput()
     QCOMPARE(result.succeeded(), exitCode == 0);
     QCOMPARE(result.errorOutput, QString::fromLatin1(complaint).trimmed());
     if (exitCode != 0) {
-        QVERIFY2(result.describe().contains(QString::number(exitCode)),
-                 qPrintable(result.describe()));
+        QVERIFY2(
+            result.describe().contains(QString::number(exitCode)), qPrintable(result.describe()));
         QVERIFY(result.describe().contains(result.errorOutput));
     }
 }
@@ -116,7 +115,7 @@ void TestToolRunner::hungToolIsStopped()
     QCOMPARE(result.outcome, ToolResult::Outcome::TimedOut);
     QVERIFY(!result.succeeded());
     QVERIFY2(result.describe().contains(QStringLiteral("did not finish within")),
-             qPrintable(result.describe()));
+        qPrintable(result.describe()));
 }
 
 void TestToolRunner::missingProgramIsReported_data()
@@ -138,7 +137,7 @@ void TestToolRunner::missingProgramIsReported()
     QVERIFY(!result.succeeded());
     QVERIFY(!result.reason.isEmpty());
     QVERIFY2(result.describe().contains(QStringLiteral("could not be started")),
-             qPrintable(result.describe()));
+        qPrintable(result.describe()));
 }
 
 void TestToolRunner::windowsProgramWithoutWine()
@@ -156,7 +155,7 @@ void TestToolRunner::windowsProgramWithoutWine()
     const ToolResult result = runToEnd(runner, exe, {QStringLiteral("a")});
     QCOMPARE(result.outcome, ToolResult::Outcome::CannotRunHere);
     QVERIFY2(result.describe().contains(QStringLiteral("cannot be run here")),
-             qPrintable(result.describe()));
+        qPrintable(result.describe()));
 #endif
 }
 
@@ -175,10 +174,10 @@ void TestToolRunner::windowsProgramGoesThroughWine()
     // record_args stands in for wine: it shows what wine would be handed.
     ToolRunner runner;
     runner.setWineProgram(recordArgsProgram());
-    const QStringList arguments{QStringLiteral("a b.bin"), QStringLiteral("68f2c")};
+    const QStringList arguments {QStringLiteral("a b.bin"), QStringLiteral("68f2c")};
     const ToolResult result = runToEnd(runner, exe, arguments);
     QVERIFY2(result.succeeded(), qPrintable(result.describe()));
-    QCOMPARE(recordedArgs(out), std::optional<QStringList>(QStringList{exe} + arguments));
+    QCOMPARE(recordedArgs(out), std::optional<QStringList>(QStringList {exe} + arguments));
 
     // A file that merely ends up small is no Windows program.
     const QString other = dir.filePath(QStringLiteral("M"));

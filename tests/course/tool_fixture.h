@@ -22,8 +22,8 @@ inline QString recordArgsProgram()
 class RecordArgsEnv
 {
 public:
-    explicit RecordArgsEnv(const QString &outFile, int exitCode = 0, const QByteArray &complaint = {},
-                           int sleepMs = 0)
+    explicit RecordArgsEnv(
+        const QString &outFile, int exitCode = 0, const QByteArray &complaint = {}, int sleepMs = 0)
     {
         qputenv("RECORD_ARGS_OUT", QFile::encodeName(outFile));
         qputenv("RECORD_ARGS_EXIT", QByteArray::number(exitCode));
