@@ -14,9 +14,12 @@ namespace {
 
 constexpr int TileNumberCount = 256;
 
-QFont requestFont(const QString &family, QFont::StyleHint hint, double points, bool bold)
+// The Windows faces first; then faces with about their widths, which the texts are measured for
+// (DejaVu, the usual last resort on Linux, runs wider and would clip the title and the notice).
+QFont requestFont(const QStringList &families, QFont::StyleHint hint, double points, bool bold)
 {
-    QFont font(family);
+    QFont font;
+    font.setFamilies(families);
     font.setStyleHint(hint);
     font.setPointSizeF(points);
     font.setBold(bold);
@@ -27,12 +30,19 @@ QFont requestFont(const QString &family, QFont::StyleHint hint, double points, b
 
 QFont sansFont(double points, bool bold)
 {
-    return requestFont(QStringLiteral("MS Sans Serif"), QFont::SansSerif, points, bold);
+    static const QStringList families{QStringLiteral("MS Sans Serif"),
+                                      QStringLiteral("Microsoft Sans Serif"),
+                                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")};
+    return requestFont(families, QFont::SansSerif, points, bold);
 }
 
 QFont serifFont(double points, bool bold)
 {
-    return requestFont(QStringLiteral("MS Serif"), QFont::Serif, points, bold);
+    static const QStringList families{QStringLiteral("MS Serif"), QStringLiteral("Times New Roman"),
+                                      QStringLiteral("Liberation Serif"),
+                                      QStringLiteral("Nimbus Roman"), QStringLiteral("Times")};
+    return requestFont(families, QFont::Serif, points, bold);
 }
 
 void placeTwips(QWidget *widget, const QRect &twips)
@@ -77,6 +87,8 @@ QComboBox *makeCombo(QWidget *parent, const QString &name, const QRect &twips, c
     combo->setCompleter(nullptr);
     combo->setFont(font);
     combo->setEditText(text);
+    // Show a long text from its start, as a freshly opened window would.
+    combo->lineEdit()->setCursorPosition(0);
     placeTwips(combo, twips);
     return combo;
 }
@@ -101,6 +113,7 @@ void fillKeepingText(QComboBox *combo, const QStringList &entries)
     combo->addItems(entries);
     if (combo->currentText() != text)
         combo->setEditText(text);
+    combo->lineEdit()->setCursorPosition(0);
 }
 
 QStringList tileNumbers()

@@ -58,6 +58,9 @@ MapView::MapView(CourseMap &map, TilePainter &painter, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     QFont cellFont(QStringLiteral("MS Serif"));
     cellFont.setStyleHint(QFont::Serif);
+    // At this size hinting squeezes a vector serif face's "0" down to the height of an "o", so the
+    // cells would read "o1"; unhinted glyphs keep the digits full height.
+    cellFont.setHintingPreference(QFont::PreferNoHinting);
     cellFont.setPointSizeF(CellFontPoints);
     setFont(cellFont);
     connect(&mMap, &CourseMap::cellsChanged, this,

@@ -7,7 +7,7 @@ need=(cmake g++ make qt6-base-dev fonts-dejavu-core)
 case "${1:-run}" in
     run) ;;
     test) need+=(clang libclang-rt-14-dev) ;;
-    screenshot) need+=(xvfb xauth imagemagick) ;;
+    screenshot) need+=(xvfb xauth imagemagick x11-utils) ;;
     *) echo "usage: $0 [run|test|screenshot]" >&2; exit 2 ;;
 esac
 
