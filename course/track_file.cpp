@@ -6,20 +6,15 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <array>
 
 namespace velmor::track {
 
 namespace {
 
-constexpr char16_t LowerDigits[] = u"0123456789abcdef";
-
 // Command bytes are written with lower-case digits, unlike the tiles, which go in as typed.
-void appendCommand(QString &out, int command)
-{
-    out += QChar(LowerDigits[(command >> 4) & 0xF]);
-    out += QChar(LowerDigits[command & 0xF]);
-}
+constexpr char16_t LowerDigits[] = u"0123456789abcdef";
 
 int hexValue(QChar c)
 {
@@ -74,24 +69,37 @@ codec::ByteView viewOf(const QByteArray &bytes)
 QString encode(const QStringList &cells)
 {
     const qsizetype n = cells.size();
-    QString out;
-    // Worst case: a copy group command for every 16 cells, plus the end marker.
-    out.reserve(n * HexDigitsPerByte + (n / MaxCopyCells + 2) * HexDigitsPerByte);
+    // Written through a cursor into a buffer sized for the worst case (a command byte for every
+    // cell), then cut to length: appending piece by piece costs more than the encoding itself.
+    qsizetype bound = (n + 1) * HexDigitsPerByte;
+    for (const QString &text : cells)
+        bound += text.size();
+    QString out(bound, Qt::Uninitialized);
+    QChar *cursor = out.data();
+    const auto command = [&cursor](int value) {
+        *cursor++ = QChar(LowerDigits[(value >> 4) & 0xF]);
+        *cursor++ = QChar(LowerDigits[value & 0xF]);
+    };
+    const auto tile = [&cursor](const QString &text) {
+        std::copy(text.cbegin(), text.cend(), cursor);
+        cursor += text.size();
+    };
+
     qsizetype i = 0;
     while (i < n) {
-        const QString &tile = cells.at(i);
-        if (i + 1 < n && cells.at(i + 1) == tile) {
+        const QString &first = cells.at(i);
+        if (i + 1 < n && cells.at(i + 1) == first) {
             qsizetype run = 2;
-            while (i + run < n && cells.at(i + run) == tile)
+            while (i + run < n && cells.at(i + run) == first)
                 ++run;
             qsizetype left = run;
             while (left > MaxFillCells) {
-                appendCommand(out, FillCommandBase + MaxFillCells - 1);
-                out += tile;
+                command(FillCommandBase + MaxFillCells - 1);
+                tile(first);
                 left -= MaxFillCells;
             }
-            appendCommand(out, FillCommandBase + int(left) - 1);
-            out += tile;
+            command(FillCommandBase + int(left) - 1);
+            tile(first);
             i += run;
             continue;
         }
@@ -102,12 +110,14 @@ QString encode(const QStringList &cells)
             || j - i + 1 == MaxCopyCells)) {
             ++j;
         }
-        appendCommand(out, CopyCommandBase + int(j - i));
+        command(CopyCommandBase + int(j - i));
         for (qsizetype k = i; k <= j; ++k)
-            out += cells.at(k);
+            tile(cells.at(k));
         i = j + 1;
     }
-    out += QStringLiteral("FF");
+    *cursor++ = QLatin1Char('F');
+    *cursor++ = QLatin1Char('F');
+    out.truncate(cursor - out.constData());
     return out;
 }
 
