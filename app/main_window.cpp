@@ -174,6 +174,10 @@ void MainWindow::createControls()
     placeTwips(mViewport, layout::Frame1);
     mMapView = new MapView(mMap, mPainter, mViewport);
     placeTwips(mMapView, layout::Frame2);
+    QFont cellFont = serifFont(layout::CellPoints);
+    // At this size hinting squeezes a serif "0" to the height of an "o"; unhinted, "01" reads right.
+    cellFont.setHintingPreference(QFont::PreferNoHinting);
+    mMapView->setFont(cellFont);
     mMapView->setCursor(QCursor(QPixmap(QStringLiteral(":/velmor/cell_cursor.png")),
                                 CellCursorHotSpot.x(), CellCursorHotSpot.y()));
     mMapView->setPaletteSource([this] { return palettes(); });

@@ -4,6 +4,7 @@
 #include "editor/map_geometry.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,8 +15,6 @@ namespace {
 
 constexpr int TileNumberCount = 256;
 
-// The Windows faces first; then faces with about their widths, which the texts are measured for
-// (DejaVu, the usual last resort on Linux, runs wider and would clip the title and the notice).
 QFont requestFont(const QStringList &families, QFont::StyleHint hint, double points, bool bold)
 {
     QFont font;
@@ -28,21 +27,48 @@ QFont requestFont(const QStringList &families, QFont::StyleHint hint, double poi
 
 } // namespace
 
-QFont sansFont(double points, bool bold)
+QString firstInstalledFamily(const QStringList &families)
 {
+    for (const QString &family : families) {
+        if (QFontDatabase::hasFamily(family))
+            return family;
+    }
+    return QString();
+}
+
+const QStringList &sansFamilies()
+{
+    // The Windows face first; then faces of about its widths, which the texts are measured for
+    // (DejaVu, the usual last resort on Linux, runs wider and would clip the title and the notice).
     static const QStringList families{QStringLiteral("MS Sans Serif"),
                                       QStringLiteral("Microsoft Sans Serif"),
                                       QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
                                       QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")};
-    return requestFont(families, QFont::SansSerif, points, bold);
+    return families;
 }
 
-QFont serifFont(double points, bool bold)
+const QStringList &serifFamilies()
 {
     static const QStringList families{QStringLiteral("MS Serif"), QStringLiteral("Times New Roman"),
                                       QStringLiteral("Liberation Serif"),
                                       QStringLiteral("Nimbus Roman"), QStringLiteral("Times")};
-    return requestFont(families, QFont::Serif, points, bold);
+    return families;
+}
+
+// One installed family, looked up once, spares every font request a search through the system's
+// fallbacks for the missing ones: that search costs more than building the rest of the window.
+QFont sansFont(double points, bool bold)
+{
+    static const QString installed = firstInstalledFamily(sansFamilies());
+    return requestFont(installed.isEmpty() ? sansFamilies() : QStringList{installed},
+                       QFont::SansSerif, points, bold);
+}
+
+QFont serifFont(double points, bool bold)
+{
+    static const QString installed = firstInstalledFamily(serifFamilies());
+    return requestFont(installed.isEmpty() ? serifFamilies() : QStringList{installed},
+                       QFont::Serif, points, bold);
 }
 
 void placeTwips(QWidget *widget, const QRect &twips)

@@ -14,9 +14,14 @@ namespace velmor {
 
 // Small helpers that give the window's controls their names, places and looks.
 
-// "MS Sans Serif" / "MS Serif" where installed, otherwise the system's sans-serif / serif face.
+// "MS Sans Serif" / "MS Serif" where installed, else the first installed face of similar widths,
+// else whatever the system offers for the style hint.
 QFont sansFont(double points, bool bold = false);
 QFont serifFont(double points, bool bold = false);
+const QStringList &sansFamilies();
+const QStringList &serifFamilies();
+// The first of the families that the system has; empty when it has none of them.
+QString firstInstalledFamily(const QStringList &families);
 
 // Places a widget at a rectangle given in twips, each value rounded to whole pixels.
 void placeTwips(QWidget *widget, const QRect &twips);

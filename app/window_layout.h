@@ -43,5 +43,6 @@ inline constexpr double SmallPoints = 8.25;
 inline constexpr double ExportPoints = 9.75;
 inline constexpr double TitlePoints = 12.0;
 inline constexpr double ColumnRulerPoints = 6.75;
+inline constexpr double CellPoints = 6.0;
 
 } // namespace velmor::layout

@@ -15,6 +15,8 @@ namespace {
 
 constexpr int PitchPx = CellPitchTwips / TwipsPerPixel; // 16
 constexpr int CellPx = CellSizeTwips / TwipsPerPixel;   // 17
+constexpr int FacePx = CellPx - 2;                      // inside the two border lines
+constexpr qsizetype MaxCachedFaces = 1024;
 constexpr double CellFontPoints = 6.0;
 constexpr int WheelNotch = 120;
 
@@ -116,28 +118,15 @@ void MapView::paintEvent(QPaintEvent *event)
     if (firstColumn > lastColumn || firstRow > lastRow)
         return;
 
-    const QColor backgrounds[] = {palette().color(QPalette::Button), QColor(Qt::white),
-                                  palette().color(QPalette::Midlight)};
-    QFont plain = font();
-    QFont bold = font();
-    bold.setBold(true);
-    bool boldSet = false;
-    painter.setFont(plain);
-    painter.setPen(palette().color(QPalette::WindowText));
     for (int row = firstRow; row <= lastRow; ++row) {
         for (int column = firstColumn; column <= lastColumn; ++column) {
             const int index = cellIndex(row, column);
-            const Mark mark = mMap.mark(index);
-            const QRect cell = cellPixelRect(index);
-            // The border lines are drawn once below; only the inside takes the mark's colour.
-            painter.fillRect(cell.adjusted(1, 1, -1, -1), backgrounds[int(mark)]);
-            if (isBold(mark) != boldSet) {
-                boldSet = isBold(mark);
-                painter.setFont(boldSet ? bold : plain);
-            }
-            painter.drawText(cell, Qt::AlignCenter, mMap.text(index));
+            // The border lines are drawn once below; the face fills the inside.
+            const QPoint inside = cellPixelRect(index).topLeft() + QPoint(1, 1);
+            painter.drawPixmap(inside, cellFace(mMap.text(index), mMap.mark(index)));
         }
     }
+    painter.setPen(palette().color(QPalette::WindowText));
     // Neighbouring cells share their one-pixel borders, so the borders form one grid of lines.
     const int left = firstColumn * PitchPx;
     const int right = lastColumn * PitchPx + CellPx - 1;
@@ -147,6 +136,43 @@ void MapView::paintEvent(QPaintEvent *event)
         painter.drawLine(column * PitchPx, top, column * PitchPx, bottom);
     for (int row = firstRow; row <= lastRow + 1; ++row)
         painter.drawLine(left, row * PitchPx, right, row * PitchPx);
+}
+
+const QPixmap &MapView::cellFace(const QString &text, Mark mark)
+{
+    QHash<QString, QPixmap> &faces = mFaces[int(mark)];
+    auto found = faces.constFind(text);
+    if (found != faces.constEnd())
+        return *found;
+    // Typed texts can be anything; keep the cache bounded.
+    if (faces.size() >= MaxCachedFaces)
+        faces.clear();
+
+    const QColor backgrounds[] = {palette().color(QPalette::Button), QColor(Qt::white),
+                                  palette().color(QPalette::Midlight)};
+    const qreal ratio = devicePixelRatioF();
+    QPixmap face(QSize(FacePx, FacePx) * ratio);
+    face.setDevicePixelRatio(ratio);
+    face.fill(backgrounds[int(mark)]);
+    QPainter painter(&face);
+    QFont cellFont = font();
+    cellFont.setBold(isBold(mark));
+    painter.setFont(cellFont);
+    painter.setPen(palette().color(QPalette::WindowText));
+    // Centred in the whole cell, borders included, as the face sits one pixel inside it.
+    painter.drawText(QRect(-1, -1, CellPx, CellPx), Qt::AlignCenter, text);
+    painter.end();
+    return *faces.insert(text, face);
+}
+
+void MapView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange
+        || event->type() == QEvent::StyleChange) {
+        for (auto &faces : mFaces)
+            faces.clear();
+    }
+    QWidget::changeEvent(event);
 }
 
 void MapView::mousePressEvent(QMouseEvent *event)

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "editor/course_map.h"
 #include "editor/painting.h"
 #include "editor/stroke_tracker.h"
 
+#include <QHash>
 #include <QList>
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
@@ -12,8 +15,6 @@
 class QScrollBar;
 
 namespace velmor {
-
-class CourseMap;
 
 // The map container `Frame2`: one widget that draws all 16384 cells of the course map and turns
 // mouse input on them into the painting rules. It lives inside the clipping viewport `Frame1` and is
@@ -53,9 +54,13 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     Palettes currentPalettes() const;
+    // The inside of a cell (background and centred text) for one text and mark, drawn once and
+    // then copied: a map shows few distinct tile numbers, and copying beats laying out text.
+    const QPixmap &cellFace(const QString &text, Mark mark);
 
     CourseMap &mMap;
     TilePainter &mPainter;
@@ -65,6 +70,7 @@ private:
     QPointer<QScrollBar> mHorizontal;
     QPointer<QScrollBar> mVertical;
     QPoint mWheelRemainder;
+    QHash<QString, QPixmap> mFaces[3]; // by Mark
 };
 
 } // namespace velmor

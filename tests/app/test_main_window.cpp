@@ -1,9 +1,11 @@
 #include "app/splash.h"
+#include "app/window_controls.h"
 #include "editor/map_scroller.h"
 #include "editor/map_view.h"
 #include "tests/app/window_fixture.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,6 +48,7 @@ private slots:
     void texts();
     void fonts_data();
     void fonts();
+    void fontFallback();
     void command2IsHidden();
     void stackingOrder();
     void scrollBarRanges();
@@ -181,7 +184,7 @@ void TestMainWindow::texts()
 void TestMainWindow::fonts_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("family"); // as requested, before the system's own substitution
     QTest::addColumn<double>("points");
     QTest::addColumn<bool>("bold");
     QTest::newRow("SaveCourse") << u"SaveCourse"_s << u"MS Sans Serif"_s << 8.25 << true;
@@ -203,9 +206,24 @@ void TestMainWindow::fonts()
     QFETCH(bool, bold);
     QWidget *control = child(win(), name);
     QVERIFY(control);
-    QCOMPARE(control->font().family(), family);
+    // The Windows face where installed, else the first installed face of the fallback list.
+    const QStringList fallbacks = family == u"MS Serif"_s ? serifFamilies() : sansFamilies();
+    QCOMPARE(fallbacks.first(), family);
+    const QString installed = firstInstalledFamily(fallbacks);
+    QCOMPARE(control->font().families(), installed.isEmpty() ? fallbacks : QStringList{installed});
     QCOMPARE(control->font().pointSizeF(), points);
     QCOMPARE(control->font().bold(), bold);
+}
+
+void TestMainWindow::fontFallback()
+{
+    const QString present = QFontDatabase::families().value(0);
+    QVERIFY(!present.isEmpty());
+    QCOMPARE(firstInstalledFamily({u"No Such Face Velmor"_s, present}), present);
+    QCOMPARE(firstInstalledFamily({u"No Such Face Velmor"_s}), QString());
+    // Without any installed face the whole list is requested, and the style hint decides.
+    QCOMPARE(sansFont(8.25).styleHint(), QFont::SansSerif);
+    QCOMPARE(serifFont(8.25).styleHint(), QFont::Serif);
 }
 
 void TestMainWindow::command2IsHidden()

@@ -1,0 +1,108 @@
+// Times the map's editing and drawing: a pointer move that paints a cell (model only and with the
+// view's repaint request), repainting the visible map, "Clear Color" and "Texture Filler" over all
+// 16384 cells. Prints the median, least and most of many runs against each target.
+#include "bench/bench_figures.h"
+#include "editor/course_map.h"
+#include "editor/map_geometry.h"
+#include "editor/map_view.h"
+#include "editor/painting.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdio>
+#include <vector>
+
+using namespace velmor;
+using velmor::bench::print;
+using velmor::bench::timeMicros;
+
+namespace {
+
+constexpr int Runs = 201;
+constexpr int MovesPerRun = 1000;
+constexpr double MoveTargetMicros = 20;
+constexpr double RepaintTargetMillis = 2;
+constexpr double WholeMapTargetMicros = 1000;
+
+// Paints MovesPerRun cells along rows, alternating palettes so that every move really writes.
+void paintMoves(TilePainter &painter, int &next, bool &flip)
+{
+    const Palettes a{QStringLiteral("3C"), QStringLiteral("00")};
+    const Palettes b{QStringLiteral("C3"), QStringLiteral("00")};
+    for (int k = 0; k < MovesPerRun; ++k) {
+        painter.move(next, LeftButton, flip ? a : b);
+        next = (next + 1) % CellCount;
+        if (next == 0)
+            flip = !flip;
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::vector<char *> args(argv, argv + argc);
+    char platform[] = "-platform";
+    char offscreen[] = "offscreen";
+    args.insert(args.begin() + 1, {platform, offscreen});
+    int count = int(args.size());
+    QApplication app(count, args.data());
+
+    {
+        CourseMap map;
+        TilePainter painter(map);
+        int next = 0;
+        bool flip = false;
+        auto f = timeMicros(Runs, [&] { paintMoves(painter, next, flip); });
+        f = {f.median / MovesPerRun, f.least / MovesPerRun, f.most / MovesPerRun};
+        print("paint move, model only", f, "us", MoveTargetMicros);
+    }
+
+    CourseMap map;
+    TilePainter painter(map);
+    QFrame viewport;
+    viewport.setGeometry(0, 0, twipsToPixels(7935), twipsToPixels(4815));
+    auto *view = new MapView(map, painter, &viewport);
+    view->setGeometry(0, 0, twipsToPixels(MapContainerTwips), twipsToPixels(MapContainerTwips));
+    {
+        int next = 0;
+        bool flip = false;
+        auto f = timeMicros(Runs, [&] { paintMoves(painter, next, flip); });
+        f = {f.median / MovesPerRun, f.least / MovesPerRun, f.most / MovesPerRun};
+        print("paint move, model + view repaint request", f, "us", MoveTargetMicros);
+    }
+    {
+        // A varied map, some cells painted, some erased, so fonts and colours change as in use.
+        for (int i = 0; i < CellCount; ++i)
+            map.setCell(i, QStringLiteral("%1").arg(i % 256, 2, 16, QLatin1Char('0')).toUpper(),
+                        Mark(i % 3));
+        QImage image(viewport.size(), QImage::Format_ARGB32_Premultiplied);
+        const QRegion visible(viewport.rect());
+        auto f = timeMicros(Runs, [&] {
+            view->render(&image, QPoint(), visible, QWidget::DrawChildren);
+        });
+        f = {f.median / 1000, f.least / 1000, f.most / 1000};
+        print("repaint of the visible map (33 x 20 cells)", f, "ms", RepaintTargetMillis);
+    }
+    {
+        bool flip = false;
+        auto f = timeMicros(Runs, [&] {
+            painter.press(flip ? 5 : 6, LeftButton, {QStringLiteral("AA"), QString()});
+            painter.clearColor();
+            flip = !flip;
+        });
+        print("Clear Color, 16384 cells (+ repaint request)", f, "us", WholeMapTargetMicros);
+    }
+    {
+        bool flip = false;
+        auto f = timeMicros(Runs, [&] {
+            painter.textureFiller(flip ? QStringLiteral("0F") : QStringLiteral("F0"));
+            flip = !flip;
+        });
+        print("Texture Filler, 16384 cells (+ repaint request)", f, "us", WholeMapTargetMicros);
+    }
+    return 0;
+}

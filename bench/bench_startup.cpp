@@ -1,0 +1,203 @@
+// Start-up to the first paint of the full window, offscreen, against a bare Qt window with one
+// label built the same way. Each start runs in a fresh process; the parent times from starting the
+// process to the child's report of its first paint, alternating the two kinds, and prints the
+// medians, their ratio (target at most 1.3) and Velmor's peak memory (target under 40 MB, Linux).
+//
+// Usage: bench_startup [runs]      (the child modes --child-velmor, --child-bare are internal)
+#include "app/main_window.h"
+#include "bench/bench_figures.h"
+#include "platform/file_system.h"
+#include "platform/services.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+using velmor::bench::Figures;
+
+// Start-up shows no dialog and no message; these answer Cancel and No should one ever come.
+class NoFileDialog : public velmor::FileDialog
+{
+protected:
+    std::optional<QString> run(Mode, const Settings &) override { return std::nullopt; }
+};
+
+class NoMessageBoxes : public velmor::MessageBoxes
+{
+public:
+    Answer show(const QString &, const QString &, Buttons buttons) override
+    {
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+    }
+};
+
+constexpr double RatioTarget = 1.3;
+constexpr double PeakTargetMb = 40.0;
+
+// Peak resident memory in MB; -1 where the system does not tell (not Linux).
+double peakMemoryMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Reports once the window's first paint has been delivered (children paint in the same pass, so
+// the report waits for the event loop to come back).
+class FirstPaint : public QObject
+{
+public:
+    explicit FirstPaint(QWidget *window, QString phases)
+        : mPhases(std::move(phases))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !mSeen) {
+            mSeen = true;
+            QTimer::singleShot(0, qApp, [this] {
+                std::printf("painted %.1f %s\n", peakMemoryMb(), qPrintable(mPhases));
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool mSeen = false;
+    QString mPhases;
+};
+
+int runChild(int argc, char **argv, bool velmorWindow)
+{
+    // Offscreen, whatever the caller's display: both kinds start on equal terms.
+    std::vector<char *> args(argv, argv + argc);
+    char platform[] = "-platform";
+    char offscreen[] = "offscreen";
+    args.insert(args.begin() + 1, {platform, offscreen});
+    int count = int(args.size());
+    QElapsedTimer phase;
+    phase.start();
+    QApplication app(count, args.data());
+    const qint64 appNs = phase.nsecsElapsed();
+
+    NoFileDialog dialog;
+    NoMessageBoxes messages;
+    velmor::QtFileSystem files;
+    velmor::Services services{dialog, messages, files};
+    std::unique_ptr<QWidget> window;
+    if (velmorWindow) {
+        auto main = std::make_unique<velmor::MainWindow>(services);
+        main->load();
+        window = std::move(main);
+    } else {
+        window = std::make_unique<QWidget>();
+        window->setFixedSize(720, 421);
+        auto *label = new QLabel(QStringLiteral("Velmor Beta v.3"), window.get());
+        label->setGeometry(576, 0, 137, 25);
+    }
+    const qint64 builtNs = phase.nsecsElapsed();
+    FirstPaint watcher(window.get(), QStringLiteral("app=%1ms window=%2ms")
+                                         .arg(double(appNs) / 1e6, 0, 'f', 1)
+                                         .arg(double(builtNs - appNs) / 1e6, 0, 'f', 1));
+    window->show();
+    return app.exec();
+}
+
+// Milliseconds from starting the child to its report, and the peak memory it reported.
+bool startOnce(const QString &mode, double *millis, double *peakMb, QString *phases = nullptr)
+{
+    QProcess child;
+    QElapsedTimer timer;
+    timer.start();
+    child.start(QCoreApplication::applicationFilePath(), {mode});
+    QByteArray out;
+    while (!out.contains('\n') && child.waitForReadyRead(30000))
+        out += child.readAllStandardOutput();
+    *millis = double(timer.nsecsElapsed()) / 1e6;
+    child.waitForFinished(30000);
+    if (!out.startsWith("painted ")) {
+        std::fprintf(stderr, "child %s failed: %s %s\n", qPrintable(mode), out.constData(),
+                     child.readAllStandardError().constData());
+        return false;
+    }
+    const QList<QByteArray> words = out.trimmed().split(' ');
+    *peakMb = words.value(1).toDouble();
+    if (phases)
+        *phases = QString::fromLatin1(out.mid(8).trimmed());
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--child-velmor") == 0)
+        return runChild(argc - 1, argv + 1, true);
+    if (argc > 1 && std::strcmp(argv[1], "--child-bare") == 0)
+        return runChild(argc - 1, argv + 1, false);
+
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? qMax(3, std::atoi(argv[1])) : 11;
+    std::vector<double> velmorMs, bareMs, velmorPeak, barePeak;
+    QString velmorPhases, barePhases;
+    // One start of each to warm the disk cache, then alternate so drifts hit both alike.
+    double ms = 0, peak = 0;
+    if (!startOnce(QStringLiteral("--child-velmor"), &ms, &peak)
+        || !startOnce(QStringLiteral("--child-bare"), &ms, &peak))
+        return 1;
+    for (int k = 0; k < runs; ++k) {
+        if (!startOnce(QStringLiteral("--child-velmor"), &ms, &peak, &velmorPhases))
+            return 1;
+        velmorMs.push_back(ms);
+        velmorPeak.push_back(peak);
+        if (!startOnce(QStringLiteral("--child-bare"), &ms, &peak, &barePhases))
+            return 1;
+        bareMs.push_back(ms);
+        barePeak.push_back(peak);
+    }
+    const Figures velmor = velmor::bench::summarise(velmorMs);
+    const Figures bare = velmor::bench::summarise(bareMs);
+    std::printf("start-up to first paint, %d fresh processes each (offscreen)\n", runs);
+    std::printf("  velmor window   median %7.1f ms  (min %7.1f, max %7.1f)\n", velmor.median,
+                velmor.least, velmor.most);
+    std::printf("  bare window     median %7.1f ms  (min %7.1f, max %7.1f)\n", bare.median,
+                bare.least, bare.most);
+    std::printf("  last runs, peak MB and phases: velmor %s | bare %s\n", qPrintable(velmorPhases),
+                qPrintable(barePhases));
+    const double ratio = velmor.median / bare.median;
+    std::printf("  ratio of medians %.2f  target <= %.1f  %s\n", ratio, RatioTarget,
+                ratio <= RatioTarget ? "ok" : "MISSED");
+    const Figures peakVelmor = velmor::bench::summarise(velmorPeak);
+    const Figures peakBare = velmor::bench::summarise(barePeak);
+    if (peakVelmor.median < 0) {
+        std::printf("  peak memory: not measured on this system\n");
+    } else {
+        std::printf("  peak memory velmor median %.1f MB (max %.1f), bare %.1f MB  target < %.0f MB"
+                    "  %s\n",
+                    peakVelmor.median, peakVelmor.most, peakBare.median, PeakTargetMb,
+                    peakVelmor.most < PeakTargetMb ? "ok" : "MISSED");
+    }
+    return 0;
+}
