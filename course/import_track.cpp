@@ -1,5 +1,7 @@
 #include "course/import_track.h"
 
+#include "course/course_table.h"
+#include "course/rom_course.h"
 #include "course/track_file.h"
 #include "course/track_format.h"
 #include "course/track_state.h"
@@ -27,17 +29,21 @@ const QString &dialogTitle()
     return title;
 }
 
-// The kinds of file this dialog opens, as "description|pattern" pairs joined by '|'. Another
-// source (courses inside a ROM) adds its pair here and its reader in readTiles().
+// The kinds of file this dialog opens, as "description|pattern" pairs joined by '|'.
 QString openFilter()
 {
-    return QString::fromLatin1(track::TrackFilter);
+    return QString::fromLatin1(track::TrackFilter) + QLatin1Char('|')
+           + QString::fromLatin1(RomOpenFilter);
 }
 
-track::DecodedTrack readTiles(const QByteArray &bytes)
+// The tiles of one opening, whichever the source.
+struct Opened
 {
-    return track::decode(bytes);
-}
+    QStringList texts;
+    int tileCount = 0;
+    // Names the source in messages: the file, and for a ROM also the course.
+    QString source;
+};
 
 void failWith(Services &services, const QString &path, const QString &reason)
 {
@@ -48,7 +54,8 @@ void failWith(Services &services, const QString &path, const QString &reason)
 
 } // namespace
 
-ImportResult importTrack(CourseMap &map, TrackState &state, Services &services)
+ImportResult importTrack(
+    CourseMap &map, TrackState &state, Services &services, const QString &courseText)
 {
     FileDialog &dialog = services.dialog;
     dialog.setDefaultExtension(QString::fromLatin1(track::TrackExtension));
@@ -62,7 +69,22 @@ ImportResult importTrack(CourseMap &map, TrackState &state, Services &services)
     if (!chosen)
         return ImportResult::Cancelled;
     const QString path = *chosen;
-    state.trackPath = path;
+    const bool fromRom = isRomPath(path);
+
+    std::optional<qint64> courseOffset;
+    if (fromRom) {
+        // Checked before the file is read: the course names where to look.
+        courseOffset = CourseTable::courseOffset(courseText);
+        if (!courseOffset) {
+            failWith(services, path,
+                tr("\"%1\" is no course; choose a course line such as \"%2\" in the course "
+                   "list to open that course from the ROM")
+                    .arg(courseText, CourseTable::initialText()));
+            return ImportResult::Failed;
+        }
+    } else {
+        state.trackPath = path;
+    }
 
     QString reason;
     const std::optional<QByteArray> bytes = services.files.readFile(path, &reason);
@@ -70,21 +92,35 @@ ImportResult importTrack(CourseMap &map, TrackState &state, Services &services)
         failWith(services, path, reason);
         return ImportResult::Failed;
     }
-    const track::DecodedTrack track = readTiles(*bytes);
-    if (!track.ok) {
-        failWith(services, path, track.error);
-        return ImportResult::Failed;
+
+    Opened opened;
+    if (fromRom) {
+        const RomCourse course = readRomCourse(*bytes, *courseOffset);
+        if (!course.ok()) {
+            failWith(services, path,
+                tr("course \"%1\": %2").arg(courseText, course.error));
+            return ImportResult::Failed;
+        }
+        opened = {course.texts, course.tileCount,
+            tr("The course \"%1\" in %2").arg(courseText, displayPath(path))};
+    } else {
+        const track::DecodedTrack track = track::decode(*bytes);
+        if (!track.ok) {
+            failWith(services, path, track.error);
+            return ImportResult::Failed;
+        }
+        opened = {track.texts, track.tileCount, displayPath(path)};
     }
 
     QList<Mark> marks;
     marks.fill(Mark::Untouched, CellCount);
-    map.setAll(track.texts, marks);
-    if (track.tileCount < CellCount) {
+    map.setAll(opened.texts, marks);
+    if (opened.tileCount < CellCount) {
         services.messages.inform(
             tr("%1 held only %2 of the %3 tiles of a course map. The remaining cells were set "
                "to \"00\".")
-                .arg(displayPath(path))
-                .arg(track.tileCount)
+                .arg(opened.source)
+                .arg(opened.tileCount)
                 .arg(CellCount),
             dialogTitle());
         return ImportResult::Partial;

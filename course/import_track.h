@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace velmor {
 
 class CourseMap;
@@ -14,9 +16,12 @@ enum class ImportResult {
     Failed, // unreadable or malformed: the user was told what and where, map unchanged
 };
 
-// "Import Course From File": asks for a track file, decodes it and replaces the whole map with
-// its tiles (upper-case texts, marks untouched). state.trackPath follows the chosen path so the
-// next track dialog opens in its folder.
-ImportResult importTrack(CourseMap &map, TrackState &state, Services &services);
+// "Import Course From File": asks for a track file or a ROM, decodes it and replaces the whole map
+// with its tiles (upper-case texts, marks untouched). From a ROM (.smc or .sfc) it reads the course
+// that courseText, the course list's current text, names. state.trackPath follows a chosen track
+// file so the next track dialog opens in its folder; a ROM leaves it alone, so that no later track
+// dialog proposes the ROM's name to be written over.
+ImportResult importTrack(
+    CourseMap &map, TrackState &state, Services &services, const QString &courseText);
 
 } // namespace velmor

@@ -1,3 +1,4 @@
+#include "course/course_table.h"
 #include "course/import_track.h"
 #include "course/track_file.h"
 #include "course/track_state.h"
@@ -40,6 +41,8 @@ private:
     std::unique_ptr<Services> mServices;
     std::unique_ptr<CourseMap> mMap;
     TrackState mState;
+    // Track files open whatever course the list shows.
+    const QString mCourse = CourseTable::initialText();
 };
 
 void TestImportTrack::init()
@@ -86,12 +89,13 @@ void TestImportTrack::fullTrackReplacesMap()
     mDialog->pick(path);
     QSignalSpy changes(mMap.get(), &CourseMap::cellsChanged);
 
-    QCOMPARE(importTrack(*mMap, mState, *mServices), ImportResult::Opened);
+    QCOMPARE(importTrack(*mMap, mState, *mServices, mCourse), ImportResult::Opened);
 
     const auto &showing = mDialog->showings().at(0);
     QCOMPARE(showing.mode, FileDialog::Mode::Open);
     QCOMPARE(showing.settings.title, QStringLiteral("Import Course From File"));
-    QCOMPARE(showing.settings.filter, QStringLiteral("BIN Files (*.bin)|*.bin"));
+    QCOMPARE(showing.settings.filter,
+        QStringLiteral("BIN Files (*.bin)|*.bin|SNES Files (*.smc *.sfc)|*.smc;*.sfc"));
     QVERIFY(mMessages->messages().isEmpty());
     QCOMPARE(changes.size(), 1);
     for (int i = 0; i < CellCount; ++i) {
@@ -108,7 +112,7 @@ void TestImportTrack::fewerTilesAreFilledAndTold()
     paintSomething();
     mDialog->pick(path);
 
-    QCOMPARE(importTrack(*mMap, mState, *mServices), ImportResult::Partial);
+    QCOMPARE(importTrack(*mMap, mState, *mServices, mCourse), ImportResult::Partial);
 
     QCOMPARE(mMap->text(31), QStringLiteral("05"));
     QCOMPARE(mMap->text(32), QStringLiteral("1B"));
@@ -152,7 +156,7 @@ void TestImportTrack::badFileLeavesMapAlone()
     mDialog->pick(path);
     QSignalSpy changes(mMap.get(), &CourseMap::cellsChanged);
 
-    QCOMPARE(importTrack(*mMap, mState, *mServices), ImportResult::Failed);
+    QCOMPARE(importTrack(*mMap, mState, *mServices, mCourse), ImportResult::Failed);
 
     QCOMPARE(changes.size(), 0);
     QCOMPARE(mMap->texts(), textsBefore);
@@ -169,7 +173,7 @@ void TestImportTrack::cancelIsSilent()
     paintSomething();
     const QStringList before = mMap->texts();
     mDialog->cancel();
-    QCOMPARE(importTrack(*mMap, mState, *mServices), ImportResult::Cancelled);
+    QCOMPARE(importTrack(*mMap, mState, *mServices, mCourse), ImportResult::Cancelled);
     QVERIFY(mMessages->messages().isEmpty());
     QCOMPARE(mMap->texts(), before);
     QCOMPARE(mState.trackPath, QString());

@@ -1,0 +1,108 @@
+#include "course/rom_course.h"
+
+#include "course/rom_layout.h"
+#include "course/track_file.h"
+#include "editor/map_geometry.h"
+#include "recomp/codec.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace velmor {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("velmor::RomCourse", text);
+}
+
+QString hex(qint64 value)
+{
+    return QStringLiteral("0x%1").arg(value, 0, 16);
+}
+
+RomCourse failure(RomCourse::Fault fault, qint64 streamOffset, const QString &error)
+{
+    RomCourse result;
+    result.fault = fault;
+    result.streamOffset = streamOffset;
+    result.error = error;
+    return result;
+}
+
+} // namespace
+
+bool isRomPath(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.compare(QLatin1String("smc"), Qt::CaseInsensitive) == 0
+           || suffix.compare(QLatin1String("sfc"), Qt::CaseInsensitive) == 0;
+}
+
+RomCourse readRomCourse(const QByteArray &rom, qint64 courseOffset)
+{
+    const qint64 size = rom.size();
+    const qint64 rest = size % rom::kSizeGranule;
+    if (rest != 0 && rest != rom::kCopierHeaderSize) {
+        return failure(RomCourse::Fault::NotRom, courseOffset,
+            tr("a file of %1 bytes is no SNES ROM: a ROM is a whole number of %2 bytes, plus %3 "
+               "when it carries a copier header")
+                .arg(size)
+                .arg(rom::kSizeGranule)
+                .arg(rom::kCopierHeaderSize));
+    }
+    const bool headerless = rest == 0;
+    const qint64 start = headerless ? courseOffset - rom::kCopierHeaderSize : courseOffset;
+    if (start < 0 || start >= size) {
+        return failure(RomCourse::Fault::OutsideRom, start,
+            tr("the course lies at offset %1%2, outside this ROM of %3 bytes")
+                .arg(hex(start),
+                    headerless ? tr(" (%1 less the missing copier header)").arg(hex(courseOffset))
+                               : QString())
+                .arg(size));
+    }
+
+    const auto *first = reinterpret_cast<const std::uint8_t *>(rom.constData()) + start;
+    const codec::DecodeResult outer =
+        codec::decode(codec::ByteView(first, std::size_t(size - start)));
+    if (!outer.ok) {
+        return failure(RomCourse::Fault::NoStream, start,
+            tr("there is no valid compressed stream at offset %1; at offset %2: %3")
+                .arg(hex(start), hex(start + qint64(outer.errorOffset)),
+                    QString::fromStdString(outer.reason)));
+    }
+
+    // The game stops at the inner stream's end marker; bytes the outer stream adds after it are
+    // never read, so they do not make the course unreadable.
+    const codec::DecodeResult inner = codec::decode(outer.output);
+    if (!inner.ok) {
+        return failure(RomCourse::Fault::NoTrack, start,
+            tr("the stream at offset %1 holds no track; at byte %2 of its %3 decoded bytes: %4")
+                .arg(hex(start), hex(qint64(inner.errorOffset)))
+                .arg(outer.output.size())
+                .arg(QString::fromStdString(inner.reason)));
+    }
+    if (inner.output.size() > std::size_t(CellCount)) {
+        return failure(RomCourse::Fault::NoTrack, start,
+            tr("the stream at offset %1 describes %2 tiles, more than the %3 cells of a course map")
+                .arg(hex(start))
+                .arg(inner.output.size())
+                .arg(CellCount));
+    }
+    const QByteArray trackBytes(
+        reinterpret_cast<const char *>(outer.output.data()), qsizetype(inner.consumed));
+    const track::DecodedTrack decoded = track::decode(trackBytes);
+    if (!decoded.ok) {
+        return failure(RomCourse::Fault::NoTrack, start,
+            tr("the stream at offset %1 holds no course map: %2").arg(hex(start), decoded.error));
+    }
+
+    RomCourse result;
+    result.texts = decoded.texts;
+    result.tileCount = decoded.tileCount;
+    result.streamOffset = start;
+    return result;
+}
+
+} // namespace velmor
