@@ -72,6 +72,10 @@ void TestMainWindow::window()
     QCOMPARE(win()->minimumSize(), QSize(720, 421));
     QCOMPARE(win()->maximumSize(), QSize(720, 421));
     QVERIFY(!win()->windowIcon().isNull());
+    // The map cells show the project's own 32 x 32 pointer.
+    const QCursor cursor = child(win(), u"Frame2"_s)->cursor();
+    QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+    QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
     QCOMPARE(win()->windowIcon().availableSizes().value(0), QSize(32, 32));
 }
 
