@@ -43,7 +43,8 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     initResources();
     setObjectName(QStringLiteral("velmor"));
     setWindowTitle(productTitle());
-    setWindowIcon(QIcon(QStringLiteral(":/velmor/icon.png")));
+    // From a pixmap: a QIcon made from a file name first asks the icon-engine plugins about it.
+    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/velmor/icon.png"))));
     setFixedSize(twipsToPixels(layout::ClientWidth), twipsToPixels(layout::ClientHeight));
     setFont(sansFont(layout::SmallPoints));
 
