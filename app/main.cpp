@@ -1,58 +1,59 @@
 #include "app/main_window.h"
-#include "platform/file_dialog.h"
 #include "platform/file_system.h"
-#include "platform/message_box.h"
+#include "platform/qt_file_dialog.h"
+#include "platform/qt_message_box.h"
 #include "platform/services.h"
+#include "platform/tool_runner.h"
 
 #include <QApplication>
-#include <QFileDialog>
-#include <QMessageBox>
+
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
-// PLACEHOLDER until velmor_platform_widgets (QtFileDialog, QtMessageBox) lands: the plainest real
-// dialogs, so that the program runs. Replace both classes by the platform ones.
-class PlaceholderFileDialog : public velmor::FileDialog
+// Answered before any window system is touched, so they work without a display.
+std::optional<int> answerCommandLine(int argc, char *argv[])
 {
-protected:
-    std::optional<QString> run(Mode mode, const Settings &settings) override
-    {
-        const QString path = mode == Mode::Open
-                                 ? QFileDialog::getOpenFileName(nullptr, settings.title,
-                                                                settings.fileName)
-                                 : QFileDialog::getSaveFileName(nullptr, settings.title,
-                                                                settings.fileName);
-        if (path.isEmpty())
-            return std::nullopt;
-        return path;
-    }
-};
-
-class PlaceholderMessageBoxes : public velmor::MessageBoxes
-{
-public:
-    Answer show(const QString &text, const QString &title, Buttons buttons) override
-    {
-        if (buttons == Buttons::Ok) {
-            QMessageBox::information(nullptr, title, text);
-            return Answer::Ok;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+            std::printf("velmor %s\n", VELMOR_VERSION);
+            return 0;
         }
-        return QMessageBox::question(nullptr, title, text) == QMessageBox::Yes ? Answer::Yes
-                                                                               : Answer::No;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("Usage: velmor [--help] [--version]\n"
+                        "Course editor for the SNES game Super Mario Kart.\n"
+                        "Paint a course map, save it as a track file, and put it into a ROM\n"
+                        "with recomp.exe. The first start asks for recomp.exe and the ROM and\n"
+                        "writes Velmor.cfg in the current directory.\n\n"
+                        "  --help     show this text and exit\n"
+                        "  --version  show the version and exit\n");
+            return 0;
+        }
     }
-};
+    return std::nullopt;
+}
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> done = answerCommandLine(argc, argv))
+        return *done;
+
     QApplication app(argc, argv);
-    PlaceholderFileDialog dialog;
-    PlaceholderMessageBoxes messages;
+    QApplication::setApplicationName(QStringLiteral("Velmor"));
+    QApplication::setApplicationVersion(QStringLiteral(VELMOR_VERSION));
+
+    velmor::QtFileDialog dialog(nullptr);
+    velmor::QtMessageBox messages(nullptr);
     velmor::QtFileSystem files;
-    velmor::Services services{dialog, messages, files};
+    velmor::ToolRunner tools;
+    velmor::Services services{dialog, messages, files, &tools};
 
     velmor::MainWindow window(services);
+    dialog.setParentWidget(&window);
+    messages.setParentWidget(&window);
     window.load();
     window.show();
     return app.exec();

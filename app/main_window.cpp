@@ -1,12 +1,21 @@
 #include "app/main_window.h"
 
+#include "app/course_actions.h"
 #include "app/splash.h"
 #include "app/window_controls.h"
 #include "app/window_layout.h"
 #include "editor/map_scroller.h"
+#include "editor/map_history.h"
 #include "editor/map_view.h"
+#include "course/course_table.h"
+#include "course/rom_insertion.h"
+#include "course/tile_validator.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QUndoStack>
 #include <QCursor>
 #include <QFrame>
 #include <QIcon>
@@ -39,6 +48,10 @@ QString productTitle()
 MainWindow::MainWindow(Services &services, QWidget *parent)
     : QWidget(parent)
     , mServices(services)
+    // The configuration file lives in the directory the program started in, whatever the
+    // dialogs later do to the current directory.
+    , mStartup(services, QDir::currentPath())
+    , mActions(new CourseActions(mMap, mPainter, services, this))
 {
     initResources();
     setObjectName(QStringLiteral("velmor"));
@@ -167,7 +180,8 @@ void MainWindow::createControls()
     placeTwips(mHScroll, layout::HScroll1);
     mCommand2 = makeButton(this, QStringLiteral("Command2"), layout::Command2,
                            QStringLiteral("Import Course From File"), small);
-    mCommand2->hide();
+    // The file opener: shown, unlike the hidden test button it grew out of.
+    mCommand2->show();
 
     mViewport = new QFrame(this);
     mViewport->setObjectName(QStringLiteral("Frame1"));
@@ -217,9 +231,58 @@ void MainWindow::stackControls()
 
 void MainWindow::wireControls()
 {
-    connect(mCommand1, &QPushButton::clicked, this, [this] { mPainter.clearColor(); });
+    CourseActions *actions = mActions;
+    connect(mMapView, &MapView::strokeStarted, actions, &CourseActions::beginStroke);
+    connect(mMapView, &MapView::strokeFinished, actions, &CourseActions::endStroke);
+    connect(mCommand1, &QPushButton::clicked, actions, &CourseActions::clearColor);
     connect(mTextureFiller, &QPushButton::clicked, this,
-            [this] { mPainter.textureFiller(mPickTile->currentText()); });
+            [this] { mActions->textureFiller(mPickTile->currentText()); });
+    connect(mSaveCourse, &QPushButton::clicked, actions, &CourseActions::save);
+    connect(mCommand2, &QPushButton::clicked, this,
+            [this] { mActions->open(mCourseList->currentText()); });
+    connect(mFromFile, &QPushButton::clicked, this,
+            [this] { mActions->insertFromFile(mCourseList->currentText()); });
+    connect(mFromVelmor, &QPushButton::clicked, this,
+            [this] { mActions->exportAndInsert(mCourseList->currentText()); });
+
+    // A typed tile number is two hexadecimal digits at most; anything else would corrupt exports.
+    mPickTile->setValidator(createTileValidator(mPickTile));
+    mPickTile2->setValidator(createTileValidator(mPickTile2));
+    addShortcuts();
+}
+
+void MainWindow::addShortcuts()
+{
+    auto addAction = [this](QAction *action, QList<QKeySequence> keys) {
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        QWidget::addAction(action);
+    };
+    auto *save = new QAction(tr("Save Course To File"), this);
+    connect(save, &QAction::triggered, mSaveCourse, &QPushButton::click);
+    addAction(save, QKeySequence::keyBindings(QKeySequence::Save));
+    auto *open = new QAction(tr("Import Course From File"), this);
+    connect(open, &QAction::triggered, mCommand2, &QPushButton::click);
+    addAction(open, QKeySequence::keyBindings(QKeySequence::Open));
+
+    QUndoStack *stack = mActions->history().stack();
+    addAction(stack->createUndoAction(this), QKeySequence::keyBindings(QKeySequence::Undo));
+    // Ctrl+Shift+Z and Ctrl+Y both redo, whatever the platform's own choice is.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence &key : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                    QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        if (!redoKeys.contains(key))
+            redoKeys.append(key);
+    }
+    addAction(stack->createRedoAction(this), redoKeys);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (mActions->confirmClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 Palettes MainWindow::palettes() const
@@ -240,12 +303,21 @@ void MainWindow::load()
 
 void MainWindow::runFirstRunOrReadConfiguration()
 {
-    // Load hook: the first-run test, then the first-run set-up or the reading of the configuration.
+    mStartup.setUpOrReadConfiguration();
+    const StartupState &state = mStartup.state();
+    mActions->setInsertionSettings({state.config.recompPath, state.config.userRomPath,
+                                    state.config.romBaseName, state.config.romFolder});
+    mActions->trackState().targetRom = state.targetRom;
 }
 
 void MainWindow::checkConfiguration()
 {
-    // Load hook: without a configuration the insertion controls and the course list are disabled.
+    if (mStartup.checkConfiguration())
+        return;
+    // In this order; nothing enables them again during the run.
+    for (QWidget *control : {static_cast<QWidget *>(mFromFile), static_cast<QWidget *>(mFromVelmor),
+                             static_cast<QWidget *>(mCourseList)})
+        control->setEnabled(false);
 }
 
 void MainWindow::setUpGrid()
@@ -262,8 +334,8 @@ void MainWindow::fillPalettes()
 
 void MainWindow::fillCourseList()
 {
-    // Load hook: the course table's lines go here, through fillKeepingText() so that the initial
-    // text stays as it is.
+    // Also when the list is disabled; its initial text stays as it is.
+    fillKeepingText(mCourseList, CourseTable::entries());
 }
 
 } // namespace velmor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/load_sequence.h"
 #include "editor/course_map.h"
 #include "editor/painting.h"
 
@@ -14,6 +15,7 @@ class QScrollBar;
 
 namespace velmor {
 
+class CourseActions;
 class MapScroller;
 class MapView;
 class Splash;
@@ -34,6 +36,8 @@ public:
     void load();
 
     Services &services() { return mServices; }
+    CourseActions &actions() const { return *mActions; }
+    const StartupState &startup() const { return mStartup.state(); }
     CourseMap &courseMap() { return mMap; }
     TilePainter &tilePainter() { return mPainter; }
     // The palettes' current texts, as a paint operation reads them.
@@ -57,11 +61,15 @@ public:
     const QList<QLabel *> &columnRuler() const { return mColumnRuler; }
     const QList<QLabel *> &rowRuler() const { return mRowRuler; }
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void createLabels();
     void createControls();
     void stackControls();
     void wireControls();
+    void addShortcuts();
 
     // Load steps, in the order load() runs them.
     void runFirstRunOrReadConfiguration();
@@ -73,6 +81,8 @@ private:
     Services &mServices;
     CourseMap mMap;
     TilePainter mPainter{mMap};
+    LoadSequence mStartup;
+    CourseActions *mActions = nullptr;
 
     QList<QLabel *> mLabels; // in front-to-back order
     QList<QWidget *> mOtherControls; // in front-to-back order

@@ -181,6 +181,10 @@ void MapView::mousePressEvent(QMouseEvent *event)
     event->accept();
     if (button == 0)
         return;
+    if (!mStrokeOpen) {
+        mStrokeOpen = true;
+        emit strokeStarted();
+    }
     const int cell = mTracker.press(toTwips(event->position()), isVisibleAt(event->pos()));
     if (cell >= 0)
         mPainter.press(cell, button, currentPalettes());
@@ -203,8 +207,13 @@ void MapView::mouseMoveEvent(QMouseEvent *event)
 void MapView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    if (event->buttons() == Qt::NoButton)
-        mTracker.release();
+    if (event->buttons() != Qt::NoButton)
+        return;
+    mTracker.release();
+    if (mStrokeOpen) {
+        mStrokeOpen = false;
+        emit strokeFinished();
+    }
 }
 
 void MapView::wheelEvent(QWheelEvent *event)

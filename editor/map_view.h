@@ -48,6 +48,12 @@ public:
     // not under an obstruction.
     bool isVisibleAt(QPoint pixel) const;
 
+signals:
+    // From the first press to the release of the last button held: all a stroke paints in between
+    // is one edit.
+    void strokeStarted();
+    void strokeFinished();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -71,6 +77,7 @@ private:
     QPointer<QScrollBar> mVertical;
     QPoint mWheelRemainder;
     QHash<QString, QPixmap> mFaces[3]; // by Mark
+    bool mStrokeOpen = false;
 };
 
 } // namespace velmor

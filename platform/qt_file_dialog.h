@@ -19,6 +19,8 @@ class QtFileDialog : public FileDialog
 {
 public:
     explicit QtFileDialog(QWidget *parent = nullptr);
+    // Dialogs centre on and block this window; it may come to exist after the dialogs do.
+    void setParentWidget(QWidget *parent) { mParent = parent; }
 
 protected:
     std::optional<QString> run(Mode mode, const Settings &settings) override;

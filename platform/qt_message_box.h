@@ -14,6 +14,8 @@ class QtMessageBox : public MessageBoxes
 {
 public:
     explicit QtMessageBox(QWidget *parent = nullptr);
+    // Dialogs centre on and block this window; it may come to exist after the dialogs do.
+    void setParentWidget(QWidget *parent) { mParent = parent; }
 
     Answer show(const QString &text, const QString &title, Buttons buttons) override;
 

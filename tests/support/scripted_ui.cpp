@@ -2,11 +2,25 @@
 
 namespace velmor::test {
 
+namespace {
+
+// A procedure that loops on unexpected answers would hang the test; stop it loudly instead.
+constexpr int MaxUnexpected = 50;
+
+void countUnexpected(int &count, const char *what)
+{
+    if (++count > MaxUnexpected)
+        qFatal("%s: the script ran out %d times; the procedure under test is looping", what,
+               count);
+}
+
+} // namespace
+
 std::optional<QString> ScriptedFileDialog::run(Mode mode, const Settings &settings)
 {
     mShowings.append({mode, settings});
     if (mScript.isEmpty()) {
-        ++mUnexpected;
+        countUnexpected(mUnexpected, "file dialog");
         return std::nullopt;
     }
     return mScript.dequeue();
@@ -19,7 +33,7 @@ MessageBoxes::Answer ScriptedMessageBoxes::show(const QString &text, const QStri
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     if (mScript.isEmpty()) {
-        ++mUnexpected;
+        countUnexpected(mUnexpected, "message boxes");
         return buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
     }
     return mScript.dequeue();
