@@ -16,9 +16,14 @@ if [ ! -x "$build/bin/velmor" ]; then
 fi
 velmor=$(cd "$build/bin" && pwd)/velmor
 
-# An empty working folder: the editor looks for its configuration in the current directory.
+# A working folder with a configuration, so the window opens as on every start after the first
+# (the editor looks for Velmor.cfg in the current directory).
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+head -c 524800 /dev/zero >"$work/kart.smc"
+printf '%s\r\n' "Full Path to RECOMP.EXE" "$(cd "$build/bin" && pwd)/recomp.exe" \
+    "ROM Folder" "$work/" "Original ROM Path" "$work/kart.smc" \
+    "ROM name with no Extension" "kart" >"$work/Velmor.cfg"
 
 # Everything below runs inside the virtual display; xvfb-run picks a free display number.
 inner=$work/inner.sh
@@ -41,6 +46,8 @@ for _ in $(seq 1 150); do
     fi
     if [ -z "$window" ]; then
         window=$(xwininfo -root -tree | awk -v t="\"$title\":" 'index($0, t) { print $1; exit }')
+        # The start-up picture goes away two seconds after start; show the map as it is then.
+        [ -n "$window" ] && sleep 2.5
     fi
     if [ -n "$window" ] && import -window "$window" "$work/shot.png" 2>/dev/null; then
         sum=$(md5sum <"$work/shot.png")
