@@ -6,7 +6,7 @@ set -euo pipefail
 need=(cmake g++ make qt6-base-dev fonts-dejavu-core)
 case "${1:-run}" in
     run) ;;
-    test) need+=(clang libclang-rt-14-dev) ;;
+    test) need+=(clang libclang-rt-14-dev dpkg-dev file) ;;
     screenshot) need+=(xvfb xauth imagemagick x11-utils) ;;
     *) echo "usage: $0 [run|test|screenshot]" >&2; exit 2 ;;
 esac
