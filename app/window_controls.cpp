@@ -25,13 +25,31 @@ QFont requestFont(const QStringList &families, QFont::StyleHint hint, double poi
     return font;
 }
 
+// A family installed from several foundries is listed once per foundry, as "Family [Foundry]".
+// A wanted name with a foundry matches only that one; without, it matches any.
+bool sameFamily(const QString &installed, const QString &wanted)
+{
+    if (installed.compare(wanted, Qt::CaseInsensitive) == 0)
+        return true;
+    const qsizetype bracket = installed.indexOf(QLatin1Char('['));
+    if (bracket <= 0 || wanted.contains(QLatin1Char('[')))
+        return false;
+    return QStringView(installed).left(bracket).trimmed().compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 QString firstInstalledFamily(const QStringList &families)
 {
+    // One read of the installed list. Asking for each family by name instead
+    // (QFontDatabase::hasFamily) has the system resolve every missing name as an alias: a few
+    // milliseconds of start-up for nothing.
+    const QStringList installed = QFontDatabase::families();
     for (const QString &family : families) {
-        if (QFontDatabase::hasFamily(family))
-            return family;
+        for (const QString &name : installed) {
+            if (sameFamily(name, family))
+                return family;
+        }
     }
     return QString();
 }

@@ -2,6 +2,8 @@
 // label built the same way. Each start runs in a fresh process; the parent times from starting the
 // process to the child's report of its first paint, alternating the two kinds, and prints the
 // medians, their ratio (target at most 1.3) and Velmor's peak memory (target under 40 MB, Linux).
+// Each child also reports the processor time it used up to its first paint: on a loaded machine
+// that ratio shows the work done, where the wall times mostly show the waiting.
 //
 // Usage: bench_startup [runs]      (the child modes --child-velmor, --child-bare are internal)
 #include "app/main_window.h"
@@ -21,6 +23,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -59,6 +62,19 @@ double peakMemoryMb()
     return -1;
 }
 
+// Processor time of this process since it started, in ms (on Windows std::clock counts wall time).
+double processorMs()
+{
+    return double(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
+}
+
+// The system's load average over the last minute, as text; empty where the system does not tell.
+QByteArray loadAverage()
+{
+    QFile load(QStringLiteral("/proc/loadavg"));
+    return load.open(QIODevice::ReadOnly) ? load.readAll().split(' ').value(0) : QByteArray();
+}
+
 // Reports once the window's first paint has been delivered (children paint in the same pass, so
 // the report waits for the event loop to come back).
 class FirstPaint : public QObject
@@ -79,8 +95,8 @@ protected:
             mSeen = true;
             QTimer::singleShot(0, qApp, [this] {
                 const double paintMs = double(mClock.nsecsElapsed() - mShownNs) / 1e6;
-                std::printf("painted %.1f %s paint=%.1fms\n", peakMemoryMb(), qPrintable(mPhases),
-                            paintMs);
+                std::printf("painted %.1f %.1f %s paint=%.1fms\n", peakMemoryMb(), processorMs(),
+                            qPrintable(mPhases), paintMs);
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             });
@@ -133,8 +149,16 @@ int runChild(int argc, char **argv, bool velmorWindow)
     return app.exec();
 }
 
-// Milliseconds from starting the child to its report, and the peak memory it reported.
-bool startOnce(const QString &mode, double *millis, double *peakMb, QString *phases = nullptr)
+// What one start measured.
+struct Start
+{
+    double millis = 0;      // from starting the child to its report
+    double peakMb = 0;      // as the child reported it
+    double processorMs = 0; // as the child reported it
+    QString phases;
+};
+
+bool startOnce(const QString &mode, Start *start)
 {
     QProcess child;
     QElapsedTimer timer;
@@ -143,7 +167,7 @@ bool startOnce(const QString &mode, double *millis, double *peakMb, QString *pha
     QByteArray out;
     while (!out.contains('\n') && child.waitForReadyRead(30000))
         out += child.readAllStandardOutput();
-    *millis = double(timer.nsecsElapsed()) / 1e6;
+    start->millis = double(timer.nsecsElapsed()) / 1e6;
     child.waitForFinished(30000);
     if (!out.startsWith("painted ")) {
         std::fprintf(stderr, "child %s failed: %s %s\n", qPrintable(mode), out.constData(),
@@ -151,9 +175,9 @@ bool startOnce(const QString &mode, double *millis, double *peakMb, QString *pha
         return false;
     }
     const QList<QByteArray> words = out.trimmed().split(' ');
-    *peakMb = words.value(1).toDouble();
-    if (phases)
-        *phases = QString::fromLatin1(out.mid(8).trimmed());
+    start->peakMb = words.value(1).toDouble();
+    start->processorMs = words.value(2).toDouble();
+    start->phases = QString::fromLatin1(words.mid(3).join(' '));
     return true;
 }
 
@@ -168,35 +192,48 @@ int main(int argc, char **argv)
 
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? qMax(3, std::atoi(argv[1])) : 11;
-    std::vector<double> velmorMs, bareMs, velmorPeak, barePeak;
-    QString velmorPhases, barePhases;
+    std::vector<double> velmorMs, bareMs, velmorPeak, barePeak, velmorCpu, bareCpu;
+    Start velmorStart, bareStart;
+    const QByteArray loadBefore = loadAverage();
     // One start of each to warm the disk cache, then alternate so drifts hit both alike.
-    double ms = 0, peak = 0;
-    if (!startOnce(QStringLiteral("--child-velmor"), &ms, &peak)
-        || !startOnce(QStringLiteral("--child-bare"), &ms, &peak))
+    if (!startOnce(QStringLiteral("--child-velmor"), &velmorStart)
+        || !startOnce(QStringLiteral("--child-bare"), &bareStart))
         return 1;
     for (int k = 0; k < runs; ++k) {
-        if (!startOnce(QStringLiteral("--child-velmor"), &ms, &peak, &velmorPhases))
+        if (!startOnce(QStringLiteral("--child-velmor"), &velmorStart))
             return 1;
-        velmorMs.push_back(ms);
-        velmorPeak.push_back(peak);
-        if (!startOnce(QStringLiteral("--child-bare"), &ms, &peak, &barePhases))
+        velmorMs.push_back(velmorStart.millis);
+        velmorPeak.push_back(velmorStart.peakMb);
+        velmorCpu.push_back(velmorStart.processorMs);
+        if (!startOnce(QStringLiteral("--child-bare"), &bareStart))
             return 1;
-        bareMs.push_back(ms);
-        barePeak.push_back(peak);
+        bareMs.push_back(bareStart.millis);
+        barePeak.push_back(bareStart.peakMb);
+        bareCpu.push_back(bareStart.processorMs);
     }
+    const QByteArray loadAfter = loadAverage();
     const Figures velmor = velmor::bench::summarise(velmorMs);
     const Figures bare = velmor::bench::summarise(bareMs);
-    std::printf("start-up to first paint, %d fresh processes each (offscreen)\n", runs);
+    std::printf("start-up to first paint, %d fresh processes each (offscreen)", runs);
+    if (!loadBefore.isEmpty())
+        std::printf(", load average %s before, %s after", loadBefore.constData(),
+                    loadAfter.constData());
+    std::printf("\n");
     std::printf("  velmor window   median %7.1f ms  (min %7.1f, max %7.1f)\n", velmor.median,
                 velmor.least, velmor.most);
     std::printf("  bare window     median %7.1f ms  (min %7.1f, max %7.1f)\n", bare.median,
                 bare.least, bare.most);
-    std::printf("  last runs, peak MB and phases: velmor %s | bare %s\n", qPrintable(velmorPhases),
-                qPrintable(barePhases));
+    std::printf("  last runs' phases: velmor %s | bare %s\n", qPrintable(velmorStart.phases),
+                qPrintable(bareStart.phases));
     const double ratio = velmor.median / bare.median;
     std::printf("  ratio of medians %.2f  target <= %.1f  %s\n", ratio, RatioTarget,
                 ratio <= RatioTarget ? "ok" : "MISSED");
+    const Figures cpuVelmor = velmor::bench::summarise(velmorCpu);
+    const Figures cpuBare = velmor::bench::summarise(bareCpu);
+    std::printf("  processor time to first paint: velmor median %.1f ms (min %.1f, max %.1f), "
+                "bare %.1f ms (min %.1f, max %.1f), ratio %.2f\n",
+                cpuVelmor.median, cpuVelmor.least, cpuVelmor.most, cpuBare.median, cpuBare.least,
+                cpuBare.most, cpuVelmor.median / cpuBare.median);
     const Figures peakVelmor = velmor::bench::summarise(velmorPeak);
     const Figures peakBare = velmor::bench::summarise(barePeak);
     if (peakVelmor.median < 0) {
