@@ -67,7 +67,13 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     wireControls();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // QWidget's destructor deletes the children only after the map and the painter, members of
+    // this class, are gone; the actions' undo history still looks at the map when it goes.
+    delete mActions;
+    mActions = nullptr;
+}
 
 void MainWindow::createLabels()
 {
