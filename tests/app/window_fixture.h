@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 namespace velmor::test {
@@ -25,11 +26,18 @@ struct WindowFixture
     std::unique_ptr<MainWindow> window;
 
     WindowFixture()
+        : WindowFixture([](WindowFixture &fixture) {
+            fixture.dialog.cancel();
+            fixture.messages.answer(MessageBoxes::Answer::Yes);
+        })
+    {}
+    // Started in the same empty folder, but beforeLoad runs between the window's construction and
+    // its load: it may put files into the folder, script the dialogs and watch the controls.
+    explicit WindowFixture(const std::function<void(WindowFixture &)> &beforeLoad)
     {
         QDir::setCurrent(folder.path());
-        dialog.cancel();
-        messages.answer(MessageBoxes::Answer::Yes);
         window = std::make_unique<MainWindow>(services);
+        beforeLoad(*this);
         window->load();
     }
     ~WindowFixture()
