@@ -201,6 +201,9 @@ void MainWindow::createControls()
     mMapView->setFont(cellFont);
     mMapView->setCursor(QCursor(QPixmap(QStringLiteral(":/velmor/cell_cursor.png")),
                                 CellCursorHotSpot.x(), CellCursorHotSpot.y()));
+    // A press on the map takes the keyboard from a palette's edit field, so that Ctrl+Z undoes
+    // the paint rather than the typed tile number.
+    mMapView->setFocusPolicy(Qt::ClickFocus);
     mMapView->setPaletteSource([this] { return palettes(); });
     mMapView->setScrollBars(mHScroll, mVScroll);
     // Cells under the splash and under the scroll bars' edges cannot be seen, so they are not painted.
