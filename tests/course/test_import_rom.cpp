@@ -3,13 +3,10 @@
 #include "course/track_file.h"
 #include "course/track_state.h"
 #include "editor/course_map.h"
-#include "platform/file_system.h"
-#include "platform/services.h"
 #include "recomp/codec.h"
+#include "tests/course/import_fixture.h"
 #include "tests/course/track_fixtures.h"
-#include "tests/support/scripted_ui.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -23,6 +20,8 @@ namespace {
 constexpr qint64 HeaderedSize = 524800;
 constexpr qint64 HeaderlessSize = 524288;
 constexpr qint64 CopierHeader = 0x200;
+// Past the 1000 tiles of the unfinished course.
+constexpr int FarCell = 9000;
 
 const QString MarioCircuit1 = QStringLiteral("68f2c - Mario Circuit 1");
 const QString VanillaLake1 = QStringLiteral("3123c - Vanilla Lake 1");
@@ -82,7 +81,7 @@ QByteArray randomBytes(qint64 size, quint32 seed)
 
 } // namespace
 
-class TestImportRom : public QObject
+class TestImportRom : public QObject, private ImportFixture
 {
     Q_OBJECT
 
@@ -98,51 +97,16 @@ private slots:
     void fewerTilesAreFilledAndTold();
     void refusalLeavesMapAlone_data();
     void refusalLeavesMapAlone();
-
-private:
-    QString writeFile(const QString &name, const QByteArray &bytes);
-    void paintSomething();
-
-    std::unique_ptr<QTemporaryDir> mDir;
-    std::unique_ptr<ScriptedFileDialog> mDialog;
-    std::unique_ptr<ScriptedMessageBoxes> mMessages;
-    QtFileSystem mFiles;
-    std::unique_ptr<Services> mServices;
-    std::unique_ptr<CourseMap> mMap;
-    TrackState mState;
 };
 
 void TestImportRom::init()
 {
-    mDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(mDir->isValid());
-    mDialog = std::make_unique<ScriptedFileDialog>();
-    mMessages = std::make_unique<ScriptedMessageBoxes>();
-    mServices.reset(new Services {*mDialog, *mMessages, mFiles});
-    mMap = std::make_unique<CourseMap>();
-    mState = TrackState();
+    setUpImport();
 }
 
 void TestImportRom::cleanup()
 {
-    QCOMPARE(mDialog->unanswered(), 0);
-    QCOMPARE(mDialog->unexpected(), 0);
-    QCOMPARE(mMessages->unexpected(), 0);
-}
-
-QString TestImportRom::writeFile(const QString &name, const QByteArray &bytes)
-{
-    const QString path = mDir->filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the fixture");
-    return path;
-}
-
-void TestImportRom::paintSomething()
-{
-    mMap->setCell(0, QStringLiteral("3c"), Mark::Painted);
-    mMap->setCell(9000, QStringLiteral("AB"), Mark::Erased);
+    verifyScriptsUsed();
 }
 
 void TestImportRom::romPaths_data()
@@ -206,17 +170,13 @@ void TestImportRom::opensCourse()
     QCOMPARE(rom.size(), romSize);
     const QString path = writeFile(fileName, rom);
     mState.trackPath = mDir->filePath(QStringLiteral("earlier.bin"));
-    paintSomething();
+    paintSomething(FarCell);
     mDialog->pick(path);
     QSignalSpy changes(mMap.get(), &CourseMap::cellsChanged);
 
     QCOMPARE(importTrack(*mMap, mState, *mServices, course), ImportResult::Opened);
 
-    const auto &showing = mDialog->showings().at(0);
-    QCOMPARE(showing.mode, FileDialog::Mode::Open);
-    QCOMPARE(showing.settings.title, QStringLiteral("Import Course From File"));
-    QCOMPARE(showing.settings.filter,
-        QStringLiteral("BIN Files (*.bin)|*.bin|SNES Files (*.smc *.sfc)|*.smc;*.sfc"));
+    verifyImportDialog();
     QVERIFY2(mMessages->messages().isEmpty(), qPrintable(mMessages->messages().value(0).text));
     QCOMPARE(changes.size(), 1);
     QCOMPARE(mMap->texts(), upper(painted));
@@ -267,14 +227,14 @@ void TestImportRom::fewerTilesAreFilledAndTold()
     const QByteArray stream = compress(trackFile);
     rom.replace(0x3103c, stream.size(), stream);
     const QString path = writeFile(QStringLiteral("short.sfc"), rom);
-    paintSomething();
+    paintSomething(FarCell);
     mDialog->pick(path);
 
     QCOMPARE(importTrack(*mMap, mState, *mServices, VanillaLake1), ImportResult::Partial);
 
     QCOMPARE(mMap->text(999), QStringLiteral("5D"));
     QCOMPARE(mMap->text(1000), QStringLiteral("00"));
-    QCOMPARE(mMap->text(9000), QStringLiteral("00"));
+    QCOMPARE(mMap->text(FarCell), QStringLiteral("00"));
     QCOMPARE(mMap->mark(0), Mark::Untouched);
     QCOMPARE(mMessages->messages().size(), 1);
     const QString text = mMessages->messages().at(0).text;
@@ -341,20 +301,10 @@ void TestImportRom::refusalLeavesMapAlone()
         QCOMPARE(rom.size(), romSize);
         writeFile(QStringLiteral("smk.smc"), rom);
     }
-    paintSomething();
-    const QStringList textsBefore = mMap->texts();
-    const QList<Mark> marksBefore = mMap->marks();
-    mDialog->pick(path);
-    QSignalSpy changes(mMap.get(), &CourseMap::cellsChanged);
-
-    QCOMPARE(importTrack(*mMap, mState, *mServices, course), ImportResult::Failed);
-
-    QCOMPARE(changes.size(), 0);
-    QCOMPARE(mMap->texts(), textsBefore);
-    QCOMPARE(mMap->marks(), marksBefore);
-    QCOMPARE(mMessages->titles(), QStringList {QStringLiteral("Import Course From File")});
-    const QString text = mMessages->messages().at(0).text;
-    QVERIFY2(text.contains(path.toUpper()), qPrintable(text));
+    QString text;
+    verifyImportRefused(path, course, FarCell, text);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY2(text.contains(QStringLiteral("left as it was")), qPrintable(text));
     for (const QString &fact : facts)
         QVERIFY2(text.contains(fact), qPrintable(QStringLiteral("[%1] %2").arg(fact, text)));

@@ -3,10 +3,8 @@
 #include "course/track_file.h"
 #include "course/track_state.h"
 #include "editor/course_map.h"
-#include "platform/file_system.h"
-#include "platform/services.h"
+#include "tests/course/import_fixture.h"
 #include "tests/course/track_fixtures.h"
-#include "tests/support/scripted_ui.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -16,7 +14,14 @@
 using namespace velmor;
 using namespace velmor::test;
 
-class TestImportTrack : public QObject
+namespace {
+
+// Past the few tiles the short files hold.
+constexpr int FarCell = 300;
+
+} // namespace
+
+class TestImportTrack : public QObject, private ImportFixture
 {
     Q_OBJECT
 
@@ -31,51 +36,18 @@ private slots:
     void cancelIsSilent();
 
 private:
-    QString writeTrack(const QString &name, const QByteArray &bytes);
-    void paintSomething();
-
-    std::unique_ptr<QTemporaryDir> mDir;
-    std::unique_ptr<ScriptedFileDialog> mDialog;
-    std::unique_ptr<ScriptedMessageBoxes> mMessages;
-    QtFileSystem mFiles;
-    std::unique_ptr<Services> mServices;
-    std::unique_ptr<CourseMap> mMap;
-    TrackState mState;
     // Track files open whatever course the list shows.
     const QString mCourse = CourseTable::initialText();
 };
 
 void TestImportTrack::init()
 {
-    mDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(mDir->isValid());
-    mDialog = std::make_unique<ScriptedFileDialog>();
-    mMessages = std::make_unique<ScriptedMessageBoxes>();
-    mServices.reset(new Services {*mDialog, *mMessages, mFiles});
-    mMap = std::make_unique<CourseMap>();
-    mState = TrackState();
+    setUpImport();
 }
 
 void TestImportTrack::cleanup()
 {
-    QCOMPARE(mDialog->unanswered(), 0);
-    QCOMPARE(mDialog->unexpected(), 0);
-    QCOMPARE(mMessages->unexpected(), 0);
-}
-
-QString TestImportTrack::writeTrack(const QString &name, const QByteArray &bytes)
-{
-    const QString path = mDir->filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the fixture");
-    return path;
-}
-
-void TestImportTrack::paintSomething()
-{
-    mMap->setCell(0, QStringLiteral("3c"), Mark::Painted);
-    mMap->setCell(300, QStringLiteral("AB"), Mark::Erased);
+    verifyScriptsUsed();
 }
 
 void TestImportTrack::fullTrackReplacesMap()
@@ -84,18 +56,14 @@ void TestImportTrack::fullTrackReplacesMap()
     for (int i = 0; i < CellCount; i += 7)
         cells[i] = QString::number(i % 256, 16).rightJustified(2, QLatin1Char('0'));
     const QString path =
-        writeTrack(QStringLiteral("full.bin"), track::toBytes(track::encode(cells)).value());
-    paintSomething();
+        writeFile(QStringLiteral("full.bin"), track::toBytes(track::encode(cells)).value());
+    paintSomething(FarCell);
     mDialog->pick(path);
     QSignalSpy changes(mMap.get(), &CourseMap::cellsChanged);
 
     QCOMPARE(importTrack(*mMap, mState, *mServices, mCourse), ImportResult::Opened);
 
-    const auto &showing = mDialog->showings().at(0);
-    QCOMPARE(showing.mode, FileDialog::Mode::Open);
-    QCOMPARE(showing.settings.title, QStringLiteral("Import Course From File"));
-    QCOMPARE(showing.settings.filter,
-        QStringLiteral("BIN Files (*.bin)|*.bin|SNES Files (*.smc *.sfc)|*.smc;*.sfc"));
+    verifyImportDialog();
     QVERIFY(mMessages->messages().isEmpty());
     QCOMPARE(changes.size(), 1);
     for (int i = 0; i < CellCount; ++i) {
@@ -108,8 +76,8 @@ void TestImportTrack::fullTrackReplacesMap()
 void TestImportTrack::fewerTilesAreFilledAndTold()
 {
     const QString path =
-        writeTrack(QStringLiteral("short.bin"), bytes({0x3F, 0x05, 0x01, 0x1b, 0x2c, 0xFF}));
-    paintSomething();
+        writeFile(QStringLiteral("short.bin"), bytes({0x3F, 0x05, 0x01, 0x1b, 0x2c, 0xFF}));
+    paintSomething(FarCell);
     mDialog->pick(path);
 
     QCOMPARE(importTrack(*mMap, mState, *mServices, mCourse), ImportResult::Partial);
@@ -118,7 +86,7 @@ void TestImportTrack::fewerTilesAreFilledAndTold()
     QCOMPARE(mMap->text(32), QStringLiteral("1B"));
     QCOMPARE(mMap->text(33), QStringLiteral("2C"));
     QCOMPARE(mMap->text(34), QStringLiteral("00"));
-    QCOMPARE(mMap->text(300), QStringLiteral("00"));
+    QCOMPARE(mMap->text(FarCell), QStringLiteral("00"));
     QCOMPARE(mMap->mark(0), Mark::Untouched);
     QCOMPARE(mMessages->messages().size(), 1);
     const QString text = mMessages->messages().at(0).text;
@@ -146,31 +114,21 @@ void TestImportTrack::badFileLeavesMapAlone()
     QFETCH(QByteArray, file);
     QFETCH(QString, offset);
 
-    QString path = writeTrack(QStringLiteral("bad.bin"), file);
+    QString path = writeFile(QStringLiteral("bad.bin"), file);
     if (offset.isEmpty()) {
         QVERIFY(QFile::remove(path));
     }
-    paintSomething();
-    const QStringList textsBefore = mMap->texts();
-    const QList<Mark> marksBefore = mMap->marks();
-    mDialog->pick(path);
-    QSignalSpy changes(mMap.get(), &CourseMap::cellsChanged);
-
-    QCOMPARE(importTrack(*mMap, mState, *mServices, mCourse), ImportResult::Failed);
-
-    QCOMPARE(changes.size(), 0);
-    QCOMPARE(mMap->texts(), textsBefore);
-    QCOMPARE(mMap->marks(), marksBefore);
-    QCOMPARE(mMessages->titles(), QStringList {QStringLiteral("Import Course From File")});
-    const QString text = mMessages->messages().at(0).text;
-    QVERIFY2(text.contains(path.toUpper()), qPrintable(text));
+    QString text;
+    verifyImportRefused(path, mCourse, FarCell, text);
+    if (QTest::currentTestFailed())
+        return;
     if (!offset.isEmpty())
         QVERIFY2(text.contains(QStringLiteral("offset ") + offset), qPrintable(text));
 }
 
 void TestImportTrack::cancelIsSilent()
 {
-    paintSomething();
+    paintSomething(FarCell);
     const QStringList before = mMap->texts();
     mDialog->cancel();
     QCOMPARE(importTrack(*mMap, mState, *mServices, mCourse), ImportResult::Cancelled);
