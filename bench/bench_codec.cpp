@@ -1,6 +1,9 @@
 // Compressed sizes of the optimal parse against the greedy one on a corpus of track files and
 // noise, and how long each takes. Prints medians of several runs with min and max as the noise.
+#include "course/track_file.h"
 #include "recomp/codec.h"
+
+#include <QStringList>
 
 #include <algorithm>
 #include <chrono>
@@ -18,35 +21,15 @@ constexpr int Side = 128;
 constexpr std::size_t Cells = Side * Side;
 constexpr int Runs = 9;
 
-// The editor's track groups: fills of 2..32 equal tiles, copies of up to 16, 0xFF at the end.
+// The track file the editor writes for these cells, so the corpus is what insertion compresses.
 Bytes trackStream(const Bytes &cells)
 {
-    Bytes out;
-    const std::size_t n = cells.size();
-    std::size_t i = 0;
-    while (i < n) {
-        if (i + 1 < n && cells[i + 1] == cells[i]) {
-            std::size_t run = 1;
-            while (i + run < n && cells[i + run] == cells[i])
-                ++run;
-            for (std::size_t left = run; left > 0;) {
-                const std::size_t take = std::min<std::size_t>(left, 32);
-                out.push_back(std::uint8_t(0x20 + take - 1));
-                out.push_back(cells[i]);
-                left -= take;
-            }
-            i += run;
-            continue;
-        }
-        std::size_t j = i;
-        while (j + 2 < n && cells[j + 1] != cells[j + 2] && j - i + 1 < 16)
-            ++j;
-        out.push_back(std::uint8_t(j - i));
-        out.insert(out.end(), cells.begin() + std::ptrdiff_t(i), cells.begin() + std::ptrdiff_t(j + 1));
-        i = j + 1;
-    }
-    out.push_back(0xFF);
-    return out;
+    QStringList texts;
+    texts.reserve(qsizetype(cells.size()));
+    for (const std::uint8_t cell : cells)
+        texts.append(QStringLiteral("%1").arg(cell, 2, 16, QLatin1Char('0')));
+    const QByteArray track = velmor::track::toBytes(velmor::track::encode(texts)).value();
+    return Bytes(track.begin(), track.end());
 }
 
 // A course-like map: grass, a road loop of some width with kerbs on both edges, a short cut,
