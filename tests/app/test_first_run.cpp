@@ -1,105 +1,13 @@
 #include "app/load_sequence.h"
 #include "app/startup_texts.h"
-#include "platform/file_system.h"
-#include "platform/services.h"
-#include "tests/app/startup_test_support.h"
+#include "tests/app/first_run_start.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
 using namespace velmor;
+using namespace velmor::test;
 using Answer = MessageBoxes::Answer;
-
-namespace {
-
-// One start of the program in a folder of its own: the start-up directory holds the
-// configuration file, tools/ the compressor, roms/ the user's ROM.
-struct Start
-{
-    Start()
-        : cwd(dir.path())
-    {
-        QDir(dir.path()).mkpath(QStringLiteral("tools"));
-        QDir(dir.path()).mkpath(QStringLiteral("roms"));
-    }
-
-    QString path(const QString &relative) const { return dir.filePath(relative); }
-    QString recomp() const { return path(QStringLiteral("tools/recomp.exe")); }
-    QString rom(const QString &name) const { return path(QStringLiteral("roms/") + name); }
-    QString romFolder() const { return path(QStringLiteral("roms/")); }
-    QString configPath() const { return path(QStringLiteral("Velmor.cfg")); }
-
-    void make(const QString &file, const QByteArray &bytes = "MZ")
-    {
-        QVERIFY(files.writeFile(file, bytes, nullptr));
-    }
-
-    // A synthetic ROM image: not a real game, just bytes that a copy must keep in order.
-    static QByteArray romBytes()
-    {
-        QByteArray bytes;
-        for (int i = 0; i < 3000; ++i)
-            bytes.append(char(i * 7 + i / 256));
-        return bytes;
-    }
-
-    const StartupState &run()
-    {
-        sequence = std::make_unique<LoadSequence>(services, dir.path());
-        return sequence->run();
-    }
-
-    QByteArray read(const QString &file) const
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    bool exists(const QString &file) const { return QFileInfo::exists(file); }
-
-    void verifyScriptUsedUp() const
-    {
-        QCOMPARE(dialog.unexpected(), 0);
-        QCOMPARE(dialog.unanswered(), 0);
-        QCOMPARE(messages.unexpected(), 0);
-        QCOMPARE(messages.unanswered(), 0);
-    }
-
-    QTemporaryDir dir;
-    test::CurrentDirectory cwd;
-    test::ScriptedFileDialog dialog;
-    test::FiniteMessageBoxes messages;
-    QtFileSystem files;
-    Services services{dialog, messages, files};
-    std::unique_ptr<LoadSequence> sequence;
-};
-
-void verifyCompressorDialog(const FileDialog::Settings &settings, const QString &fileName)
-{
-    QCOMPARE(settings.title, QStringLiteral("Point to recomp.exe"));
-    QCOMPARE(settings.fileName, fileName);
-    QCOMPARE(settings.filter, QStringLiteral("EXE Files (*.exe)|*.exe"));
-    QCOMPARE(settings.defaultExtension, QStringLiteral("exe"));
-}
-
-void verifyRomDialog(const FileDialog::Settings &settings)
-{
-    QCOMPARE(settings.title, QStringLiteral("Select your SMK ROM"));
-    QCOMPARE(settings.fileName, QStringLiteral("Super Mario Kart ROM"));
-    QCOMPARE(settings.filter, QStringLiteral("SNES Files (*.smc)|*.smc"));
-    QCOMPARE(settings.defaultExtension, QStringLiteral("smc"));
-}
-
-const QString Welcome = QStringLiteral("First time running Velmor?");
-const QString WrongFile = QStringLiteral("That's not RECOMP.EXE!");
-const QString Q1 = QStringLiteral("I did not find RECOMP.EXE.");
-const QString PickRom = QStringLiteral("Point to your ROM file.");
-const QString Q2 = QStringLiteral("You did not pick your SMK ROM.");
-
-} // namespace
 
 class TestFirstRun : public QObject
 {
@@ -109,8 +17,7 @@ private slots:
     void cancelAndGoOnWithoutCompressor()
     {
         Start start;
-        start.dialog.cancel();
-        start.messages.answer(Answer::Yes);
+        start.goOnWithoutCompressor();
         const StartupState state = start.run();
         start.verifyScriptUsedUp();
         QCOMPARE(start.messages.titles(), (QStringList{Welcome, Q1}));
@@ -126,8 +33,7 @@ private slots:
         QCOMPARE(QDir(start.dir.path()).entryList(QDir::Files), QStringList());
 
         // Nothing was recorded, so the next start asks again from the beginning.
-        start.dialog.cancel();
-        start.messages.answer(Answer::Yes);
+        start.goOnWithoutCompressor();
         start.run();
         QCOMPARE(start.messages.titles(), (QStringList{Welcome, Q1, Welcome, Q1}));
         start.verifyScriptUsedUp();
@@ -138,8 +44,7 @@ private slots:
         Start start;
         start.dialog.cancel();
         start.messages.answer(Answer::No);
-        start.dialog.cancel();
-        start.messages.answer(Answer::Yes);
+        start.goOnWithoutCompressor();
         start.run();
         start.verifyScriptUsedUp();
         // No message between Q1 and the dialog; the second cancel asks Q1 again.
@@ -166,8 +71,7 @@ private slots:
         if (!stored.isEmpty())
             start.make(picked);
         start.dialog.pick(picked);
-        start.dialog.cancel();
-        start.messages.answer(Answer::Yes);
+        start.goOnWithoutCompressor();
         const StartupState state = start.run();
         start.verifyScriptUsedUp();
         QCOMPARE(start.messages.titles(), (QStringList{Welcome, WrongFile, Q1}));
@@ -345,89 +249,6 @@ private slots:
         QCOMPARE(state.config.recompPath, start.recomp());
         if (case_ != QStringLiteral("cancel"))
             QVERIFY(!start.sequence->errorString().isEmpty());
-    }
-
-    void laterStartReadsValuesSilently_data()
-    {
-        QTest::addColumn<QByteArray>("lineEnd");
-        QTest::newRow("CR LF") << QByteArray("\r\n");
-        QTest::newRow("lone LF") << QByteArray("\n");
-        QTest::newRow("lone CR") << QByteArray("\r");
-    }
-
-    void laterStartReadsValuesSilently()
-    {
-        QFETCH(QByteArray, lineEnd);
-        Start start;
-        const QList<QByteArray> lines{"changed", "C:\\tools\\recomp.exe", "labels",
-                                      "C:\\roms\\", "are", "C:\\roms\\kart.smc", "ignored", "kart"};
-        start.make(start.configPath(), lines.join(lineEnd) + lineEnd);
-        const StartupState state = start.run();
-        start.verifyScriptUsedUp();
-        QVERIFY(start.messages.messages().isEmpty());
-        QVERIFY(start.dialog.showings().isEmpty());
-        QVERIFY(!state.firstRun);
-        QVERIFY(state.insertionEnabled);
-        QCOMPARE(state.config,
-                 (Configuration{QStringLiteral("C:\\tools\\recomp.exe"), QStringLiteral("C:\\roms\\"),
-                                QStringLiteral("C:\\roms\\kart.smc"), QStringLiteral("kart")}));
-    }
-
-    void shortConfigurationCountsAsNone()
-    {
-        Start start;
-        start.make(start.configPath(), "Full Path to RECOMP.EXE\r\nC:\\recomp.exe\r\n");
-        start.dialog.cancel();
-        start.messages.answer(Answer::Yes);
-        const StartupState state = start.run();
-        start.verifyScriptUsedUp();
-        QCOMPARE(start.messages.titles(), (QStringList{Welcome, Q1}));
-        QVERIFY(state.firstRun);
-        QVERIFY(!state.insertionEnabled);
-    }
-
-    void lowerCaseConfigurationMakesAFirstRunButEnablesInsertion()
-    {
-        Start start;
-        start.make(start.path(QStringLiteral("velmor.cfg")), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n");
-        start.dialog.cancel();
-        start.messages.answer(Answer::Yes);
-        const StartupState state = start.run();
-        start.verifyScriptUsedUp();
-        QCOMPARE(start.messages.titles(), (QStringList{Welcome, Q1}));
-        QVERIFY(state.firstRun);
-        QVERIFY(state.insertionEnabled);
-        QCOMPARE(state.config, Configuration{});
-    }
-
-    void dialogsCannotMoveTheConfigurationFile()
-    {
-        // A dialog that changes the current directory, as some platform dialogs do.
-        class WanderingDialog : public test::ScriptedFileDialog
-        {
-        public:
-            QString elsewhere;
-
-        protected:
-            std::optional<QString> run(Mode mode, const Settings &settings) override
-            {
-                QDir::setCurrent(elsewhere);
-                return ScriptedFileDialog::run(mode, settings);
-            }
-        };
-        Start start;
-        WanderingDialog dialog;
-        dialog.elsewhere = start.romFolder();
-        Services services{dialog, start.messages, start.files};
-        start.make(start.recomp());
-        start.make(start.rom(QStringLiteral("kart.smc")));
-        dialog.pick(start.recomp());
-        dialog.pick(start.rom(QStringLiteral("kart.smc")));
-        LoadSequence sequence(services, start.dir.path());
-        QVERIFY(sequence.run().setupCompleted);
-        QVERIFY(QFileInfo(start.configPath()).isFile());
-        QVERIFY(!start.exists(start.rom(QStringLiteral("Velmor.cfg"))));
-        QCOMPARE(QDir::current(), QDir(start.dir.path()));
     }
 };
 
