@@ -1,6 +1,6 @@
 #pragma once
 
-// Median, least and most of repeated timings, shared by the start-up and editor benchmarks.
+// Median, least and most of repeated timings, shared by the benchmarks.
 #include <QElapsedTimer>
 
 #include <algorithm>

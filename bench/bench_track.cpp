@@ -1,50 +1,28 @@
 // Times the track file's encoder and decoder on whole course maps: the median, least and most of
 // many runs, in microseconds. Targets: encoding plus converting under 1 ms in the worst case (no
 // two neighbours alike), decoding under 0.5 ms.
+#include "bench/bench_figures.h"
 #include "course/track_file.h"
 #include "editor/map_geometry.h"
 
-#include <QElapsedTimer>
 #include <QStringList>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <vector>
 
 namespace {
 
 constexpr int Runs = 301;
 constexpr int WarmUpRuns = 20;
 
-struct Figures
+velmor::bench::Figures measure(const std::function<void()> &work)
 {
-    double median = 0;
-    double least = 0;
-    double most = 0;
-};
-
-Figures measure(const std::function<void()> &work)
-{
-    for (int k = 0; k < WarmUpRuns; ++k)
-        work();
-    std::vector<double> micros;
-    micros.reserve(Runs);
-    QElapsedTimer timer;
-    for (int k = 0; k < Runs; ++k) {
-        timer.start();
-        work();
-        micros.push_back(double(timer.nsecsElapsed()) / 1000.0);
-    }
-    std::sort(micros.begin(), micros.end());
-    return {micros[micros.size() / 2], micros.front(), micros.back()};
+    return velmor::bench::timeMicros(Runs, work, WarmUpRuns);
 }
 
-void report(const char *what, const Figures &figures, double targetMicros)
+void report(const char *what, const velmor::bench::Figures &figures, double targetMicros)
 {
-    std::printf("%-44s median %8.1f us  min %8.1f us  max %8.1f us  target < %.0f us  %s\n", what,
-        figures.median, figures.least, figures.most, targetMicros,
-        figures.median < targetMicros ? "ok" : "MISSED");
+    velmor::bench::print(what, figures, "us", targetMicros);
 }
 
 QStringList worstCaseMap()
