@@ -1,16 +1,15 @@
 #include "platform/qt_file_dialog.h"
+#include "tests/support/modal_answer.h"
+#include "tests/support/test_main.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 using namespace velmor;
+using velmor::test::ModalAnswer;
 
 class TestQtFileDialog : public QObject
 {
@@ -24,8 +23,13 @@ private slots:
     void cancelIsNothing();
 
 private:
-    // Runs `answer` on the dialog once it is up; gives up (rejecting) if the dialog never comes.
-    static void whenShown(std::function<void(QFileDialog *)> answer);
+    // Answers the next file dialog; it must come up and close again within the helper's bound.
+    template<typename Answer>
+    static ModalAnswer answerFileDialog(Answer answer)
+    {
+        return ModalAnswer(QFileDialog::staticMetaObject, QStringLiteral("the file dialog"),
+            [answer](QDialog *shown) { answer(static_cast<QFileDialog *>(shown)); });
+    }
 };
 
 void TestQtFileDialog::nameFilters_data()
@@ -56,26 +60,6 @@ void TestQtFileDialog::nameFilters()
     QCOMPARE(qtNameFilters(product), qt);
 }
 
-void TestQtFileDialog::whenShown(std::function<void(QFileDialog *)> answer)
-{
-    auto *poll = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, tries, answer] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (dialog && dialog->isVisible()) {
-            poll->deleteLater();
-            answer(dialog);
-        } else if (++*tries > 500) {
-            poll->deleteLater();
-            for (QWidget *widget : QApplication::topLevelWidgets()) {
-                if (auto *stray = qobject_cast<QFileDialog *>(widget))
-                    stray->reject();
-            }
-        }
-    });
-    poll->start(10);
-}
-
 void TestQtFileDialog::saveAppendsDefaultExtension()
 {
     QTemporaryDir dir;
@@ -94,18 +78,16 @@ void TestQtFileDialog::saveAppendsDefaultExtension()
     QString title, shownName;
     QStringList filters;
     bool confirms = true;
-    whenShown([&](QFileDialog *shown) {
+    const ModalAnswer answer = answerFileDialog([&](QFileDialog *shown) {
         title = shown->windowTitle();
         filters = shown->nameFilters();
         confirms = !shown->testOption(QFileDialog::DontConfirmOverwrite);
-        if (auto *edit = shown->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) {
+        if (auto *edit = shown->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
             shownName = edit->text();
-            edit->clear();
-            QTest::keyClicks(edit, QStringLiteral("mytrack"));
-        }
-        QMetaObject::invokeMethod(shown, "accept");
+        test::typeFileNameAndAccept(shown, QStringLiteral("mytrack"));
     });
     const std::optional<QString> chosen = dialog.showSave();
+    QVERIFY2(answer.succeeded(), qPrintable(answer.failure()));
 
     QCOMPARE(title, QStringLiteral("Name Your Course"));
     QCOMPARE(filters, QStringList {QStringLiteral("BIN Files (*.bin)")});
@@ -136,13 +118,16 @@ void TestQtFileDialog::openStartsInDirectory()
 
     QString shownDirectory;
     QFileDialog::AcceptMode mode = QFileDialog::AcceptSave;
-    whenShown([&](QFileDialog *shown) {
+    const ModalAnswer answer = answerFileDialog([&](QFileDialog *shown) {
         shownDirectory = shown->directory().absolutePath();
         mode = shown->acceptMode();
-        shown->selectFile(QStringLiteral("course.bin"));
-        QMetaObject::invokeMethod(shown, "accept");
+        // Typed, not selectFile(): once the dialog is active, selectFile() leaves the focused
+        // name field alone, and before the folder has been read nothing is selected either; the
+        // accept then finds no file and the dialog stays open.
+        test::typeFileNameAndAccept(shown, QStringLiteral("course.bin"));
     });
     const std::optional<QString> chosen = dialog.showOpen();
+    QVERIFY2(answer.succeeded(), qPrintable(answer.failure()));
 
     QCOMPARE(mode, QFileDialog::AcceptOpen);
     QCOMPARE(shownDirectory, QDir(dir.path()).absolutePath());
@@ -154,10 +139,11 @@ void TestQtFileDialog::cancelIsNothing()
 {
     QtFileDialog dialog;
     dialog.setFileName(QStringLiteral("newtrack.bin"));
-    whenShown([](QFileDialog *shown) { shown->reject(); });
+    const ModalAnswer answer = answerFileDialog([](QFileDialog *shown) { shown->reject(); });
     QCOMPARE(dialog.showSave(), std::nullopt);
+    QVERIFY2(answer.succeeded(), qPrintable(answer.failure()));
     QCOMPARE(dialog.settings().fileName, QStringLiteral("newtrack.bin"));
 }
 
-QTEST_MAIN(TestQtFileDialog)
+VELMOR_TEST_MAIN(TestQtFileDialog)
 #include "test_qt_file_dialog.moc"

@@ -1,12 +1,13 @@
 #include "platform/qt_message_box.h"
+#include "tests/support/modal_answer.h"
+#include "tests/support/test_main.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 using namespace velmor;
+using namespace Qt::StringLiterals;
 
 using Answer = MessageBoxes::Answer;
 using Buttons = MessageBoxes::Buttons;
@@ -52,25 +53,22 @@ void TestQtMessageBox::answers()
     QMessageBox::Icon icon = QMessageBox::Critical;
     QList<int> standard;
     int defaultButton = QMessageBox::NoButton;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        poll.stop();
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        for (QAbstractButton *button : box->buttons())
-            standard.append(box->standardButton(button));
-        if (box->defaultButton())
-            defaultButton = box->standardButton(box->defaultButton());
-        QTest::keyClick(box, Qt::Key(key));
-    });
-    poll.start(10);
+    const test::ModalAnswer human(
+        QMessageBox::staticMetaObject, u"the message box"_s, [&](QDialog *shown) {
+            auto *box = static_cast<QMessageBox *>(shown);
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            for (QAbstractButton *button : box->buttons())
+                standard.append(box->standardButton(button));
+            if (box->defaultButton())
+                defaultButton = box->standardButton(box->defaultButton());
+            QTest::keyClick(box, Qt::Key(key));
+        });
 
     QtMessageBox boxes;
     const Answer got = boxes.show(QStringLiteral("Some text"), QStringLiteral("A title"), buttons);
+    QVERIFY2(human.succeeded(), qPrintable(human.failure()));
 
     QCOMPARE(got, answer);
     QCOMPARE(title, QStringLiteral("A title"));
@@ -84,5 +82,5 @@ void TestQtMessageBox::answers()
     QCOMPARE(defaultButton, shown.constFirst());
 }
 
-QTEST_MAIN(TestQtMessageBox)
+VELMOR_TEST_MAIN(TestQtMessageBox)
 #include "test_qt_message_box.moc"
