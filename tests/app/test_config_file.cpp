@@ -1,6 +1,7 @@
 #include "app/config_file.h"
 #include "tests/app/startup_test_support.h"
 #include "platform/file_system.h"
+#include "tests/support/test_main.h"
 
 #include <QDir>
 #include <QStringDecoder>
@@ -178,5 +179,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestConfigFile)
+VELMOR_GUILESS_TEST_MAIN(TestConfigFile)
 #include "test_config_file.moc"

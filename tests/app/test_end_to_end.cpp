@@ -11,6 +11,7 @@
 #include "platform/tool_runner.h"
 #include "recomp/codec.h"
 #include "tests/support/scripted_ui.h"
+#include "tests/support/test_main.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -35,7 +36,8 @@ constexpr qsizetype kHeaderedSize = 524800;
 constexpr qsizetype kPlainSize = 524288;
 constexpr qint64 kCopierHeader = 0x200;
 constexpr qint64 kMarioCircuit1 = 0x68f2c; // the course table's offset, header counted
-constexpr int kToolWaitMs = 30000;
+// recomp.exe and decomp.exe take well under a second, also under the sanitizers.
+constexpr int kToolWaitMs = 15000;
 
 QByteArray compressed(const QByteArray &data)
 {
@@ -120,20 +122,24 @@ struct ConfiguredWindow
     Services services{dialog, messages, files, &tools};
     std::unique_ptr<MainWindow> window;
     QString userRom = folder.filePath(u"kart.smc"_s);
-    bool ready = false;
+    // Why the window is not ready for the test; empty when it is.
+    QString notReady;
 
     explicit ConfiguredWindow(const QByteArray &userRomBytes)
     {
         const Configuration config{QStringLiteral(VELMOR_RECOMP),
                                    folder.path() + QLatin1Char('/'), userRom, u"kart"_s};
         QString error;
-        ready = writeBytes(userRom, userRomBytes)
-            && ConfigFile::write(files, folder.filePath(u"Velmor.cfg"_s), config, &error);
+        if (!writeBytes(userRom, userRomBytes))
+            notReady = u"cannot write the user's ROM"_s;
+        else if (!ConfigFile::write(files, folder.filePath(u"Velmor.cfg"_s), config, &error))
+            notReady = u"cannot write Velmor.cfg: "_s + error;
         QDir::setCurrent(folder.path());
         window = std::make_unique<MainWindow>(services);
         window->load();
         window->show();
-        ready = ready && QTest::qWaitForWindowExposed(window.get());
+        if (!QTest::qWaitForWindowExposed(window.get()) && notReady.isEmpty())
+            notReady = u"the window was not shown within 5 s"_s;
         window->splash()->hide();
     }
     ~ConfiguredWindow()
@@ -198,7 +204,7 @@ void TestEndToEnd::paintedCourseComesBackFromTheRom()
     QFETCH(bool, romExists);
     const QByteArray userRom = romWithCourse(withHeader, noisyMap());
     mWindow = std::make_unique<ConfiguredWindow>(userRom);
-    QVERIFY(mWindow->ready);
+    QVERIFY2(mWindow->notReady.isEmpty(), qPrintable(mWindow->notReady));
     QVERIFY(window()->fromVelmorButton()->isEnabled());
     QCOMPARE(window()->courseList()->currentText(), u"68f2c - Mario Circuit 1"_s);
 
@@ -227,7 +233,7 @@ void TestEndToEnd::paintedCourseComesBackFromTheRom()
     QVERIFY(ended.isEmpty());
     QCOMPARE(countOf(mWindow->messages.titles(), u"Successful Export"_s), 1);
     QCOMPARE(countOf(mWindow->messages.titles(), u"Successful Import"_s), 0);
-    QVERIFY(ended.wait(kToolWaitMs));
+    QVERIFY2(ended.wait(kToolWaitMs), "the insertion did not end within 15 s");
     QCOMPARE(ended.size(), 1);
     QCOMPARE(ended.at(0).at(0).value<Outcome>(), Outcome::Imported);
     QCOMPARE(mWindow->messages.titles().last(), u"Successful Import"_s);
@@ -256,7 +262,7 @@ void TestEndToEnd::paintedCourseComesBackFromTheRom()
     QProcess decomp;
     decomp.start(QStringLiteral(VELMOR_DECOMP),
                  {romPath, extracted, QString::number(slotOffset(withHeader), 16), u"4"_s, u"0"_s});
-    QVERIFY(decomp.waitForFinished(kToolWaitMs));
+    QVERIFY2(decomp.waitForFinished(kToolWaitMs), "decomp.exe did not end within 15 s");
     QCOMPARE(decomp.exitStatus(), QProcess::NormalExit);
     QVERIFY2(decomp.exitCode() == 0, decomp.readAllStandardError().constData());
     QCOMPARE(readBytes(extracted), trackBytes);
@@ -289,7 +295,7 @@ void TestEndToEnd::courseTooBigLeavesTheRomAndSaysWhy()
     const QStringList fresh(CellCount, u"01"_s);
     const QByteArray userRom = romWithCourse(withHeader, fresh);
     mWindow = std::make_unique<ConfiguredWindow>(userRom);
-    QVERIFY(mWindow->ready);
+    QVERIFY2(mWindow->notReady.isEmpty(), qPrintable(mWindow->notReady));
     QCOMPARE(window()->courseMap().texts(), fresh);
 
     stroke(Qt::LeftButton, u"2A"_s, {{0, 0}, {10, 10}, {20, 0}});
@@ -305,7 +311,7 @@ void TestEndToEnd::courseTooBigLeavesTheRomAndSaysWhy()
     mWindow->messages.answer(MessageBoxes::Answer::Yes); // "Overwrite ...?"
     QSignalSpy ended(&window()->actions().insertion(), &RomInsertion::finished);
     window()->fromVelmorButton()->click();
-    QVERIFY(ended.wait(kToolWaitMs));
+    QVERIFY2(ended.wait(kToolWaitMs), "the insertion did not end within 15 s");
     QCOMPARE(ended.size(), 1);
     QCOMPARE(ended.at(0).at(0).value<Outcome>(), Outcome::Failed);
 
@@ -325,5 +331,5 @@ void TestEndToEnd::courseTooBigLeavesTheRomAndSaysWhy()
     QCOMPARE(window()->courseMap().texts(), painted);
 }
 
-QTEST_MAIN(TestEndToEnd)
+VELMOR_TEST_MAIN(TestEndToEnd)
 #include "test_end_to_end.moc"

@@ -1,6 +1,7 @@
 #include "app/load_sequence.h"
 #include "app/startup_texts.h"
 #include "tests/app/first_run_start.h"
+#include "tests/support/test_main.h"
 
 #include <QDir>
 #include <QTest>
@@ -252,5 +253,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFirstRun)
+VELMOR_GUILESS_TEST_MAIN(TestFirstRun)
 #include "test_first_run.moc"

@@ -1,6 +1,7 @@
 #include "app/load_sequence.h"
 #include "app/startup_texts.h"
 #include "tests/app/first_run_start.h"
+#include "tests/support/test_main.h"
 
 #include <QDir>
 #include <QTest>
@@ -99,5 +100,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLaterStart)
+VELMOR_GUILESS_TEST_MAIN(TestLaterStart)
 #include "test_later_start.moc"

@@ -3,6 +3,9 @@
 #include "editor/map_scroller.h"
 #include "editor/map_view.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/test_main.h"
+
+#include "course/course_table.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -10,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 
@@ -27,6 +32,57 @@ QWidget *child(QWidget *window, const QString &name)
 qsizetype stackIndex(QWidget *window, const QString &name)
 {
     return window->children().indexOf(child(window, name));
+}
+
+// QLineEdit keeps this many pixels free on either side of its text, inside its contents.
+constexpr int LineEditTextMargin = 2;
+
+// Why a control cannot show a text whole with the font it has, or nothing when it can.
+QString cutOff(QWidget *control, const QString &text)
+{
+    const QFontMetrics metrics(control->font());
+    const int width = metrics.horizontalAdvance(text);
+    QRect room;
+    bool wraps = false;
+    if (auto *button = qobject_cast<QPushButton *>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = text;
+        room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    } else if (auto *label = qobject_cast<QLabel *>(control)) {
+        room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
+                                              -label->margin());
+        wraps = label->wordWrap();
+        if (wraps) {
+            const QRect needed = metrics.boundingRect(
+                room, int(label->alignment()) | Qt::TextWordWrap, text);
+            if (needed.height() > room.height()) {
+                return u"\"%1\" needs %2 pixels of height, %3 has %4"_s.arg(text)
+                    .arg(needed.height())
+                    .arg(control->objectName())
+                    .arg(room.height());
+            }
+            for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+                if (metrics.horizontalAdvance(word) > room.width()) {
+                    return u"the word \"%1\" is wider than %2"_s.arg(word,
+                                                                       control->objectName());
+                }
+            }
+            return {};
+        }
+    } else if (auto *combo = qobject_cast<QComboBox *>(control)) {
+        room = combo->lineEdit()->contentsRect().adjusted(LineEditTextMargin, 0,
+                                                          -LineEditTextMargin, 0);
+    }
+    if (width > room.width() || metrics.height() > control->height()) {
+        return u"\"%1\" needs %2 x %3 pixels, %4 shows %5 x %6"_s.arg(text)
+            .arg(width)
+            .arg(metrics.height())
+            .arg(control->objectName())
+            .arg(room.width())
+            .arg(control->height());
+    }
+    return {};
 }
 
 } // namespace
@@ -49,6 +105,8 @@ private slots:
     void fonts_data();
     void fonts();
     void fontFallback();
+    void textsFit_data();
+    void textsFit();
     void command2IsShownAsTheOpener();
     void stackingOrder();
     void scrollBarRanges();
@@ -230,10 +288,32 @@ void TestMainWindow::fontFallback()
     QCOMPARE(serifFont(8.25).styleHint(), QFont::Serif);
 }
 
+void TestMainWindow::textsFit_data()
+{
+    // With the fonts the window really gets here: every described text, and the widest that the
+    // rulers and the course list come to show.
+    texts_data();
+    QTest::newRow("gridpos(19) at the bottom") << u"gridpos(19)"_s << u"128"_s;
+    QTest::newRow("gridpos2(31) at the right") << u"gridpos2(31)"_s << u"1 2 8"_s;
+    for (const QString &entry : CourseTable::entries())
+        QTest::newRow(qPrintable(u"CourseList "_s + entry)) << u"CourseList"_s << entry;
+}
+
+void TestMainWindow::textsFit()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QWidget *control = child(win(), name);
+    QVERIFY(control);
+    win()->ensurePolished();
+    const QString problem = cutOff(control, text);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+}
+
 void TestMainWindow::command2IsShownAsTheOpener()
 {
     win()->show();
-    QVERIFY(QTest::qWaitForWindowExposed(win()));
+    QVERIFY2(QTest::qWaitForWindowExposed(win()), "the window was not shown within 5 s");
     auto *opener = qobject_cast<QPushButton *>(child(win(), u"Command2"_s));
     QVERIFY(opener && opener->isVisible());
     QCOMPARE(opener->text(), u"Import Course From File"_s);
@@ -382,5 +462,5 @@ void TestMainWindow::clearColorAndTextureFillerButtons()
     QCOMPARE(window->courseMap().text(16383), u"C4"_s);
 }
 
-QTEST_MAIN(TestMainWindow)
+VELMOR_TEST_MAIN(TestMainWindow)
 #include "test_main_window.moc"

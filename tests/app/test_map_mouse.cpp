@@ -1,6 +1,7 @@
 #include "app/splash.h"
 #include "editor/map_view.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/test_main.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -69,7 +70,7 @@ void TestMapMouse::init()
 {
     mFixture = std::make_unique<test::WindowFixture>();
     window()->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window()));
+    QVERIFY2(QTest::qWaitForWindowExposed(window()), "the window was not shown within 5 s");
     window()->splash()->hide();
 }
 
@@ -257,5 +258,5 @@ void TestMapMouse::wheelScrollsThroughTheScrollBars()
     QCOMPARE(window()->verticalScrollBar()->value(), 0);
 }
 
-QTEST_MAIN(TestMapMouse)
+VELMOR_TEST_MAIN(TestMapMouse)
 #include "test_map_mouse.moc"

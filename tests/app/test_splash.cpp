@@ -1,4 +1,5 @@
 #include "app/splash.h"
+#include "tests/support/test_main.h"
 
 #include <QMouseEvent>
 #include <QTest>
@@ -42,7 +43,7 @@ private slots:
         mSplash = new Splash(mViewport.get());
         mSplash->setGeometry(150, 100, 291, 152);
         mViewport->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mViewport.get()));
+        QVERIFY2(QTest::qWaitForWindowExposed(mViewport.get()), "the window was not shown within 5 s");
     }
 
     void cleanup() { mViewport.reset(); }
@@ -100,5 +101,5 @@ private:
     Splash *mSplash = nullptr;
 };
 
-QTEST_MAIN(TestSplash)
+VELMOR_TEST_MAIN(TestSplash)
 #include "test_splash.moc"

@@ -2,6 +2,7 @@
 #include "course/track_file.h"
 #include "editor/map_history.h"
 #include "tests/app/window_driver.h"
+#include "tests/support/test_main.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -83,7 +84,8 @@ void TestWindowFiles::init()
 {
     mFixture = std::make_unique<test::WindowFixture>();
     mDriver.window = mFixture->window.get();
-    QVERIFY(test::WindowDriver::showForInput(mDriver.window));
+    QVERIFY2(test::WindowDriver::showForInput(mDriver.window),
+             "the window did not become active within 5 s");
 }
 
 void TestWindowFiles::paintSomething() const
@@ -334,5 +336,5 @@ void TestWindowFiles::closeAsksBeforeUnsavedWorkIsLost()
     QCOMPARE(messages().unexpected(), 0);
 }
 
-QTEST_MAIN(TestWindowFiles)
+VELMOR_TEST_MAIN(TestWindowFiles)
 #include "test_window_files.moc"

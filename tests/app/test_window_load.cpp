@@ -3,6 +3,7 @@
 #include "course/course_table.h"
 #include "course/rom_insertion.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/test_main.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -167,5 +168,5 @@ void TestWindowLoad::configurationFileInOtherLetterCase()
     QVERIFY(window->courseList()->isEnabled());
 }
 
-QTEST_MAIN(TestWindowLoad)
+VELMOR_TEST_MAIN(TestWindowLoad)
 #include "test_window_load.moc"

@@ -2,6 +2,7 @@
 #include "course/track_file.h"
 #include "editor/map_history.h"
 #include "tests/app/window_driver.h"
+#include "tests/support/test_main.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -58,7 +59,8 @@ void TestWindowUndo::init()
 {
     mFixture = std::make_unique<test::WindowFixture>();
     mDriver.window = mFixture->window.get();
-    QVERIFY(test::WindowDriver::showForInput(mDriver.window));
+    QVERIFY2(test::WindowDriver::showForInput(mDriver.window),
+             "the window did not become active within 5 s");
     // Cells with every mark, set before any step so that each step has something to undo.
     model().setCell(cellIndex(0, 0), u"7E"_s, Mark::Painted);
     model().setCell(cellIndex(1, 1), u"22"_s, Mark::Erased);
@@ -226,5 +228,5 @@ void TestWindowUndo::undoAfterTypingATileNumberUndoesThePaint()
     QCOMPARE(mDriver.cell(6, 6), (Cell{u"3B"_s, Mark::Painted}));
 }
 
-QTEST_MAIN(TestWindowUndo)
+VELMOR_TEST_MAIN(TestWindowUndo)
 #include "test_window_undo.moc"

@@ -56,8 +56,10 @@ struct InsertionRig
     // Waits for the end of the procedure, whether it ended at once or through the tool.
     std::optional<RomInsertion::Outcome> outcome()
     {
-        if (ended.isEmpty() && !ended.wait(20000))
+        if (ended.isEmpty() && !ended.wait(15000)) {
+            QTest::qFail("the insertion did not end within 15 s", __FILE__, __LINE__);
             return std::nullopt;
+        }
         if (ended.size() != 1)
             return std::nullopt;
         return ended.at(0).at(0).value<RomInsertion::Outcome>();

@@ -1,4 +1,5 @@
 #include "course/course_table.h"
+#include "tests/support/test_main.h"
 
 #include <QTest>
 
@@ -131,5 +132,5 @@ void TestCourseTable::courseOffset()
     }
 }
 
-QTEST_GUILESS_MAIN(TestCourseTable)
+VELMOR_GUILESS_TEST_MAIN(TestCourseTable)
 #include "test_course_table.moc"

@@ -5,6 +5,7 @@
 #include "platform/services.h"
 #include "tests/course/track_fixtures.h"
 #include "tests/support/scripted_ui.h"
+#include "tests/support/test_main.h"
 
 #include <QDir>
 #include <QFile>
@@ -291,5 +292,5 @@ void TestExportTrack::dialogOpensInFolderOfLastTrack()
     QCOMPARE(mDialog->showings().at(1).settings.directory, path(QStringLiteral("tracks")));
 }
 
-QTEST_GUILESS_MAIN(TestExportTrack)
+VELMOR_GUILESS_TEST_MAIN(TestExportTrack)
 #include "test_export_track.moc"

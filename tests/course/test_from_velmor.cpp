@@ -1,5 +1,6 @@
 #include "course/track_file.h"
 #include "tests/course/insertion_rig.h"
+#include "tests/support/test_main.h"
 
 #include <QFile>
 
@@ -179,5 +180,5 @@ void TestFromVelmor::cancelledExportEndsSilently()
     QVERIFY(!recordedArgs(rig.argsFile));
 }
 
-QTEST_GUILESS_MAIN(TestFromVelmor)
+VELMOR_GUILESS_TEST_MAIN(TestFromVelmor)
 #include "test_from_velmor.moc"

@@ -6,6 +6,7 @@
 #include "recomp/codec.h"
 #include "tests/course/import_fixture.h"
 #include "tests/course/track_fixtures.h"
+#include "tests/support/test_main.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -310,5 +311,5 @@ void TestImportRom::refusalLeavesMapAlone()
         QVERIFY2(text.contains(fact), qPrintable(QStringLiteral("[%1] %2").arg(fact, text)));
 }
 
-QTEST_GUILESS_MAIN(TestImportRom)
+VELMOR_GUILESS_TEST_MAIN(TestImportRom)
 #include "test_import_rom.moc"

@@ -5,6 +5,7 @@
 #include "editor/course_map.h"
 #include "tests/course/import_fixture.h"
 #include "tests/course/track_fixtures.h"
+#include "tests/support/test_main.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -137,5 +138,5 @@ void TestImportTrack::cancelIsSilent()
     QCOMPARE(mState.trackPath, QString());
 }
 
-QTEST_GUILESS_MAIN(TestImportTrack)
+VELMOR_GUILESS_TEST_MAIN(TestImportTrack)
 #include "test_import_track.moc"

@@ -2,6 +2,7 @@
 #include "course/track_file.h"
 #include "recomp/codec.h"
 #include "tests/course/insertion_rig.h"
+#include "tests/support/test_main.h"
 
 #include <QRandomGenerator>
 
@@ -136,5 +137,5 @@ void TestInsertionWithRecomp::courseTooBigLeavesTheRomAlone()
     QCOMPARE(readBytes(target), original);
 }
 
-QTEST_GUILESS_MAIN(TestInsertionWithRecomp)
+VELMOR_GUILESS_TEST_MAIN(TestInsertionWithRecomp)
 #include "test_insertion_with_recomp.moc"

@@ -1,4 +1,5 @@
 #include "tests/course/insertion_rig.h"
+#include "tests/support/test_main.h"
 
 #include <QDir>
 
@@ -365,5 +366,5 @@ void TestRomInsertion::toolOffset()
     QCOMPARE(offset.value_or(-1), expected);
 }
 
-QTEST_GUILESS_MAIN(TestRomInsertion)
+VELMOR_GUILESS_TEST_MAIN(TestRomInsertion)
 #include "test_rom_insertion.moc"

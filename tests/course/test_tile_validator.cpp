@@ -1,4 +1,5 @@
 #include "course/tile_validator.h"
+#include "tests/support/test_main.h"
 
 #include <QTest>
 #include <QValidator>
@@ -45,5 +46,5 @@ void TestTileValidator::validate()
     QCOMPARE(state, accepted ? QValidator::Acceptable : QValidator::Invalid);
 }
 
-QTEST_GUILESS_MAIN(TestTileValidator)
+VELMOR_GUILESS_TEST_MAIN(TestTileValidator)
 #include "test_tile_validator.moc"

@@ -1,5 +1,6 @@
 #include "platform/tool_runner.h"
 #include "tests/course/tool_fixture.h"
+#include "tests/support/test_main.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -35,8 +36,8 @@ ToolResult TestToolRunner::runToEnd(
 {
     ToolRun *run = runner.start(program, arguments);
     QSignalSpy spy(run, &ToolRun::finished);
-    if (!spy.wait(20000)) {
-        QTest::qFail("the tool never reported its end", __FILE__, __LINE__);
+    if (!spy.wait(15000)) {
+        QTest::qFail("the tool did not report its end within 15 s", __FILE__, __LINE__);
         return {};
     }
     return spy.takeFirst().at(0).value<ToolResult>();
@@ -198,5 +199,5 @@ void TestToolRunner::resultNeverArrivesInsideStart()
     QTRY_COMPARE(delivered, 1);
 }
 
-QTEST_GUILESS_MAIN(TestToolRunner)
+VELMOR_GUILESS_TEST_MAIN(TestToolRunner)
 #include "test_tool_runner.moc"

@@ -1,5 +1,6 @@
 #include "course/track_file.h"
 #include "tests/course/track_fixtures.h"
+#include "tests/support/test_main.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -327,5 +328,5 @@ void TestTrackFile::randomBytesStayInBounds()
     }
 }
 
-QTEST_GUILESS_MAIN(TestTrackFile)
+VELMOR_GUILESS_TEST_MAIN(TestTrackFile)
 #include "test_track_file.moc"

@@ -1,5 +1,6 @@
 #include "editor/map_geometry.h"
 #include "editor/stroke_tracker.h"
+#include "tests/support/test_main.h"
 
 #include <QSet>
 #include <QTest>
@@ -101,5 +102,5 @@ void TestMapGeometry::pixelConversionRounds()
     QCOMPARE(twipsToPixels(twips), pixels);
 }
 
-QTEST_GUILESS_MAIN(TestMapGeometry)
+VELMOR_GUILESS_TEST_MAIN(TestMapGeometry)
 #include "test_map_geometry.moc"

@@ -2,6 +2,7 @@
 #include "editor/map_history.h"
 #include "editor/map_snapshot.h"
 #include "editor/painting.h"
+#include "tests/support/test_main.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -218,5 +219,5 @@ void TestMapHistory::thousandWholeMapStepsStaySmall()
              qPrintable(QStringLiteral("history holds %1 bytes").arg(history.heldBytes())));
 }
 
-QTEST_GUILESS_MAIN(TestMapHistory)
+VELMOR_GUILESS_TEST_MAIN(TestMapHistory)
 #include "test_map_history.moc"

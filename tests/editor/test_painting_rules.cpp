@@ -1,5 +1,6 @@
 #include "editor/course_map.h"
 #include "editor/painting.h"
+#include "tests/support/test_main.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -185,5 +186,5 @@ void TestPaintingRules::changesAreAnnouncedByRegion()
     QCOMPARE(spy.at(1).at(0).toRect(), QRect(0, 0, 128, 128));
 }
 
-QTEST_GUILESS_MAIN(TestPaintingRules)
+VELMOR_GUILESS_TEST_MAIN(TestPaintingRules)
 #include "test_painting_rules.moc"

@@ -1,5 +1,6 @@
 #include "editor/map_geometry.h"
 #include "editor/stroke_tracker.h"
+#include "tests/support/test_main.h"
 
 #include <QRandomGenerator>
 #include <QSet>
@@ -189,5 +190,5 @@ void TestStrokeTracker::lastCellsAreReachable()
     QCOMPARE(tracker.move(centre(126, 127), true), (QList<int>{16383, 16383 - 128}));
 }
 
-QTEST_GUILESS_MAIN(TestStrokeTracker)
+VELMOR_GUILESS_TEST_MAIN(TestStrokeTracker)
 #include "test_stroke_tracker.moc"

@@ -1,4 +1,5 @@
 #include "editor/view_scroll.h"
+#include "tests/support/test_main.h"
 
 #include <QTest>
 
@@ -128,5 +129,5 @@ void TestViewScroll::resetReturnsToOrigin()
     QCOMPARE(scroll.offsetTwips().x(), -480);
 }
 
-QTEST_GUILESS_MAIN(TestViewScroll)
+VELMOR_GUILESS_TEST_MAIN(TestViewScroll)
 #include "test_view_scroll.moc"

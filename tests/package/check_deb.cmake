@@ -120,5 +120,9 @@ foreach(library libqt6core6 libqt6gui6 libqt6widgets6)
         fail("Depends does not name ${library}: ${field_Depends}")
     endif()
 endforeach()
+# The faces the window's texts are measured for.
+if(NOT field_Depends MATCHES "(^|[ ,|])fonts-liberation2( |,|$)")
+    fail("Depends does not name fonts-liberation2: ${field_Depends}")
+endif()
 
 message("checked ${deb}\nDepends: ${field_Depends}")

@@ -2,6 +2,7 @@
 #include "fixtures.h"
 
 #include "recomp/codec.h"
+#include "tests/support/test_main.h"
 
 #include <QTest>
 
@@ -172,5 +173,5 @@ void TestCodecCompress::rejectsInputBeyondTheFormat()
     QVERIFY(codec::compressGreedy(codec::Bytes(codec::MaxOutput + 1, 0)).empty());
 }
 
-QTEST_GUILESS_MAIN(TestCodecCompress)
+VELMOR_GUILESS_TEST_MAIN(TestCodecCompress)
 #include "test_codec_compress.moc"

@@ -1,6 +1,7 @@
 #include "fixtures.h"
 
 #include "recomp/codec.h"
+#include "tests/support/test_main.h"
 
 #include <QTest>
 
@@ -147,5 +148,5 @@ void TestCodecDecode::randomBytesStayInBounds()
     QVERIFY(decoded > 0);
 }
 
-QTEST_GUILESS_MAIN(TestCodecDecode)
+VELMOR_GUILESS_TEST_MAIN(TestCodecDecode)
 #include "test_codec_decode.moc"

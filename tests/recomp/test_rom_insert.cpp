@@ -2,6 +2,7 @@
 
 #include "recomp/rom_file.h"
 #include "recomp/rom_insert.h"
+#include "tests/support/test_main.h"
 
 #include <QDir>
 #include <QFile>
@@ -298,5 +299,5 @@ void TestRomInsert::extractionWritesNothingOnFailure()
     QVERIFY(test::bytesOf(out.readAll()) == freshTrack());
 }
 
-QTEST_GUILESS_MAIN(TestRomInsert)
+VELMOR_GUILESS_TEST_MAIN(TestRomInsert)
 #include "test_rom_insert.moc"
