@@ -345,6 +345,7 @@ void MainWindow::fillCourseList()
 {
     // Also when the list is disabled; its initial text stays as it is.
     fillKeepingText(mCourseList, CourseTable::entries());
+    fitEntriesToEditField(mCourseList);
 }
 
 } // namespace velmor

@@ -8,6 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+#include <cmath>
 
 namespace velmor {
 
@@ -158,6 +162,30 @@ void fillKeepingText(QComboBox *combo, const QStringList &entries)
     if (combo->currentText() != text)
         combo->setEditText(text);
     combo->lineEdit()->setCursorPosition(0);
+}
+
+void fitEntriesToEditField(QComboBox *combo)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = true;
+    // QLineEdit keeps two pixels free on either side of its text.
+    constexpr int TextMargins = 4;
+    const int room = combo->style()
+                         ->subControlRect(QStyle::CC_ComboBox, &option,
+                                          QStyle::SC_ComboBoxEditField, combo)
+                         .width()
+                     - TextMargins;
+    QFont font = combo->font();
+    font.setLetterSpacing(QFont::PercentageSpacing, 100);
+    const QFontMetricsF metrics(font);
+    qreal widest = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        widest = qMax(widest, metrics.horizontalAdvance(combo->itemText(i)));
+    if (widest <= room || room <= 0)
+        return;
+    font.setLetterSpacing(QFont::PercentageSpacing, std::floor(100.0 * room / widest));
+    combo->setFont(font);
 }
 
 QStringList tileNumbers()

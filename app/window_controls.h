@@ -45,6 +45,11 @@ void setBackground(QWidget *widget, const QColor &color);
 // would otherwise select the first entry).
 void fillKeepingText(QComboBox *combo, const QStringList &entries);
 
+// Narrows the letter spacing of an editable combo box just enough that the widest of its entries
+// fits its edit field whole. The box was measured for a narrow bitmap face; the faces that stand
+// in for it run a few per cent wider, which would cut the end off the longest course lines.
+void fitEntriesToEditField(QComboBox *combo);
+
 // "00" to "FF": the tile numbers in ascending order, upper-case hexadecimal, two digits each.
 QStringList tileNumbers();
 

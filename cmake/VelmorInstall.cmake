@@ -33,4 +33,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.invalid/velmor")
 # The runtime libraries come from dpkg-shlibdeps (package dpkg-dev), so they match the Qt the
 # package was built on. Debian's libqt6gui6 carries the xcb platform and JPEG plugins itself.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window's texts are measured for faces of Arial's and Times New Roman's widths; Debian's
+# Liberation faces have exactly those. cpack adds the libraries found above to this.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 include(CPack)

@@ -3,7 +3,8 @@
 # Usage: scripts/install-deps.sh [run|test]
 set -euo pipefail
 
-need=(cmake g++ make qt6-base-dev fonts-dejavu-core)
+# fonts-liberation2: the faces the window's texts are measured for (Arial's and Times' widths).
+need=(cmake g++ make qt6-base-dev fonts-liberation2)
 case "${1:-run}" in
     run) ;;
     test) need+=(clang libclang-rt-14-dev dpkg-dev file) ;;
