@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/configuration.h"
+#include "course/configuration.h"
 
 #include <QByteArray>
 #include <QString>

@@ -32,7 +32,7 @@ CourseActions::CourseActions(CourseMap &map, TilePainter &painter, Services &ser
 
 CourseActions::~CourseActions() = default;
 
-void CourseActions::setInsertionSettings(const InsertionSettings &settings)
+void CourseActions::setInsertionSettings(const Configuration &settings)
 {
     mInsertion->setSettings(settings);
 }
@@ -102,10 +102,8 @@ void CourseActions::insertFromFile(const QString &courseText)
 void CourseActions::exportAndInsert(const QString &courseText)
 {
     closeOpenStroke();
-    // The export runs before the call returns; a new last export means the map reached a file.
-    const QString before = mTrackState.lastExportPath + QLatin1Char('\n') + mTrackState.lastExport;
-    mInsertion->exportAndInsert(mMap.texts(), courseText);
-    if (mTrackState.lastExportPath + QLatin1Char('\n') + mTrackState.lastExport != before)
+    // The export runs before the call returns; the map reached a file only when it wrote one.
+    if (mInsertion->exportAndInsert(mMap.texts(), courseText))
         mHistory->stack()->setClean();
 }
 

@@ -12,7 +12,7 @@ class CourseMap;
 class MapHistory;
 class RomInsertion;
 class TilePainter;
-struct InsertionSettings;
+struct Configuration;
 struct Services;
 
 // What the window's buttons and keys do to the course: every change of the map becomes one
@@ -30,7 +30,7 @@ public:
     MapHistory &history() const { return *mHistory; }
     TrackState &trackState() { return mTrackState; }
     RomInsertion &insertion() const { return *mInsertion; }
-    void setInsertionSettings(const InsertionSettings &settings);
+    void setInsertionSettings(const Configuration &settings);
 
     // A press with all that follows until the last button is released: one step.
     void beginStroke();

@@ -314,8 +314,7 @@ void MainWindow::runFirstRunOrReadConfiguration()
 {
     mStartup.setUpOrReadConfiguration();
     const StartupState &state = mStartup.state();
-    mActions->setInsertionSettings({state.config.recompPath, state.config.userRomPath,
-                                    state.config.romBaseName, state.config.romFolder});
+    mActions->setInsertionSettings(state.config);
     mActions->trackState().targetRom = state.targetRom;
 }
 

@@ -1,7 +1,7 @@
 // Compressed sizes of the optimal parse against the greedy one on a corpus of track files and
 // noise, and how long each takes. Prints medians of several runs with min and max as the noise.
 #include "course/track_file.h"
-#include "recomp/codec.h"
+#include "codec/codec.h"
 
 #include <QStringList>
 

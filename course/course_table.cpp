@@ -1,6 +1,6 @@
 #include "course/course_table.h"
 
-#include "course/rom_layout.h"
+#include "rom/hex_offset.h"
 
 namespace velmor {
 
@@ -10,14 +10,17 @@ const QStringList &CourseTable::entries()
         QStringLiteral("MUSHROOM CUP"),
         QStringLiteral("68f2c - Mario Circuit 1"),
         QStringLiteral("7a381 - Donut Plains 1"),
+        QStringLiteral("6f7bf - Ghost Valley 1"),
         QStringLiteral("7ba25 - Bowser's Castle 1"),
         QStringLiteral("50e45 - Mario Circuit 2"),
         QStringLiteral("FLOWER CUP"),
         QStringLiteral("77451 - Choco Island 1"),
+        QStringLiteral("7ea21 - Ghost Valley 2"),
         QStringLiteral("6aa23 - Donut Plains 2"),
         QStringLiteral("7c727 - Bowser's Castle 2"),
         QStringLiteral("68200 - Mario Circuit 3"),
         QStringLiteral("STAR CUP"),
+        QStringLiteral("6e3ae - Koopa Beach 1"),
         QStringLiteral("6d1c4 - Choco Island 2"),
         QStringLiteral("3123c - Vanilla Lake 1"),
         QStringLiteral("7d7ff - Bowser's Castle 3"),
@@ -25,8 +28,11 @@ const QStringList &CourseTable::entries()
         QStringLiteral("SPECIAL CUP"),
         QStringLiteral("78c6b - Donut Plains 3"),
         QStringLiteral("3d751 - Koopa Beach 2"),
+        QStringLiteral("6a445 - Ghost Valley 3"),
         QStringLiteral("6c168 - Vanilla Lake"),
+        QStringLiteral("3ecd1 - Rainbow Road"),
         QStringLiteral("BATTLE MODE"),
+        QStringLiteral("6f538 - Battle Course 1"),
         QStringLiteral("21965 - Battle Course 2"),
         QStringLiteral("216ee - Battle Course 3"),
         QStringLiteral("7ef3b - Battle Course 4"),
@@ -41,24 +47,14 @@ QString CourseTable::initialText()
 
 std::optional<qint64> CourseTable::courseOffset(const QString &courseText)
 {
-    if (courseText.size() < rom::kCourseOffsetDigits)
+    if (courseText.size() < CourseOffsetDigits)
         return std::nullopt;
-    qint64 offset = 0;
-    for (int i = 0; i < rom::kCourseOffsetDigits; ++i) {
-        // Only ASCII digits count: QChar::digitValue would also accept other scripts' digits.
-        const char16_t c = courseText.at(i).unicode();
-        int digit = -1;
-        if (c >= u'0' && c <= u'9')
-            digit = c - u'0';
-        else if (c >= u'a' && c <= u'f')
-            digit = c - u'a' + 10;
-        else if (c >= u'A' && c <= u'F')
-            digit = c - u'A' + 10;
-        if (digit < 0)
-            return std::nullopt;
-        offset = offset * 16 + digit;
-    }
-    return offset;
+    // Latin-1 turns any other character into '?', which is no digit either.
+    const std::optional<std::size_t> offset = rom::parseHexOffset(
+        courseText.left(CourseOffsetDigits).toLatin1().toStdString(), CourseOffsetDigits);
+    if (!offset)
+        return std::nullopt;
+    return qint64(*offset);
 }
 
 } // namespace velmor

@@ -8,12 +8,15 @@
 namespace velmor {
 
 // The fixed list of the game's courses that `CourseList` offers: cup and battle-mode headers
-// between course lines of the form "68f2c - Mario Circuit 1". The offsets are file offsets in a
-// ROM with the copier header.
+// between course lines of the form "68f2c - Mario Circuit 1", all 24 courses in the game's order.
+// The offsets are file offsets in a ROM with the copier header.
 class CourseTable
 {
 public:
-    // The 23 entries, in the order the list shows them.
+    // A course line starts with its offset as this many hexadecimal digits.
+    static constexpr int CourseOffsetDigits = 5;
+
+    // The 29 entries, in the order the list shows them.
     static const QStringList &entries();
     // The text the list shows before the user chooses anything.
     static QString initialText();

@@ -1,9 +1,9 @@
 #include "course/rom_course.h"
 
-#include "course/rom_layout.h"
+#include "codec/codec.h"
 #include "course/track_file.h"
 #include "editor/map_geometry.h"
-#include "recomp/codec.h"
+#include "rom/rom_image.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -43,17 +43,14 @@ bool isRomPath(const QString &path)
 RomCourse readRomCourse(const QByteArray &rom, qint64 courseOffset)
 {
     const qint64 size = rom.size();
-    const qint64 rest = size % rom::kSizeGranule;
-    if (rest != 0 && rest != rom::kCopierHeaderSize) {
-        return failure(RomCourse::Fault::NotRom, courseOffset,
-            tr("a file of %1 bytes is no SNES ROM: a ROM is a whole number of %2 bytes, plus %3 "
-               "when it carries a copier header")
-                .arg(size)
-                .arg(rom::kSizeGranule)
-                .arg(rom::kCopierHeaderSize));
-    }
-    const bool headerless = rest == 0;
-    const qint64 start = headerless ? courseOffset - rom::kCopierHeaderSize : courseOffset;
+    const codec::ByteView file(reinterpret_cast<const std::uint8_t *>(rom.constData()),
+                               std::size_t(size));
+    std::string notRom;
+    const std::optional<rom::RomImage> image = rom::RomImage::open(file, &notRom);
+    if (!image)
+        return failure(RomCourse::Fault::NotRom, courseOffset, QString::fromStdString(notRom));
+    const bool headerless = !image->hasHeader();
+    const qint64 start = headerless ? courseOffset - qint64(rom::CopierHeaderSize) : courseOffset;
     if (start < 0 || start >= size) {
         return failure(RomCourse::Fault::OutsideRom, start,
             tr("the course lies at offset %1%2, outside this ROM of %3 bytes")
@@ -63,9 +60,7 @@ RomCourse readRomCourse(const QByteArray &rom, qint64 courseOffset)
                 .arg(size));
     }
 
-    const auto *first = reinterpret_cast<const std::uint8_t *>(rom.constData()) + start;
-    const codec::DecodeResult outer =
-        codec::decode(codec::ByteView(first, std::size_t(size - start)));
+    const codec::DecodeResult outer = codec::decode(file.subspan(std::size_t(start)));
     if (!outer.ok) {
         return failure(RomCourse::Fault::NoStream, start,
             tr("there is no valid compressed stream at offset %1; at offset %2: %3")

@@ -2,13 +2,13 @@
 
 #include "course/course_table.h"
 #include "course/export_track.h"
-#include "course/rom_layout.h"
 #include "course/track_state.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
 #include "platform/tool_runner.h"
+#include "rom/rom_image.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,9 +17,12 @@ namespace velmor {
 
 namespace {
 
-const QString kTrackFilter = QStringLiteral("BIN Files (*.bin)|*.bin");
-const QString kRomFilter = QStringLiteral("SNES Files (*.smc)|*.smc");
-const QString kFailedTitle = QStringLiteral("Import Failed");
+const QString TrackFilter = QStringLiteral("BIN Files (*.bin)|*.bin");
+const QString RomFilter = QStringLiteral("SNES Files (*.smc)|*.smc");
+const QString FailedTitle = QStringLiteral("Import Failed");
+// The compressor's format selectors for this game's courses.
+const QString RecompFormat = QStringLiteral("4");
+const QString RecompFormat2 = QStringLiteral("0");
 
 QString folderOf(const QString &path)
 {
@@ -36,12 +39,12 @@ RomInsertion::RomInsertion(Services &services, TrackState &state, QObject *paren
 
 std::optional<qint64> RomInsertion::toolOffset(qint64 courseOffset, qint64 romSize)
 {
-    qint64 offset = courseOffset;
-    const qint64 rest = romSize % rom::kSizeGranule;
-    if (rest == 0)
-        offset -= rom::kCopierHeaderSize;
-    else if (rest != rom::kCopierHeaderSize)
+    const std::optional<rom::HeaderForm> form = rom::headerFormOf(std::size_t(romSize));
+    if (!form)
         return std::nullopt;
+    const qint64 offset = *form == rom::HeaderForm::Headered
+                              ? courseOffset
+                              : courseOffset - qint64(rom::CopierHeaderSize);
     if (offset < 0 || offset >= romSize)
         return std::nullopt;
     return offset;
@@ -57,7 +60,7 @@ void RomInsertion::insertFromFile(const QString &courseText)
     for (;;) {
         dialog.setDefaultExtension(QStringLiteral("bin"));
         dialog.setFileName(QStringLiteral("newtrack.bin"));
-        dialog.setFilter(kTrackFilter);
+        dialog.setFilter(TrackFilter);
         dialog.setTitle(QStringLiteral("Choose an Velmor Custom Makde Course."));
         dialog.setDirectory(folderOf(mState.trackPath));
         const std::optional<QString> chosen = dialog.showOpen();
@@ -75,27 +78,28 @@ void RomInsertion::insertFromFile(const QString &courseText)
     romStep(mState.trackPath, *course, QStringLiteral("Choose an SMK ROM or make a NEW one."));
 }
 
-void RomInsertion::exportAndInsert(const QStringList &cellTexts, const QString &courseText)
+bool RomInsertion::exportAndInsert(const QStringList &cellTexts, const QString &courseText)
 {
     const ExportResult exported = exportTrack(cellTexts, mState, mServices);
+    const bool written = exported == ExportResult::Written;
     switch (exported) {
     case ExportResult::Written:
     case ExportResult::Declined:
         break;
     case ExportResult::Cancelled:
         end(Outcome::Cancelled);
-        return;
+        return written;
     case ExportResult::Failed:
         end(Outcome::Failed);
-        return;
+        return written;
     case ExportResult::Refused:
         end(Outcome::Refused);
-        return;
+        return written;
     }
 
     const std::optional<qint64> course = checkedCourse(courseText);
     if (!course)
-        return;
+        return written;
     // Declined means the map is the one last exported, so the file to insert is the one holding
     // that export, not whatever a later track dialog happened to pick.
     const QString trackPath = mState.lastExportPath;
@@ -108,9 +112,10 @@ void RomInsertion::exportAndInsert(const QStringList &cellTexts, const QString &
                       .arg(displayPath(trackPath)),
             tr("No Track File"));
         end(Outcome::Refused);
-        return;
+        return written;
     }
     romStep(trackPath, *course, QStringLiteral("Choose an SMK ROM, or make a NEW one."));
+    return written;
 }
 
 std::optional<qint64> RomInsertion::checkedCourse(const QString &courseText)
@@ -149,7 +154,7 @@ void RomInsertion::romStep(const QString &trackPath, qint64 courseOffset, const 
                 .arg(displayPath(romPath))
                 .arg(romSize)
                 .arg(courseOffset, 0, 16),
-            kFailedTitle);
+            FailedTitle);
         end(Outcome::Refused);
         return;
     }
@@ -163,7 +168,7 @@ std::optional<RomInsertion::Outcome> RomInsertion::chooseTargetRom(const QString
         dialog.setDefaultExtension(QStringLiteral("smc"));
         // The working ROM's exact name, so the suggestion finds it on any file system.
         dialog.setFileName(mSettings.romBaseName + QStringLiteral("_velmor.smc"));
-        dialog.setFilter(kRomFilter);
+        dialog.setFilter(RomFilter);
         dialog.setTitle(title);
         dialog.setDirectory(mSettings.romFolder);
         const std::optional<QString> chosen = dialog.showSave();
@@ -183,7 +188,7 @@ std::optional<RomInsertion::Outcome> RomInsertion::chooseTargetRom(const QString
         if (!mServices.files.copyFile(mSettings.userRomPath, mState.targetRom, &error)) {
             mServices.messages.inform(tr("The new ROM %1 could not be made as a copy of %2:\n%3")
                                           .arg(shown, displayPath(mSettings.userRomPath), error),
-                kFailedTitle);
+                FailedTitle);
             return Outcome::Failed;
         }
         return std::nullopt;
@@ -198,8 +203,7 @@ void RomInsertion::startTool(
         fail(tr("No way to start %1 was set up.").arg(displayPath(mSettings.recompPath)));
         return;
     }
-    const QStringList arguments {trackPath, romPath, offsetText,
-        QString::fromLatin1(rom::kRecompFormat), QString::fromLatin1(rom::kRecompFormat2)};
+    const QStringList arguments {trackPath, romPath, offsetText, RecompFormat, RecompFormat2};
     ToolRun *run = tools->start(mSettings.recompPath, arguments);
     ++mRunning;
     connect(run, &ToolRun::finished, this, [this, trackPath, romPath](const ToolResult &result) {
@@ -224,7 +228,7 @@ void RomInsertion::report(
 
 void RomInsertion::fail(const QString &text)
 {
-    mServices.messages.inform(text, kFailedTitle);
+    mServices.messages.inform(text, FailedTitle);
     end(Outcome::Failed);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "course/configuration.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -11,15 +13,6 @@ namespace velmor {
 struct Services;
 struct ToolResult;
 struct TrackState;
-
-// What insertion reads from the configuration; never changed here.
-struct InsertionSettings
-{
-    QString recompPath; // RecompPath: the outside compressor
-    QString userRomPath; // UserRomPath: the user's ROM, source of every new target ROM
-    QString romBaseName; // RomBaseName: the ROM's name without extension
-    QString romFolder; // RomFolder: where the ROM dialog opens
-};
 
 // The two ways into a ROM: "From File" inserts a saved track file, "From Velmor" exports the map
 // first. Both end in the ROM step: choose or make the target ROM, then start the compressor on it.
@@ -40,13 +33,16 @@ public:
 
     RomInsertion(Services &services, TrackState &state, QObject *parent = nullptr);
 
-    void setSettings(const InsertionSettings &settings) { mSettings = settings; }
-    const InsertionSettings &settings() const { return mSettings; }
+    // What insertion reads from the configuration: the compressor, the user's ROM (the source of
+    // every new target ROM), its base name and its folder (where the ROM dialog opens).
+    void setSettings(const Configuration &settings) { mSettings = settings; }
+    const Configuration &settings() const { return mSettings; }
 
     // `FromFile` click. courseText is the text of `CourseList` at the click.
     void insertFromFile(const QString &courseText);
-    // `FromVelmor` click. cellTexts are the map cells' texts in index order.
-    void exportAndInsert(const QStringList &cellTexts, const QString &courseText);
+    // `FromVelmor` click. cellTexts are the map cells' texts in index order. True when the export
+    // wrote the map to a track file, whatever became of the insertion after it.
+    bool exportAndInsert(const QStringList &cellTexts, const QString &courseText);
 
     // Compressors started by this object that have not ended yet.
     int runningTools() const { return mRunning; }
@@ -72,7 +68,7 @@ private:
 
     Services &mServices;
     TrackState &mState;
-    InsertionSettings mSettings;
+    Configuration mSettings;
     int mRunning = 0;
 };
 

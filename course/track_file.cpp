@@ -2,7 +2,7 @@
 
 #include "course/track_format.h"
 #include "editor/map_geometry.h"
-#include "recomp/codec.h"
+#include "codec/codec.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 // Random bytes into the decoder: it must never crash or touch memory it does not own, and
 // whatever it decodes must compress to a stream that decodes back to the same bytes.
-#include "recomp/codec.h"
+#include "codec/codec.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // Random data through both compressors: every stream must decode back to the data, and the
 // optimal parse must never be longer than the greedy one.
-#include "recomp/codec.h"
+#include "codec/codec.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,7 @@
 #include "platform/file_system.h"
 
+#include "platform/file_lock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,6 +50,10 @@ bool QtFileSystem::isFile(const QString &path) const
 
 bool QtFileSystem::copyFile(const QString &from, const QString &to, QString *error)
 {
+    // A ROM copied into place must not race a compressor writing the same file.
+    FileLock lock(to);
+    if (!lock.lock(error))
+        return false;
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) {
         setError(error, describe(QStringLiteral("Cannot read"), from, source.errorString()));
@@ -85,6 +91,9 @@ bool QtFileSystem::copyFile(const QString &from, const QString &to, QString *err
 
 bool QtFileSystem::writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
+    FileLock lock(path);
+    if (!lock.lock(error))
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         setError(error, describe(QStringLiteral("Cannot write"), path, file.errorString()));

@@ -9,7 +9,7 @@
 #include "platform/message_box.h"
 #include "platform/services.h"
 #include "platform/tool_runner.h"
-#include "recomp/codec.h"
+#include "codec/codec.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/test_main.h"
 
@@ -321,7 +321,7 @@ void TestEndToEnd::courseTooBigLeavesTheRomAndSaysWhy()
     const QString text = mWindow->messages.messages().last().text;
     QVERIFY2(text.contains(displayPath(romPath)), qPrintable(text));
     QVERIFY2(text.contains(u"exit status 1"_s), qPrintable(text));
-    const QRegularExpression reason(u"needs (\\d+) bytes, the slot at "_s + toolOffset
+    const QRegularExpression reason(u"needs (\\d+) bytes, Mario Circuit 1's slot at "_s + toolOffset
                                     + u" holds (\\d+)"_s);
     const QRegularExpressionMatch match = reason.match(text);
     QVERIFY2(match.hasMatch(), qPrintable(text));

@@ -92,8 +92,8 @@ void TestWindowLoad::emptyFolderWithTheSetUpDeclined()
     QVERIFY(!window->fromFileButton()->isEnabled());
     QVERIFY(!window->fromVelmorButton()->isEnabled());
     QVERIFY(!window->courseList()->isEnabled());
-    QCOMPARE(window->courseList()->count(), 23);
-    for (int i = 0; i < 23; ++i)
+    QCOMPARE(window->courseList()->count(), 29);
+    for (int i = 0; i < 29; ++i)
         QCOMPARE(window->courseList()->itemText(i), CourseTable::entries().at(i));
     QCOMPARE(window->courseList()->currentText(), u"68f2c - Mario Circuit 1"_s);
     // Nothing else on the window was switched off.
@@ -130,10 +130,10 @@ void TestWindowLoad::folderWithAConfigurationFile()
     QVERIFY(window->fromFileButton()->isEnabled());
     QVERIFY(window->fromVelmorButton()->isEnabled());
     QVERIFY(window->courseList()->isEnabled());
-    QCOMPARE(window->courseList()->count(), 23);
+    QCOMPARE(window->courseList()->count(), 29);
     QCOMPARE(window->courseList()->currentText(), u"68f2c - Mario Circuit 1"_s);
 
-    const InsertionSettings &settings = window->actions().insertion().settings();
+    const Configuration &settings = window->actions().insertion().settings();
     const Configuration expected = storedConfiguration();
     QCOMPARE(settings.recompPath, expected.recompPath);
     QCOMPARE(settings.userRomPath, expected.userRomPath);

@@ -34,7 +34,7 @@ struct InsertionRig
 
     explicit InsertionRig(qsizetype userRomSize = kHeaderedRomSize)
     {
-        InsertionSettings settings;
+        Configuration settings;
         settings.recompPath = recordArgsProgram();
         settings.userRomPath = dir.filePath(QStringLiteral("kart.smc"));
         settings.romBaseName = QStringLiteral("kart");

@@ -1,4 +1,6 @@
 #include "course/course_table.h"
+#include "rom/course_catalogue.h"
+#include "rom/rom_image.h"
 #include "tests/support/test_main.h"
 
 #include <QTest>
@@ -13,6 +15,7 @@ private slots:
     void listsTheEntriesInOrder_data();
     void listsTheEntriesInOrder();
     void everyCourseLineHasItsOffset();
+    void coursesFollowTheGamesCupOrder();
     void startsOnMarioCircuit1();
     void courseOffset_data();
     void courseOffset();
@@ -33,26 +36,32 @@ void TestCourseTable::listsTheEntriesInOrder_data()
         {1, "MUSHROOM CUP", false},
         {2, "68f2c - Mario Circuit 1", true},
         {3, "7a381 - Donut Plains 1", true},
-        {4, "7ba25 - Bowser's Castle 1", true},
-        {5, "50e45 - Mario Circuit 2", true},
-        {6, "FLOWER CUP", false},
-        {7, "77451 - Choco Island 1", true},
-        {8, "6aa23 - Donut Plains 2", true},
-        {9, "7c727 - Bowser's Castle 2", true},
-        {10, "68200 - Mario Circuit 3", true},
-        {11, "STAR CUP", false},
-        {12, "6d1c4 - Choco Island 2", true},
-        {13, "3123c - Vanilla Lake 1", true},
-        {14, "7d7ff - Bowser's Castle 3", true},
-        {15, "6972b - Mario Circuit 4", true},
-        {16, "SPECIAL CUP", false},
-        {17, "78c6b - Donut Plains 3", true},
-        {18, "3d751 - Koopa Beach 2", true},
-        {19, "6c168 - Vanilla Lake", true},
-        {20, "BATTLE MODE", false},
-        {21, "21965 - Battle Course 2", true},
-        {22, "216ee - Battle Course 3", true},
-        {23, "7ef3b - Battle Course 4", true},
+        {4, "6f7bf - Ghost Valley 1", true},
+        {5, "7ba25 - Bowser's Castle 1", true},
+        {6, "50e45 - Mario Circuit 2", true},
+        {7, "FLOWER CUP", false},
+        {8, "77451 - Choco Island 1", true},
+        {9, "7ea21 - Ghost Valley 2", true},
+        {10, "6aa23 - Donut Plains 2", true},
+        {11, "7c727 - Bowser's Castle 2", true},
+        {12, "68200 - Mario Circuit 3", true},
+        {13, "STAR CUP", false},
+        {14, "6e3ae - Koopa Beach 1", true},
+        {15, "6d1c4 - Choco Island 2", true},
+        {16, "3123c - Vanilla Lake 1", true},
+        {17, "7d7ff - Bowser's Castle 3", true},
+        {18, "6972b - Mario Circuit 4", true},
+        {19, "SPECIAL CUP", false},
+        {20, "78c6b - Donut Plains 3", true},
+        {21, "3d751 - Koopa Beach 2", true},
+        {22, "6a445 - Ghost Valley 3", true},
+        {23, "6c168 - Vanilla Lake", true},
+        {24, "3ecd1 - Rainbow Road", true},
+        {25, "BATTLE MODE", false},
+        {26, "6f538 - Battle Course 1", true},
+        {27, "21965 - Battle Course 2", true},
+        {28, "216ee - Battle Course 3", true},
+        {29, "7ef3b - Battle Course 4", true},
     };
     for (const auto &row : rows) {
         QTest::addRow("%d", row.position)
@@ -67,7 +76,7 @@ void TestCourseTable::listsTheEntriesInOrder()
     QFETCH(bool, isCourse);
 
     const QStringList &entries = CourseTable::entries();
-    QCOMPARE(entries.size(), 23);
+    QCOMPARE(entries.size(), 29);
     QCOMPARE(entries.at(position - 1), text);
     QCOMPARE(CourseTable::courseOffset(text).has_value(), isCourse);
 }
@@ -84,9 +93,30 @@ void TestCourseTable::everyCourseLineHasItsOffset()
         QCOMPARE(QStringLiteral("%1").arg(*offset, 5, 16, QLatin1Char('0')), entry.left(5));
         QCOMPARE(entry.mid(5, 3), QStringLiteral(" - "));
     }
-    QCOMPARE(courses, 18);
+    QCOMPARE(courses, 24);
     QStringList unique = CourseTable::entries();
     QCOMPARE(unique.removeDuplicates(), 0);
+}
+
+void TestCourseTable::coursesFollowTheGamesCupOrder()
+{
+    // The list's texts are its own ("Bowser's Castle", "Vanilla Lake" without its number); what
+    // each line points at must be the catalogue's course, in the order the game offers them.
+    QStringList lines;
+    for (const QString &entry : CourseTable::entries()) {
+        if (CourseTable::courseOffset(entry))
+            lines.append(entry);
+    }
+    const std::vector<const rom::Course *> order = rom::coursesInCupOrder();
+    QCOMPARE(lines.size(), qsizetype(order.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const rom::Course &course = *order.at(std::size_t(i));
+        QCOMPARE(std::size_t(*CourseTable::courseOffset(lines.at(i))),
+                 rom::listedOffsetOfGame(course.layoutOffset));
+        const rom::Course *named = rom::courseNamed(lines.at(i).mid(8).toStdString());
+        if (lines.at(i) != QStringLiteral("6c168 - Vanilla Lake"))
+            QCOMPARE(named, &course);
+    }
 }
 
 void TestCourseTable::startsOnMarioCircuit1()

@@ -3,7 +3,7 @@
 #include "course/track_file.h"
 #include "course/track_state.h"
 #include "editor/course_map.h"
-#include "recomp/codec.h"
+#include "codec/codec.h"
 #include "tests/course/import_fixture.h"
 #include "tests/course/track_fixtures.h"
 #include "tests/support/test_main.h"

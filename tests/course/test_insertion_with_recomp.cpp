@@ -1,6 +1,6 @@
-#include "course/rom_layout.h"
+#include "rom/rom_image.h"
 #include "course/track_file.h"
-#include "recomp/codec.h"
+#include "codec/codec.h"
 #include "tests/course/insertion_rig.h"
 #include "tests/support/test_main.h"
 
@@ -49,7 +49,7 @@ QByteArray courseStream(const QStringList &cells)
 QByteArray romWithCourse(bool withHeader, const QStringList &old)
 {
     QByteArray image = syntheticRom(withHeader ? kHeaderedRomSize : kPlainRomSize);
-    const qint64 at = withHeader ? kMarioCircuit1 : kMarioCircuit1 - rom::kCopierHeaderSize;
+    const qint64 at = withHeader ? kMarioCircuit1 : kMarioCircuit1 - qint64(rom::CopierHeaderSize);
     const QByteArray stream = courseStream(old);
     image.replace(at, stream.size(), stream);
     return image;
@@ -93,7 +93,7 @@ void TestInsertionWithRecomp::courseLandsWhereTheGameReadsIt()
 {
     QFETCH(bool, withHeader);
     InsertionRig rig(0);
-    InsertionSettings settings = rig.insertion.settings();
+    Configuration settings = rig.insertion.settings();
     settings.recompPath = QStringLiteral(VELMOR_RECOMP);
     rig.insertion.setSettings(settings);
     QVERIFY(writeBytes(settings.userRomPath, romWithCourse(withHeader, noisyMap(7))));
@@ -107,7 +107,7 @@ void TestInsertionWithRecomp::courseLandsWhereTheGameReadsIt()
     QCOMPARE(rig.messages.titles().last(), QStringLiteral("Successful Import"));
 
     const QByteArray after = readBytes(target);
-    const qint64 gameOffset = withHeader ? kMarioCircuit1 : kMarioCircuit1 - rom::kCopierHeaderSize;
+    const qint64 gameOffset = withHeader ? kMarioCircuit1 : kMarioCircuit1 - qint64(rom::CopierHeaderSize);
     QCOMPARE(courseInRom(after, gameOffset), paintedMap());
     // Nothing before the slot was touched.
     QCOMPARE(after.left(gameOffset), readBytes(settings.userRomPath).left(gameOffset));
@@ -116,7 +116,7 @@ void TestInsertionWithRecomp::courseLandsWhereTheGameReadsIt()
 void TestInsertionWithRecomp::courseTooBigLeavesTheRomAlone()
 {
     InsertionRig rig(0);
-    InsertionSettings settings = rig.insertion.settings();
+    Configuration settings = rig.insertion.settings();
     settings.recompPath = QStringLiteral(VELMOR_RECOMP);
     rig.insertion.setSettings(settings);
     // The slot holds a plain course; a noisy one cannot fit in it.
@@ -133,7 +133,7 @@ void TestInsertionWithRecomp::courseTooBigLeavesTheRomAlone()
     const QString text = rig.messages.messages().last().text;
     QVERIFY2(text.contains(target.toUpper()), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("exit status 1")), qPrintable(text));
-    QVERIFY2(text.contains(QStringLiteral("the slot at")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("Mario Circuit 1's slot at")), qPrintable(text));
     QCOMPARE(readBytes(target), original);
 }
 

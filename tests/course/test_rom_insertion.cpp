@@ -175,7 +175,7 @@ void TestRomInsertion::toolFailureIsReported()
     QFETCH(QStringList, mentions);
 
     InsertionRig rig;
-    InsertionSettings settings = rig.insertion.settings();
+    Configuration settings = rig.insertion.settings();
     if (!tool.isEmpty()) {
         settings.recompPath = rig.path(tool);
         if (tool == QStringLiteral("RECOMP.EXE"))

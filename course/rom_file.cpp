@@ -1,0 +1,202 @@
+#include "course/rom_file.h"
+
+#include "platform/file_lock.h"
+#include "rom/course_listing.h"
+#include "rom/hex_offset.h"
+#include "rom/rom_streams.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <filesystem>
+#include <optional>
+
+namespace velmor {
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString fromStd(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+std::optional<codec::Bytes> readAll(const QString &path, const QString &role, QString *error)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        *error = QStringLiteral("cannot read the %1 %2: it is a folder, not a file")
+                     .arg(role, shown(path));
+        return std::nullopt;
+    }
+    if (!info.isFile()) {
+        *error = QStringLiteral("cannot read the %1 %2: no such file").arg(role, shown(path));
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read the %1 %2: %3").arg(role, shown(path),
+                                                                 file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("cannot read the %1 %2: %3").arg(role, shown(path),
+                                                                 file.errorString());
+        return std::nullopt;
+    }
+    return codec::Bytes(bytes.begin(), bytes.end());
+}
+
+bool writeAtomically(const QString &path, const codec::Bytes &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    const auto size = qint64(bytes.size());
+    if (file.write(reinterpret_cast<const char *>(bytes.data()), size) != size) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// Read-only by its owner's choice; the permission check alone would let an administrator through.
+bool isReadOnly(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner));
+}
+
+// The same file under two names: a symbolic link, a second hard link, or the same path twice.
+bool sameFile(const QString &a, const QString &b)
+{
+    std::error_code failed;
+    const bool same = std::filesystem::equivalent(std::filesystem::path(a.toStdWString()),
+                                                  std::filesystem::path(b.toStdWString()), failed);
+    return !failed && same;
+}
+
+} // namespace
+
+FileOutcome insertFile(const QString &inputPath, const QString &romPath, std::size_t offset)
+{
+    FileOutcome outcome;
+    // Held from the first read of the ROM to the check of what was written, so that a second
+    // writer waits instead of working on a copy this one is about to replace.
+    FileLock lock(romPath);
+    if (!lock.lock(&outcome.message))
+        return outcome;
+    const auto input = readAll(inputPath, QStringLiteral("input file"), &outcome.message);
+    if (!input)
+        return outcome;
+    const auto rom = readAll(romPath, QStringLiteral("ROM file"), &outcome.message);
+    if (!rom)
+        return outcome;
+    const rom::InsertOutcome inserted = rom::insertIntoRom(*rom, *input, offset);
+    if (!inserted.ok) {
+        outcome.message = fromStd(inserted.message);
+        return outcome;
+    }
+    if (isReadOnly(romPath)) {
+        outcome.message = QStringLiteral("cannot write the ROM file %1: it is read-only")
+                              .arg(shown(romPath));
+        return outcome;
+    }
+    QString error;
+    if (!writeAtomically(romPath, inserted.rom, &error)) {
+        outcome.message = QStringLiteral("cannot write the ROM file %1: %2").arg(shown(romPath),
+                                                                                  error);
+        return outcome;
+    }
+    // What the disk holds now must be what was checked. If it is not, something outside Velmor
+    // wrote the file meanwhile: putting the old bytes back could undo that newer change, so the
+    // file is left as it is and the user is told.
+    const auto written = readAll(romPath, QStringLiteral("ROM file"), &error);
+    if (!written || *written != inserted.rom) {
+        outcome.message = QStringLiteral("the ROM file %1 did not read back as written: another "
+                                         "program may have changed it at the same time; it was "
+                                         "left as it is now")
+                              .arg(shown(romPath));
+        return outcome;
+    }
+    outcome.ok = true;
+    outcome.message = fromStd(inserted.message);
+    return outcome;
+}
+
+FileOutcome extractFile(const QString &romPath, const QString &outputPath, std::size_t offset)
+{
+    FileOutcome outcome;
+    const auto rom = readAll(romPath, QStringLiteral("ROM file"), &outcome.message);
+    if (!rom)
+        return outcome;
+    if (sameFile(romPath, outputPath)) {
+        outcome.message = QStringLiteral("the output file %1 is the ROM file itself; choose "
+                                         "another name for the decoded bytes")
+                              .arg(shown(outputPath));
+        return outcome;
+    }
+    if (QFileInfo(outputPath).isDir()) {
+        outcome.message = QStringLiteral("cannot write the output file %1: it is a folder")
+                              .arg(shown(outputPath));
+        return outcome;
+    }
+    if (isReadOnly(outputPath)) {
+        outcome.message = QStringLiteral("cannot write the output file %1: it is read-only")
+                              .arg(shown(outputPath));
+        return outcome;
+    }
+    const rom::ExtractOutcome extracted = rom::extractFromRom(*rom, offset);
+    if (!extracted.ok) {
+        outcome.message = fromStd(extracted.message);
+        return outcome;
+    }
+    QString error;
+    FileLock lock(outputPath);
+    if (!lock.lock(&error) || !writeAtomically(outputPath, extracted.data, &error)) {
+        outcome.message = QStringLiteral("cannot write the output file %1: %2")
+                              .arg(shown(outputPath), error);
+        return outcome;
+    }
+    outcome.ok = true;
+    outcome.message = QStringLiteral("wrote %1 bytes to %2 (stream at %3, %4 bytes)")
+                          .arg(extracted.data.size())
+                          .arg(shown(outputPath), fromStd(rom::hexText(offset)))
+                          .arg(extracted.used);
+    return outcome;
+}
+
+FileOutcome listCourses(const QString &romPath)
+{
+    FileOutcome outcome;
+    const auto rom = readAll(romPath, QStringLiteral("ROM file"), &outcome.message);
+    if (!rom)
+        return outcome;
+    const rom::CourseListing listing = rom::listCourses(*rom);
+    if (listing.courses.empty()) {
+        outcome.message = fromStd(listing.error);
+        return outcome;
+    }
+    QStringList lines;
+    for (const std::string &line : rom::listingLines(listing))
+        lines.append(fromStd(line));
+    outcome.ok = true;
+    outcome.message = lines.join(QLatin1Char('\n'));
+    return outcome;
+}
+
+} // namespace velmor

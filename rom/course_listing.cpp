@@ -1,0 +1,76 @@
+#include "rom/course_listing.h"
+
+#include "rom/course_tables.h"
+#include "rom/hex_offset.h"
+#include "rom/rom_image.h"
+#include "rom/rom_streams.h"
+
+#include <cstdio>
+
+namespace velmor::rom {
+
+namespace {
+
+std::string tableStatus(const CourseEntry &entry, const Course &course, const RomImage &rom)
+{
+    if (entry.agreesWithCatalogue())
+        return "agrees";
+    if (!entry.usable())
+        return entry.problem;
+    std::string status;
+    if (entry.layoutOffset != course.layoutOffset)
+        status = "layout pointer " + addressText(*entry.pointer) + " sends it to "
+                 + hexText(rom.fileOffset(*entry.layoutOffset));
+    if (entry.theme != course.theme) {
+        status += (status.empty() ? "" : "; ") + std::string("theme ")
+                  + std::string(themeName(*entry.theme));
+    }
+    return status;
+}
+
+} // namespace
+
+CourseListing listCourses(codec::ByteView romFile)
+{
+    CourseListing listing;
+    const std::optional<RomImage> rom = RomImage::open(romFile, &listing.error);
+    if (!rom)
+        return listing;
+    const CourseTables tables = readCourseTables(*rom);
+    for (const Course &course : courses()) {
+        CourseStatus status;
+        status.course = &course;
+        status.fileOffset = rom->fileOffset(course.layoutOffset);
+        const SlotResult slot = slotAt(romFile, status.fileOffset);
+        if (slot.slot) {
+            status.used = slot.slot->used;
+            status.capacity = slot.slot->capacity;
+        }
+        status.table = tableStatus(tables[std::size_t(course.id)], course, *rom);
+        listing.courses.push_back(status);
+    }
+    return listing;
+}
+
+std::vector<std::string> listingLines(const CourseListing &listing)
+{
+    std::vector<std::string> lines;
+    char line[512];
+    std::snprintf(line, sizeof line, "%-2s  %-6s  %-15s  %-13s  %5s  %8s  %s", "ID", "OFFSET",
+                  "COURSE", "THEME", "USED", "CAPACITY", "TABLE");
+    lines.emplace_back(line);
+    for (const CourseStatus &status : listing.courses) {
+        const std::string used = status.used ? std::to_string(*status.used) : "-";
+        const std::string capacity = status.used ? std::to_string(status.capacity) : "-";
+        std::snprintf(line, sizeof line, "%02X  %-6s  %-15s  %-13s  %5s  %8s  %s",
+                      unsigned(status.course->id),
+                      bareHex(listedOffsetOfGame(status.course->layoutOffset), 5).c_str(),
+                      std::string(status.course->name).c_str(),
+                      std::string(themeName(status.course->theme)).c_str(), used.c_str(),
+                      capacity.c_str(), status.table.c_str());
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+} // namespace velmor::rom

@@ -1,0 +1,197 @@
+#include "rom/rom_streams.h"
+
+#include "rom/course_tables.h"
+#include "rom/hex_offset.h"
+#include "rom/rom_image.h"
+
+#include <algorithm>
+
+namespace velmor::rom {
+
+namespace {
+
+std::string pastTheEnd(std::size_t offset, std::size_t size)
+{
+    return "offset " + hexText(offset) + " lies past the end of the ROM (" + std::to_string(size)
+           + " bytes)";
+}
+
+std::string noStreamMessage(codec::ByteView file, std::size_t offset,
+                            const codec::DecodeResult &attempt)
+{
+    std::string message = "no valid compressed stream at " + hexText(offset) + " ("
+                          + attempt.reason + " at " + hexText(offset + attempt.errorOffset) + ")";
+    // The course list counts the copier header; a ROM without one holds the course 0x200 bytes
+    // earlier, which is the likeliest reason for a miss.
+    if (headerFormOf(file.size()) == HeaderForm::Headerless && offset >= CopierHeaderSize) {
+        const std::size_t earlier = offset - CopierHeaderSize;
+        if (codec::decode(file.subspan(earlier)).ok) {
+            message += "; a valid stream starts at " + hexText(earlier)
+                       + ": the course table's offsets are for ROMs with the 512-byte copier "
+                         "header, and this ROM has none";
+        }
+    }
+    return message;
+}
+
+bool isTrackStream(const codec::DecodeResult &decoded)
+{
+    if (!decoded.ok)
+        return false;
+    const codec::DecodeResult inner = codec::decode(decoded.output, TrackTileLimit);
+    return inner.ok && inner.consumed == decoded.output.size();
+}
+
+std::string trackProblem(codec::ByteView input)
+{
+    const codec::DecodeResult track = codec::decode(input, TrackTileLimit);
+    if (!track.ok)
+        return track.error;
+    if (track.consumed != input.size()) {
+        return std::to_string(input.size() - track.consumed)
+               + " bytes follow the end marker at input offset " + hexText(track.consumed - 1);
+    }
+    return {};
+}
+
+} // namespace
+
+std::string Slot::describe() const
+{
+    if (course)
+        return std::string(course->name) + "'s slot at " + hexText(fileOffset);
+    return "the slot at " + hexText(fileOffset);
+}
+
+SlotResult slotAt(codec::ByteView romFile, std::size_t fileOffset)
+{
+    SlotResult result;
+    std::string error;
+    const std::optional<RomImage> rom = RomImage::open(romFile, &error);
+    if (!rom) {
+        result.error = error;
+        return result;
+    }
+    if (fileOffset >= romFile.size()) {
+        result.error = pastTheEnd(fileOffset, romFile.size());
+        return result;
+    }
+    const std::optional<std::size_t> gameOffset = rom->gameOffset(fileOffset);
+    if (!gameOffset) {
+        result.error = "offset " + hexText(fileOffset) + " lies in the ROM's 512-byte copier "
+                       "header, where the game keeps nothing";
+        return result;
+    }
+    const Course *inside = courseContaining(*gameOffset);
+    if (inside && inside->layoutOffset != *gameOffset) {
+        const std::size_t start = rom->fileOffset(inside->layoutOffset);
+        result.error = "offset " + hexText(fileOffset) + " lies inside "
+                       + std::string(inside->name) + "'s slot (" + hexText(start) + " to "
+                       + hexText(start + inside->slotLength - 1)
+                       + "): writing there would damage that course, which starts at "
+                       + hexText(start);
+        // The likeliest way to get here: a course list offset, which counts the copier header,
+        // given for a ROM that has none.
+        if (!rom->hasHeader() && fileOffset == listedOffsetOfGame(inside->layoutOffset)) {
+            result.error += "; the course list's offsets are for ROMs with the 512-byte copier "
+                            "header, and this ROM has none";
+        }
+        return result;
+    }
+
+    const codec::DecodeResult current = codec::decode(romFile.subspan(fileOffset));
+    if (!current.ok) {
+        result.error = noStreamMessage(romFile, fileOffset, current);
+        return result;
+    }
+    Slot slot;
+    slot.fileOffset = fileOffset;
+    slot.used = current.consumed;
+    slot.capacity = current.consumed;
+    slot.course = courseStartingAt(*gameOffset);
+    slot.holdsTrack = isTrackStream(current);
+    // The original room counts only where this ROM's own table still sends that course here;
+    // a ROM whose tables another tool changed keeps only what its stream shows.
+    if (slot.course) {
+        const CourseTables tables = readCourseTables(*rom);
+        const CourseEntry &entry = tables[std::size_t(slot.course->id)];
+        if (entry.layoutOffset == *gameOffset)
+            slot.capacity = std::max(slot.course->slotLength, slot.used);
+    }
+    result.slot = slot;
+    return result;
+}
+
+InsertOutcome insertIntoRom(codec::ByteView romFile, codec::ByteView input, std::size_t fileOffset)
+{
+    InsertOutcome outcome;
+    const SlotResult found = slotAt(romFile, fileOffset);
+    if (!found.slot) {
+        outcome.message = found.error;
+        return outcome;
+    }
+    const Slot &slot = *found.slot;
+    outcome.slot = slot;
+    if (input.size() > codec::MaxOutput) {
+        outcome.message = "the input holds " + std::to_string(input.size())
+                          + " bytes, more than the " + std::to_string(codec::MaxOutput)
+                          + " one compressed stream can describe";
+        return outcome;
+    }
+    // A course slot must receive a course: anything else would leave the game reading garbage.
+    if (slot.holdsTrack) {
+        const std::string problem = trackProblem(input);
+        if (!problem.empty()) {
+            outcome.message = "the slot at " + hexText(fileOffset)
+                              + " holds a course, but the input is not a valid track file: "
+                              + problem;
+            return outcome;
+        }
+    }
+    const codec::Bytes packed = codec::compress(input);
+    if (packed.size() > slot.capacity) {
+        outcome.message = "needs " + std::to_string(packed.size()) + " bytes, " + slot.describe()
+                          + " holds " + std::to_string(slot.capacity);
+        return outcome;
+    }
+    outcome.rom.assign(romFile.begin(), romFile.end());
+    std::copy(packed.begin(), packed.end(), outcome.rom.begin() + std::ptrdiff_t(fileOffset));
+    // Never hand back a ROM whose slot does not give the input back.
+    const codec::DecodeResult check
+        = codec::decode(codec::ByteView(outcome.rom).subspan(fileOffset));
+    if (!check.ok || !std::equal(check.output.begin(), check.output.end(), input.begin(),
+                                 input.end())) {
+        outcome.rom.clear();
+        outcome.message = "internal error: the compressed data at " + hexText(fileOffset)
+                          + " does not decode back to the input; nothing was written";
+        return outcome;
+    }
+    outcome.ok = true;
+    outcome.written = packed.size();
+    const std::string room = slot.course ? std::string(slot.course->name) + "'s slot of "
+                                         : std::string("slot ");
+    outcome.message = "wrote " + std::to_string(packed.size()) + " bytes at "
+                      + hexText(fileOffset) + " (" + room + std::to_string(slot.capacity)
+                      + " bytes, " + std::to_string(slot.capacity - packed.size()) + " free)";
+    return outcome;
+}
+
+ExtractOutcome extractFromRom(codec::ByteView file, std::size_t fileOffset)
+{
+    ExtractOutcome outcome;
+    if (fileOffset >= file.size()) {
+        outcome.message = pastTheEnd(fileOffset, file.size());
+        return outcome;
+    }
+    codec::DecodeResult decoded = codec::decode(file.subspan(fileOffset));
+    if (!decoded.ok) {
+        outcome.message = noStreamMessage(file, fileOffset, decoded);
+        return outcome;
+    }
+    outcome.ok = true;
+    outcome.used = decoded.consumed;
+    outcome.data = std::move(decoded.output);
+    return outcome;
+}
+
+} // namespace velmor::rom

@@ -1,0 +1,309 @@
+#include "tests/support/synthetic_rom.h"
+
+#include "course/rom_file.h"
+#include "rom/hex_offset.h"
+#include "rom/rom_streams.h"
+#include "tests/support/test_main.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velmor;
+using rom::insertIntoRom;
+
+namespace {
+
+constexpr std::size_t CourseOffset = 0x68f2c;
+// A place outside every course's slot.
+constexpr std::size_t NoStreamOffset = 0x1000;
+
+// A stream of plain 32-byte direct copies: valid, and roomier than the optimal one, like a slot
+// that leaves space for a more detailed course.
+codec::Bytes looseStream(const codec::Bytes &data)
+{
+    codec::Bytes stream;
+    for (std::size_t i = 0; i < data.size(); i += 32) {
+        const std::size_t n = std::min<std::size_t>(32, data.size() - i);
+        stream.push_back(std::uint8_t(n - 1));
+        stream.insert(stream.end(), data.begin() + std::ptrdiff_t(i), data.begin() + std::ptrdiff_t(i + n));
+    }
+    stream.push_back(codec::EndMarker);
+    return stream;
+}
+
+void place(codec::Bytes &rom, std::size_t offset, const codec::Bytes &bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), rom.begin() + std::ptrdiff_t(offset));
+}
+
+codec::Bytes freshTrack()
+{
+    return test::trackStream(codec::Bytes(16384, 0x01));
+}
+
+// A ROM with a course (the fresh map's track, loosely compressed) at the given offset, and
+// bytes that are no valid stream at the place a headerless ROM would be looked at wrongly.
+codec::Bytes romWithCourse(bool copierHeader, std::size_t offset)
+{
+    codec::Bytes rom = test::syntheticRom(copierHeader ? 1 : 2, copierHeader);
+    place(rom, offset, looseStream(freshTrack()));
+    return rom;
+}
+
+} // namespace
+
+// Insertion over bytes: what it writes, what it leaves alone, and everything it refuses.
+class TestRomStreams : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void insertsAndLeavesEverythingElse();
+    void refusals_data();
+    void refusals();
+    void acceptsAnyDataInASlotThatHeldNoCourse();
+    void extractsWhatWasInserted();
+    void parsesHexOffsets_data();
+    void parsesHexOffsets();
+    void fileInsertionReplacesTheRom();
+    void fileRefusalsLeaveTheRomAlone_data();
+    void fileRefusalsLeaveTheRomAlone();
+    void extractionWritesNothingOnFailure();
+};
+
+void TestRomStreams::insertsAndLeavesEverythingElse()
+{
+    const codec::Bytes rom = romWithCourse(true, CourseOffset);
+    QCOMPARE(rom.size(), std::size_t(524800));
+    const std::size_t slot = looseStream(freshTrack()).size();
+    const codec::Bytes track = test::trackStream(test::courseLikeCells(4));
+
+    const rom::InsertOutcome outcome = insertIntoRom(rom, track, CourseOffset);
+    QVERIFY2(outcome.ok, outcome.message.c_str());
+    QCOMPARE(outcome.slot.used, slot);
+    QCOMPARE(outcome.slot.capacity, slot);
+    QCOMPARE(outcome.written, codec::compress(track).size());
+    QCOMPARE(QString::fromStdString(outcome.message),
+             QStringLiteral("wrote %1 bytes at 0x68f2c (Mario Circuit 1's slot of %2 bytes, %3 free)")
+                 .arg(outcome.written)
+                 .arg(slot)
+                 .arg(slot - outcome.written));
+    QCOMPARE(outcome.rom.size(), rom.size());
+    for (std::size_t i = 0; i < rom.size(); ++i) {
+        if (i < CourseOffset || i >= CourseOffset + outcome.written)
+            QVERIFY2(outcome.rom[i] == rom[i], qPrintable(QStringLiteral("byte %1 changed").arg(i)));
+    }
+    const codec::DecodeResult back = codec::decode(codec::ByteView(outcome.rom).subspan(CourseOffset));
+    QVERIFY(back.ok);
+    QVERIFY(back.output == track);
+}
+
+void TestRomStreams::refusals_data()
+{
+    QTest::addColumn<QByteArray>("rom");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray withHeader = test::toQByteArray(romWithCourse(true, CourseOffset));
+    const QByteArray fresh = test::toQByteArray(freshTrack());
+
+    QTest::newRow("offset past the end") << withHeader << fresh << 524800
+                                         << QStringLiteral("offset 0x80200 lies past the end of the ROM (524800 bytes)");
+
+    codec::Bytes broken = romWithCourse(true, CourseOffset);
+    place(broken, CourseOffset, {0x80, 0x00, 0x00}); // a copy from an empty output
+    QTest::newRow("no stream") << test::toQByteArray(broken) << fresh << int(CourseOffset)
+                               << QStringLiteral("no valid compressed stream at 0x68f2c (absolute copy from 0x0, which is not yet written (output has 0 bytes) at 0x68f2c)");
+
+    codec::Bytes small = romWithCourse(true, CourseOffset);
+    place(small, CourseOffset, codec::compress(freshTrack()));
+    const codec::Bytes noisy = test::trackStream(test::courseLikeCells(9));
+    QTest::newRow("too big") << test::toQByteArray(small) << test::toQByteArray(noisy)
+                             << int(CourseOffset)
+                             << QStringLiteral("needs %1 bytes, Mario Circuit 1's slot at 0x68f2c holds %2")
+                                    .arg(codec::compress(noisy).size())
+                                    .arg(codec::compress(freshTrack()).size());
+
+    QTest::newRow("input is no stream") << withHeader << QByteArray::fromHex("0f0102") << int(CourseOffset)
+                                        << QStringLiteral("the slot at 0x68f2c holds a course, but the input is not a valid track file: direct copy of 16 bytes cut short at input offset 0x0");
+    QTest::newRow("input has too many tiles") << withHeader << QByteArray::fromHex("e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff0120 01ff")
+                                              << int(CourseOffset)
+                                              << QStringLiteral("the slot at 0x68f2c holds a course, but the input is not a valid track file: chunk would make the output longer than 16384 bytes at input offset 0x30");
+    QTest::newRow("input has bytes after the end") << withHeader << fresh + QByteArray(3, 'x') << int(CourseOffset)
+                                                   << QStringLiteral("the slot at 0x68f2c holds a course, but the input is not a valid track file: 3 bytes follow the end marker at input offset 0x400");
+
+    codec::Bytes headerless = romWithCourse(false, CourseOffset - 0x200);
+    place(headerless, CourseOffset, {0xFC, 0x00, 0x01}); // an inverted copy from an empty output
+    QTest::newRow("headerless ROM, offset of the course table")
+        << test::toQByteArray(headerless) << fresh << int(CourseOffset)
+        << QStringLiteral("offset 0x68f2c lies inside Mario Circuit 1's slot (0x68d2c to 0x6952a): writing there would damage that course, which starts at 0x68d2c; the course list's offsets are for ROMs with the 512-byte copier header, and this ROM has none");
+}
+
+void TestRomStreams::refusals()
+{
+    QFETCH(QByteArray, rom);
+    QFETCH(QByteArray, input);
+    QFETCH(int, offset);
+    QFETCH(QString, message);
+    const rom::InsertOutcome outcome = insertIntoRom(test::bytesOf(rom), test::bytesOf(input),
+                                                        std::size_t(offset));
+    QVERIFY(!outcome.ok);
+    QVERIFY(outcome.rom.empty());
+    QCOMPARE(QString::fromStdString(outcome.message), message);
+}
+
+void TestRomStreams::acceptsAnyDataInASlotThatHeldNoCourse()
+{
+    // Graphics, text, anything: the slot decodes to data that is no track stream, so the input
+    // needs no track shape either.
+    std::mt19937 rng(3);
+    codec::Bytes rom = test::syntheticRom(5, true);
+    place(rom, 0x1000, looseStream(codec::Bytes(3000, 0xEE)));
+    const codec::Bytes data = test::randomBytes(rng, 600, 4);
+    const rom::InsertOutcome outcome = insertIntoRom(rom, data, 0x1000);
+    QVERIFY2(outcome.ok, outcome.message.c_str());
+    QVERIFY(codec::decode(codec::ByteView(outcome.rom).subspan(0x1000)).output == data);
+}
+
+void TestRomStreams::extractsWhatWasInserted()
+{
+    const codec::Bytes rom = romWithCourse(true, CourseOffset);
+    const rom::ExtractOutcome before = rom::extractFromRom(rom, CourseOffset);
+    QVERIFY(before.ok);
+    QVERIFY(before.data == freshTrack());
+    QCOMPARE(before.used, looseStream(freshTrack()).size());
+
+    const codec::Bytes track = test::trackStream(test::courseLikeCells(2));
+    const rom::InsertOutcome inserted = insertIntoRom(rom, track, CourseOffset);
+    QVERIFY(inserted.ok);
+    const rom::ExtractOutcome after = rom::extractFromRom(inserted.rom, CourseOffset);
+    QVERIFY(after.ok);
+    QVERIFY(after.data == track);
+    QCOMPARE(after.used, inserted.written);
+
+    QVERIFY(!rom::extractFromRom(rom, rom.size()).ok);
+}
+
+void TestRomStreams::parsesHexOffsets_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qlonglong>("value"); // -1: refused
+    QTest::newRow("lower case") << QStringLiteral("68f2c") << 0x68f2cLL;
+    QTest::newRow("upper case") << QStringLiteral("5D6") << 0x5d6LL;
+    QTest::newRow("mixed") << QStringLiteral("3123C") << 0x3123cLL;
+    QTest::newRow("zero") << QStringLiteral("0") << 0LL;
+    QTest::newRow("prefix") << QStringLiteral("0x68f2c") << -1LL;
+    QTest::newRow("empty") << QString() << -1LL;
+    QTest::newRow("blank") << QStringLiteral(" 68f2c") << -1LL;
+    QTest::newRow("sign") << QStringLiteral("-1") << -1LL;
+    QTest::newRow("too long") << QStringLiteral("123456789") << -1LL;
+}
+
+void TestRomStreams::parsesHexOffsets()
+{
+    QFETCH(QString, text);
+    QFETCH(qlonglong, value);
+    const auto parsed = rom::parseHexOffset(text.toStdString());
+    QCOMPARE(parsed.has_value(), value >= 0);
+    if (parsed)
+        QCOMPARE(qlonglong(*parsed), value);
+}
+
+void TestRomStreams::fileInsertionReplacesTheRom()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString romPath = dir.filePath(QStringLiteral("kart.smc"));
+    const QString inputPath = dir.filePath(QStringLiteral("new track.bin"));
+    const codec::Bytes rom = romWithCourse(true, CourseOffset);
+    const codec::Bytes track = test::trackStream(test::courseLikeCells(7));
+    QFile romFile(romPath);
+    QVERIFY(romFile.open(QIODevice::WriteOnly));
+    romFile.write(test::toQByteArray(rom));
+    romFile.close();
+    QFile inputFile(inputPath);
+    QVERIFY(inputFile.open(QIODevice::WriteOnly));
+    inputFile.write(test::toQByteArray(track));
+    inputFile.close();
+
+    const FileOutcome outcome = insertFile(inputPath, romPath, CourseOffset);
+    QVERIFY2(outcome.ok, qPrintable(outcome.message));
+    QVERIFY(romFile.open(QIODevice::ReadOnly));
+    const codec::Bytes written = test::bytesOf(romFile.readAll());
+    QCOMPARE(written, insertIntoRom(rom, track, CourseOffset).rom);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no temporary left behind
+}
+
+void TestRomStreams::fileRefusalsLeaveTheRomAlone_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("inputMissing");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("read-only ROM") << int(CourseOffset) << true << false << QStringLiteral("read-only");
+    QTest::newRow("missing input") << int(CourseOffset) << false << true << QStringLiteral("no such file");
+    QTest::newRow("inside a course") << int(CourseOffset + 7) << false << false << QStringLiteral("lies inside Mario Circuit 1's slot");
+    QTest::newRow("no stream at the offset") << int(NoStreamOffset) << false << false << QStringLiteral("no valid compressed stream");
+    QTest::newRow("offset past the end") << 0x90000 << false << false << QStringLiteral("past the end");
+}
+
+void TestRomStreams::fileRefusalsLeaveTheRomAlone()
+{
+    QFETCH(int, offset);
+    QFETCH(bool, readOnly);
+    QFETCH(bool, inputMissing);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString romPath = dir.filePath(QStringLiteral("kart.smc"));
+    const QString inputPath = dir.filePath(QStringLiteral("track.bin"));
+    codec::Bytes rom = romWithCourse(true, CourseOffset);
+    place(rom, CourseOffset + 7, {0xA0, 0xFF, 0xFF}); // inside a copy's operand: no stream there
+    place(rom, NoStreamOffset, {0xA0, 0xFF, 0xFF});
+    QFile romFile(romPath);
+    QVERIFY(romFile.open(QIODevice::WriteOnly));
+    romFile.write(test::toQByteArray(rom));
+    romFile.close();
+    if (!inputMissing) {
+        QFile inputFile(inputPath);
+        QVERIFY(inputFile.open(QIODevice::WriteOnly));
+        inputFile.write(test::toQByteArray(test::trackStream(test::courseLikeCells(1))));
+    }
+    if (readOnly)
+        QVERIFY(romFile.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadUser));
+
+    const FileOutcome outcome = insertFile(inputPath, romPath, std::size_t(offset));
+    QVERIFY(!outcome.ok);
+    QVERIFY2(outcome.message.contains(message), qPrintable(outcome.message));
+    QVERIFY(!outcome.message.contains(QLatin1Char('\n')));
+    QVERIFY(romFile.open(QIODevice::ReadOnly));
+    QVERIFY(test::bytesOf(romFile.readAll()) == rom);
+    romFile.close();
+    romFile.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+void TestRomStreams::extractionWritesNothingOnFailure()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString romPath = dir.filePath(QStringLiteral("kart.smc"));
+    const QString outPath = dir.filePath(QStringLiteral("out.bin"));
+    QFile romFile(romPath);
+    QVERIFY(romFile.open(QIODevice::WriteOnly));
+    romFile.write(test::toQByteArray(romWithCourse(true, CourseOffset)));
+    romFile.close();
+
+    QVERIFY(!extractFile(romPath, outPath, 0x90000).ok);
+    QVERIFY(!QFile::exists(outPath));
+    const FileOutcome done = extractFile(romPath, outPath, CourseOffset);
+    QVERIFY2(done.ok, qPrintable(done.message));
+    QFile out(outPath);
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    QVERIFY(test::bytesOf(out.readAll()) == freshTrack());
+}
+
+VELMOR_GUILESS_TEST_MAIN(TestRomStreams)
+#include "test_rom_streams.moc"

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "codec/codec.h"
+#include "rom/course_catalogue.h"
+
+#include <QByteArray>
+
+#include <array>
+#include <cstdint>
+#include <random>
+
+// Synthetic data for the tests: bytes, track streams, course-like maps, and ROMs shaped like the
+// game's (its tables and its streams where the game has them), but never the game's own data.
+namespace velmor::test {
+
+codec::Bytes bytesOf(const QByteArray &bytes);
+QByteArray toQByteArray(const codec::Bytes &bytes);
+codec::Bytes fromHex(const char *hex);
+
+codec::Bytes randomBytes(std::mt19937 &rng, std::size_t size, int alphabet = 256);
+
+// Track file groups as the editor writes them: fills of 1..32 (0x20..0x3F + tile), copies of
+// 1..16 (0x00..0x0F + tiles), closed by 0xFF.
+codec::Bytes trackStream(const codec::Bytes &cells);
+
+// 128 x 128 cells: a road loop with kerbs, grass, and items scattered by the seed.
+codec::Bytes courseLikeCells(unsigned seed);
+
+// A ROM image of random filler: 524288 bytes, or 524800 with the copier header (zeros).
+codec::Bytes syntheticRom(unsigned seed, bool copierHeader);
+
+// How the builder writes the game's pointers: all in the banks $C0-$C7, which reach every
+// address; or in $80-$87 wherever the address lies in the upper half of its bank (as the game
+// mixes them), $C0-$C7 elsewhere.
+enum class BankForm { Whole, UpperWherePossible };
+
+struct GameRomOptions
+{
+    unsigned seed = 1;
+    bool copierHeader = true;
+    BankForm banks = BankForm::Whole;
+};
+
+// A ROM of random filler with the course layout pointers and theme codes of the original game at
+// their tables, and at each course's layout offset a small course of its own (courseCells),
+// compressed by the project's compressor and so much shorter than the course's original slot.
+struct GameRom
+{
+    codec::Bytes bytes;
+    bool copierHeader = true;
+    // Bytes each course's stream takes, by course ID.
+    std::array<std::size_t, rom::CourseCount> streamLength{};
+
+    std::size_t fileOffset(std::size_t gameOffset) const
+    {
+        return gameOffset + (copierHeader ? 0x200 : 0);
+    }
+    // Writes a 3-byte pointer at a game offset, in the builder's bank form.
+    void writePointer(std::size_t at, std::size_t target, BankForm banks);
+};
+
+GameRom gameRom(const GameRomOptions &options = {});
+
+// The map the builder puts into course `id`'s slot: grass with a block of tile 0x10 + id whose
+// place and size depend on the ID, so every course reads back differently.
+codec::Bytes courseCells(int id);
+
+} // namespace velmor::test

@@ -1,0 +1,228 @@
+#include "tests/support/synthetic_rom.h"
+#include "tests/support/test_main.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velmor;
+
+namespace {
+
+constexpr std::size_t CourseOffset = 0x68f2c;
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    Run run;
+    // The tools take well under a second; a run that does not end is stopped and reported.
+    if (!process.waitForStarted(5000) || !process.waitForFinished(15000)) {
+        run.err = QStringLiteral("%1 did not end within 15 s: %2").arg(program, process.errorString());
+        process.kill();
+        process.waitForFinished(5000);
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+QString recompPath()
+{
+    return QStringLiteral(VELMOR_RECOMP_EXE);
+}
+
+QString decompPath()
+{
+    return QStringLiteral(VELMOR_DECOMP_EXE);
+}
+
+bool writeFile(const QString &path, const codec::Bytes &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(test::toQByteArray(bytes)) == qint64(bytes.size());
+}
+
+codec::Bytes readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? test::bytesOf(file.readAll()) : codec::Bytes();
+}
+
+// A headered ROM of random filler with the fresh map's track at the course offset, stored as
+// plain copies so that the slot has room.
+codec::Bytes romFixture()
+{
+    codec::Bytes rom = test::syntheticRom(11, true);
+    const codec::Bytes track = test::trackStream(codec::Bytes(16384, 0x01));
+    codec::Bytes stream;
+    for (std::size_t i = 0; i < track.size(); i += 16) {
+        const std::size_t n = std::min<std::size_t>(16, track.size() - i);
+        stream.push_back(std::uint8_t(n - 1));
+        stream.insert(stream.end(), track.begin() + std::ptrdiff_t(i), track.begin() + std::ptrdiff_t(i + n));
+    }
+    stream.push_back(codec::EndMarker);
+    std::copy(stream.begin(), stream.end(), rom.begin() + std::ptrdiff_t(CourseOffset));
+    return rom;
+}
+
+} // namespace
+
+// The real recomp.exe and decomp.exe, run as processes: file names, exit statuses, one-line
+// messages, and the ROM untouched whenever they refuse.
+class TestRecompTools : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fileNames();
+    void help_data();
+    void help();
+    void commandLineErrors_data();
+    void commandLineErrors();
+    void insertThenExtract();
+    void refusalsKeepTheRom_data();
+    void refusalsKeepTheRom();
+
+private:
+    QTemporaryDir mDir;
+    QString mRom;
+    QString mTrack;
+};
+
+void TestRecompTools::initTestCase()
+{
+    QVERIFY(mDir.isValid());
+    mRom = mDir.filePath(QStringLiteral("kart rom.smc"));
+    mTrack = mDir.filePath(QStringLiteral("new track.bin"));
+    QVERIFY(writeFile(mTrack, test::trackStream(test::courseLikeCells(3))));
+}
+
+void TestRecompTools::fileNames()
+{
+    QCOMPARE(QFileInfo(recompPath()).fileName(), QStringLiteral("recomp.exe"));
+    QCOMPARE(QFileInfo(decompPath()).fileName(), QStringLiteral("decomp.exe"));
+    QVERIFY(QFileInfo(recompPath()).isExecutable());
+}
+
+void TestRecompTools::help_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::newRow("recomp") << recompPath();
+    QTest::newRow("decomp") << decompPath();
+}
+
+void TestRecompTools::help()
+{
+    QFETCH(QString, program);
+    const Run run = runTool(program, {QStringLiteral("--help")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.startsWith(QStringLiteral("usage: ") + QFileInfo(program).fileName()));
+    QVERIFY(run.out.contains(QStringLiteral("<hex offset> <format> <format2>")));
+    QVERIFY(run.err.isEmpty());
+}
+
+void TestRecompTools::commandLineErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no arguments") << QStringList() << QStringLiteral("expected 5 arguments, got 0");
+    QTest::newRow("four arguments") << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("68f2c"), QStringLiteral("4")}
+                                    << QStringLiteral("expected 5 arguments, got 4");
+    QTest::newRow("prefixed offset") << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("0x68f2c"), QStringLiteral("4"), QStringLiteral("0")}
+                                     << QStringLiteral("the offset \"0x68f2c\" is not a hexadecimal number");
+    QTest::newRow("other format") << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("68f2c"), QStringLiteral("5"), QStringLiteral("0")}
+                                  << QStringLiteral("format 5 with format2 0 is not supported");
+    QTest::newRow("other format2") << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("68f2c"), QStringLiteral("4"), QStringLiteral("1")}
+                                   << QStringLiteral("format 4 with format2 1 is not supported");
+}
+
+void TestRecompTools::commandLineErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    for (const QString &program : {recompPath(), decompPath()}) {
+        const Run run = runTool(program, arguments);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+        QVERIFY(run.err.endsWith(QLatin1Char('\n')));
+        QVERIFY(run.out.isEmpty());
+    }
+}
+
+void TestRecompTools::insertThenExtract()
+{
+    QVERIFY(writeFile(mRom, romFixture()));
+    const codec::Bytes before = readFile(mRom);
+    const Run insert = runTool(recompPath(), {mTrack, mRom, QStringLiteral("68F2C"), QStringLiteral("4"), QStringLiteral("0")});
+    QCOMPARE(insert.exitCode, 0);
+    QVERIFY(insert.err.isEmpty());
+    const std::size_t written = codec::compress(readFile(mTrack)).size();
+    QVERIFY2(insert.out.startsWith(QStringLiteral("wrote %1 bytes at 0x68f2c (Mario Circuit 1's slot of ").arg(written)),
+             qPrintable(insert.out));
+    QCOMPARE(insert.out.count(QLatin1Char('\n')), 1);
+    const codec::Bytes after = readFile(mRom);
+    QCOMPARE(after.size(), before.size());
+    QVERIFY(std::equal(after.begin(), after.begin() + std::ptrdiff_t(CourseOffset), before.begin()));
+    QVERIFY(std::equal(after.begin() + std::ptrdiff_t(CourseOffset + written), after.end(),
+                       before.begin() + std::ptrdiff_t(CourseOffset + written)));
+
+    const QString out = mDir.filePath(QStringLiteral("back.bin"));
+    const Run extract = runTool(decompPath(), {mRom, out, QStringLiteral("68f2c"), QStringLiteral("4"), QStringLiteral("0")});
+    QCOMPARE(extract.exitCode, 0);
+    QVERIFY(extract.out.startsWith(QStringLiteral("wrote %1 bytes to ").arg(readFile(mTrack).size())));
+    QCOMPARE(readFile(out), readFile(mTrack));
+}
+
+void TestRecompTools::refusalsKeepTheRom_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("offset");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("input missing") << QStringLiteral("missing.bin") << QStringLiteral("68f2c") << QStringLiteral("cannot read the input file");
+    QTest::newRow("offset past end") << QString() << QStringLiteral("80200") << QStringLiteral("offset 0x80200 lies past the end of the ROM (524800 bytes)");
+    QTest::newRow("inside a course") << QString() << QStringLiteral("68f2e") << QStringLiteral("offset 0x68f2e lies inside Mario Circuit 1's slot (0x68f2c to 0x6972a)");
+    QTest::newRow("no stream") << QString() << QStringLiteral("1000") << QStringLiteral("no valid compressed stream at 0x1000");
+    QTest::newRow("not a track") << QStringLiteral("junk.bin") << QStringLiteral("68f2c") << QStringLiteral("holds a course, but the input is not a valid track file");
+}
+
+void TestRecompTools::refusalsKeepTheRom()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, offset);
+    QFETCH(QString, message);
+    codec::Bytes rom = romFixture();
+    rom[CourseOffset + 2] = 0x80; // inside the first copy: a copy from an empty output
+    rom[CourseOffset + 3] = 0x00;
+    rom[CourseOffset + 4] = 0x00;
+    rom[0x1000] = 0x80;
+    rom[0x1001] = 0x00;
+    rom[0x1002] = 0x00;
+    QVERIFY(writeFile(mRom, rom));
+    QVERIFY(writeFile(mDir.filePath(QStringLiteral("junk.bin")), {0x0f, 0x01}));
+    const QString inputPath = input.isEmpty() ? mTrack : mDir.filePath(input);
+    const Run run = runTool(recompPath(), {inputPath, mRom, offset, QStringLiteral("4"), QStringLiteral("0")});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.startsWith(QStringLiteral("recomp.exe: ")), qPrintable(run.err));
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(readFile(mRom) == rom);
+}
+
+VELMOR_GUILESS_TEST_MAIN(TestRecompTools)
+#include "test_recomp_tools.moc"

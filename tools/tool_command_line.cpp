@@ -1,0 +1,100 @@
+#include "tools/tool_command_line.h"
+
+#include "rom/hex_offset.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace velmor::tools {
+
+namespace {
+
+// The only format these tools speak: the game's course compression.
+const QString SupportedFormat = QStringLiteral("4");
+const QString SupportedFormat2 = QStringLiteral("0");
+constexpr int ArgumentCount = 5;
+const QString EndOfOptions = QStringLiteral("--");
+
+void printLine(std::FILE *stream, const QString &line)
+{
+    std::fputs(line.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+int usageError(const ToolDescription &tool, const QString &why)
+{
+    printLine(stderr, QStringLiteral("%1: %2 (usage: %1 %3; try --help)")
+                          .arg(tool.name, why, tool.arguments));
+    return ExitUsage;
+}
+
+void printHelp(const ToolDescription &tool)
+{
+    QString usage = QStringLiteral("usage: %1 %2").arg(tool.name, tool.arguments);
+    if (!tool.moreUsage.isEmpty())
+        usage += QStringLiteral("\n       ") + tool.moreUsage;
+    printLine(stdout, QStringLiteral("%1\n       %2 --help\n%3\n"
+                                     "The offset is hexadecimal without prefix (68f2c, 5D6). "
+                                     "Only format 4 with format2 0 is supported.\n"
+                                     "A first argument -- ends the options, so that a file may be "
+                                     "called -h.\n"
+                                     "Exit status: 0 done, 1 refused or failed, 2 wrong command "
+                                     "line.")
+                          .arg(usage, tool.name, tool.summary));
+}
+
+int report(const ToolDescription &tool, const FileOutcome &outcome)
+{
+    if (!outcome.ok) {
+        printLine(stderr, QStringLiteral("%1: %2").arg(tool.name, outcome.message));
+        return ExitRefused;
+    }
+    printLine(stdout, outcome.message);
+    return ExitSuccess;
+}
+
+} // namespace
+
+int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction &action,
+            const ListAction &list)
+{
+    const QCoreApplication app(argc, argv);
+    // arguments() rather than argv: file names keep their characters on every system.
+    QStringList args = QCoreApplication::arguments().mid(1);
+    // Options only where nothing else can be meant: help as the only argument, the list with its
+    // one file. Anywhere else "-h" is a file name; after a leading "--" everything is one.
+    if (!args.isEmpty() && args.constFirst() == EndOfOptions) {
+        args.removeFirst();
+    } else if (args.size() == 1
+               && (args.constFirst() == QStringLiteral("--help")
+                   || args.constFirst() == QStringLiteral("-h"))) {
+        printHelp(tool);
+        return ExitSuccess;
+    } else if (list && args.size() == 2 && args.constFirst() == QStringLiteral("--list")) {
+        return report(tool, list(args.at(1)));
+    }
+
+    if (args.size() != ArgumentCount) {
+        return usageError(tool, QStringLiteral("expected %1 arguments, got %2")
+                                    .arg(ArgumentCount)
+                                    .arg(args.size()));
+    }
+    const QString offsetText = args.at(2);
+    const auto offset = rom::parseHexOffset(offsetText.toStdString());
+    if (!offset) {
+        return usageError(tool, QStringLiteral("the offset \"%1\" is not a hexadecimal number "
+                                               "without prefix")
+                                    .arg(offsetText));
+    }
+    if (args.at(3) != SupportedFormat || args.at(4) != SupportedFormat2) {
+        return usageError(tool, QStringLiteral("format %1 with format2 %2 is not supported; only "
+                                               "format 4 with format2 0 is")
+                                    .arg(args.at(3), args.at(4)));
+    }
+    return report(tool, action(args.at(0), args.at(1), *offset));
+}
+
+} // namespace velmor::tools

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "course/rom_file.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace velmor::tools {
+
+// The shared command line of recomp.exe and decomp.exe: two paths, a hexadecimal offset, the
+// format and format2. Prints the help, checks the arguments, runs the action and reports in one
+// line. Exit status: 0 done, 1 refused or failed, 2 wrong command line.
+struct ToolDescription
+{
+    QString name;      // "recomp.exe"
+    QString arguments; // "<input file> <rom file> <hex offset> <format> <format2>"
+    QString summary;   // what the tool does, for --help
+    // Further ways to call the tool, for --help: "decomp.exe --list <rom file>".
+    QString moreUsage;
+};
+
+using ToolAction = std::function<FileOutcome(const QString &first, const QString &second,
+                                             std::size_t offset)>;
+// The one option a tool may take besides --help: "--list <rom file>".
+using ListAction = std::function<FileOutcome(const QString &romPath)>;
+
+int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction &action,
+            const ListAction &list = {});
+
+// Exit statuses.
+inline constexpr int ExitSuccess = 0;
+inline constexpr int ExitRefused = 1;
+inline constexpr int ExitUsage = 2;
+
+} // namespace velmor::tools
