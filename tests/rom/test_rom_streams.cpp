@@ -1,7 +1,9 @@
 #include "tests/support/synthetic_rom.h"
 
 #include "course/rom_file.h"
+#include "rom/course_catalogue.h"
 #include "rom/hex_offset.h"
+#include "rom/rom_map.h"
 #include "rom/rom_streams.h"
 #include "tests/support/test_main.h"
 
@@ -52,6 +54,35 @@ codec::Bytes romWithCourse(bool copierHeader, std::size_t offset)
     return rom;
 }
 
+constexpr int MarioCircuit1 = 0x07;
+
+// A valid track whose optimal compression takes exactly `size` bytes: random tiles at the start of
+// a fresh map, as many as it takes, the last one repeated or not to close the gaps of two bytes
+// that a new copy header leaves. Nothing when no such track is found.
+std::optional<codec::Bytes> trackCompressingTo(std::size_t size)
+{
+    std::mt19937 rng{unsigned(size)};
+    const codec::Bytes tiles = test::randomBytes(rng, 16384);
+    for (std::size_t count = size * 7 / 8; count < size + 64; ++count) {
+        for (const bool repeatLast : {false, true}) {
+            codec::Bytes cells(16384, 0x01);
+            std::copy(tiles.begin(), tiles.begin() + std::ptrdiff_t(count), cells.begin());
+            if (repeatLast)
+                cells[count - 1] = cells[count - 2];
+            const codec::Bytes track = test::trackStream(cells);
+            if (codec::compress(track).size() == size)
+                return track;
+        }
+    }
+    return std::nullopt;
+}
+
+bool sameOutside(const codec::Bytes &a, const codec::Bytes &b, std::size_t from, std::size_t to)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.begin() + std::ptrdiff_t(from), b.begin())
+           && std::equal(a.begin() + std::ptrdiff_t(to), a.end(), b.begin() + std::ptrdiff_t(to));
+}
+
 } // namespace
 
 // Insertion over bytes: what it writes, what it leaves alone, and everything it refuses.
@@ -65,12 +96,15 @@ private slots:
     void refusals();
     void acceptsAnyDataInASlotThatHeldNoCourse();
     void extractsWhatWasInserted();
-    void parsesHexOffsets_data();
-    void parsesHexOffsets();
     void fileInsertionReplacesTheRom();
     void fileRefusalsLeaveTheRomAlone_data();
     void fileRefusalsLeaveTheRomAlone();
     void extractionWritesNothingOnFailure();
+    void courseUsesItsWholeOriginalSlot_data();
+    void courseUsesItsWholeOriginalSlot();
+    void movedCourseKeepsOnlyItsStream();
+    void refusesWhatIsNoRomPlace_data();
+    void refusesWhatIsNoRomPlace();
 };
 
 void TestRomStreams::insertsAndLeavesEverythingElse()
@@ -187,31 +221,6 @@ void TestRomStreams::extractsWhatWasInserted()
     QVERIFY(!rom::extractFromRom(rom, rom.size()).ok);
 }
 
-void TestRomStreams::parsesHexOffsets_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qlonglong>("value"); // -1: refused
-    QTest::newRow("lower case") << QStringLiteral("68f2c") << 0x68f2cLL;
-    QTest::newRow("upper case") << QStringLiteral("5D6") << 0x5d6LL;
-    QTest::newRow("mixed") << QStringLiteral("3123C") << 0x3123cLL;
-    QTest::newRow("zero") << QStringLiteral("0") << 0LL;
-    QTest::newRow("prefix") << QStringLiteral("0x68f2c") << -1LL;
-    QTest::newRow("empty") << QString() << -1LL;
-    QTest::newRow("blank") << QStringLiteral(" 68f2c") << -1LL;
-    QTest::newRow("sign") << QStringLiteral("-1") << -1LL;
-    QTest::newRow("too long") << QStringLiteral("123456789") << -1LL;
-}
-
-void TestRomStreams::parsesHexOffsets()
-{
-    QFETCH(QString, text);
-    QFETCH(qlonglong, value);
-    const auto parsed = rom::parseHexOffset(text.toStdString());
-    QCOMPARE(parsed.has_value(), value >= 0);
-    if (parsed)
-        QCOMPARE(qlonglong(*parsed), value);
-}
-
 void TestRomStreams::fileInsertionReplacesTheRom()
 {
     QTemporaryDir dir;
@@ -303,6 +312,112 @@ void TestRomStreams::extractionWritesNothingOnFailure()
     QFile out(outPath);
     QVERIFY(out.open(QIODevice::ReadOnly));
     QVERIFY(test::bytesOf(out.readAll()) == freshTrack());
+}
+
+void TestRomStreams::courseUsesItsWholeOriginalSlot_data()
+{
+    QTest::addColumn<bool>("header");
+    QTest::addColumn<bool>("upperBanks");
+    QTest::newRow("headered, $C0 banks") << true << false;
+    QTest::newRow("headerless, $80 banks") << false << true;
+}
+
+void TestRomStreams::courseUsesItsWholeOriginalSlot()
+{
+    QFETCH(bool, header);
+    QFETCH(bool, upperBanks);
+    const test::GameRom built = test::gameRom(
+        {8, header, upperBanks ? test::BankForm::UpperWherePossible : test::BankForm::Whole});
+    const rom::Course &course = *rom::courseById(MarioCircuit1);
+    const std::size_t offset = built.fileOffset(course.layoutOffset);
+    const std::size_t small = built.streamLength[MarioCircuit1];
+
+    // Bigger than the small course there now, well inside the game's original room.
+    const codec::Bytes bigger = test::trackStream(test::courseLikeCells(3));
+    const std::size_t biggerSize = codec::compress(bigger).size();
+    QVERIFY(biggerSize > small && biggerSize < course.slotLength);
+    rom::InsertOutcome first = insertIntoRom(built.bytes, bigger, offset);
+    QVERIFY2(first.ok, first.message.c_str());
+    QCOMPARE(first.slot.used, small);
+    QCOMPARE(first.slot.capacity, course.slotLength);
+    QVERIFY(sameOutside(first.rom, built.bytes, offset, offset + biggerSize));
+
+    // A small course, then the bigger one again: the slot did not shrink to the small one.
+    const rom::InsertOutcome smaller = insertIntoRom(first.rom, test::trackStream(test::courseCells(1)), offset);
+    QVERIFY2(smaller.ok, smaller.message.c_str());
+    QCOMPARE(smaller.slot.capacity, course.slotLength);
+    // The rest of the slot behind the new end mark stays as it was: unused.
+    QVERIFY(sameOutside(smaller.rom, first.rom, offset, offset + smaller.written));
+    const rom::InsertOutcome again = insertIntoRom(smaller.rom, bigger, offset);
+    QVERIFY2(again.ok, again.message.c_str());
+    QCOMPARE(again.slot.used, smaller.written);
+    QCOMPARE(rom::extractFromRom(again.rom, offset).data, bigger);
+
+    // Exactly the original slot fits; one byte more is refused, naming the course and its room.
+    const std::optional<codec::Bytes> full = trackCompressingTo(course.slotLength);
+    const std::optional<codec::Bytes> over = trackCompressingTo(course.slotLength + 1);
+    QVERIFY2(full && over, "no track compresses to the sizes wanted");
+    const rom::InsertOutcome fits = insertIntoRom(again.rom, *full, offset);
+    QVERIFY2(fits.ok, fits.message.c_str());
+    QCOMPARE(fits.written, course.slotLength);
+    QVERIFY(sameOutside(fits.rom, again.rom, offset, offset + course.slotLength));
+    const rom::InsertOutcome refused = insertIntoRom(fits.rom, *over, offset);
+    QVERIFY(!refused.ok);
+    QVERIFY(refused.rom.empty());
+    QCOMPARE(QString::fromStdString(refused.message),
+             QStringLiteral("needs %1 bytes, Mario Circuit 1's slot at %2 holds %3")
+                 .arg(course.slotLength + 1)
+                 .arg(QString::fromStdString(rom::hexText(offset)))
+                 .arg(course.slotLength));
+}
+
+void TestRomStreams::movedCourseKeepsOnlyItsStream()
+{
+    // Another tool sent Mario Circuit 1 elsewhere: what follows its old stream may be in use now,
+    // so only the stream that is there counts.
+    test::GameRom built = test::gameRom({9, true, test::BankForm::Whole});
+    built.writePointer(rom::map::CourseLayoutPointers + 3 * MarioCircuit1, 0x1000,
+                       test::BankForm::Whole);
+    const std::size_t offset = built.fileOffset(rom::courseById(MarioCircuit1)->layoutOffset);
+    const rom::SlotResult slot = rom::slotAt(built.bytes, offset);
+    QVERIFY2(slot.slot, slot.error.c_str());
+    QCOMPARE(slot.slot->capacity, built.streamLength[MarioCircuit1]);
+    const rom::InsertOutcome outcome
+        = insertIntoRom(built.bytes, test::trackStream(test::courseLikeCells(3)), offset);
+    QVERIFY(!outcome.ok);
+    QVERIFY2(outcome.message.find("Mario Circuit 1's slot at 0x68f2c holds "
+                                  + std::to_string(built.streamLength[MarioCircuit1]))
+                 != std::string::npos,
+             outcome.message.c_str());
+}
+
+void TestRomStreams::refusesWhatIsNoRomPlace_data()
+{
+    QTest::addColumn<qlonglong>("size");
+    QTest::addColumn<qlonglong>("offset");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("wrong size") << 524801LL << 0x68f2cLL
+                                << QStringLiteral("a file of 524801 bytes is no SNES ROM");
+    QTest::newRow("in the copier header") << 524800LL << 0x100LL
+                                          << QStringLiteral("offset 0x100 lies in the ROM's 512-byte copier header");
+    QTest::newRow("one byte into a course") << 524800LL << 0x68f2dLL
+                                            << QStringLiteral("offset 0x68f2d lies inside Mario Circuit 1's slot (0x68f2c to 0x6972a): writing there would damage that course, which starts at 0x68f2c");
+    QTest::newRow("last byte of a course") << 524288LL << 0x6952aLL
+                                           << QStringLiteral("lies inside Mario Circuit 1's slot (0x68d2c to 0x6952a)");
+}
+
+void TestRomStreams::refusesWhatIsNoRomPlace()
+{
+    QFETCH(qlonglong, size);
+    QFETCH(qlonglong, offset);
+    QFETCH(QString, message);
+    codec::Bytes rom = test::gameRom({10, size % 1024 != 0, test::BankForm::Whole}).bytes;
+    rom.resize(std::size_t(size), 0);
+    // A valid stream right there, so only the place itself can be the reason.
+    place(rom, std::size_t(offset), codec::compress(freshTrack()));
+    const rom::InsertOutcome outcome = insertIntoRom(rom, freshTrack(), std::size_t(offset));
+    QVERIFY(!outcome.ok);
+    QVERIFY2(QString::fromStdString(outcome.message).contains(message), outcome.message.c_str());
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestRomStreams)

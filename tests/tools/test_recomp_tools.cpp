@@ -1,3 +1,4 @@
+#include "rom/course_catalogue.h"
 #include "tests/support/synthetic_rom.h"
 #include "tests/support/test_main.h"
 
@@ -7,6 +8,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
 
 using namespace velmor;
 
@@ -96,6 +99,14 @@ private slots:
     void insertThenExtract();
     void refusalsKeepTheRom_data();
     void refusalsKeepTheRom();
+    void helpOnlyAsTheOnlyArgument();
+    void outputThatIsTheRomIsRefused_data();
+    void outputThatIsTheRomIsRefused();
+    void folderIsCalledAFolder();
+    void listsEveryCourse_data();
+    void listsEveryCourse();
+    void courseFillsItsOriginalSlot();
+    void twoWritersBothLand();
 
 private:
     QTemporaryDir mDir;
@@ -222,6 +233,178 @@ void TestRecompTools::refusalsKeepTheRom()
     QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
     QVERIFY(run.out.isEmpty());
     QVERIFY(readFile(mRom) == rom);
+}
+
+void TestRecompTools::helpOnlyAsTheOnlyArgument()
+{
+    // Among five arguments "-h" is a file name like any other; "--" first lets a file be "-h".
+    QVERIFY(writeFile(mRom, romFixture()));
+    const QString dashH = mDir.filePath(QStringLiteral("-h"));
+    QVERIFY(QFile::copy(mTrack, dashH));
+    QDir::setCurrent(mDir.path());
+    const Run among = runTool(recompPath(), {QStringLiteral("-h"), mRom, QStringLiteral("68f2c"),
+                                             QStringLiteral("4"), QStringLiteral("0")});
+    QCOMPARE(among.exitCode, 0);
+    QVERIFY2(among.out.startsWith(QStringLiteral("wrote ")), qPrintable(among.out + among.err));
+
+    const QString out = mDir.filePath(QStringLiteral("--help"));
+    const Run ended = runTool(decompPath(), {QStringLiteral("--"), mRom, out,
+                                             QStringLiteral("68f2c"), QStringLiteral("4"),
+                                             QStringLiteral("0")});
+    QCOMPARE(ended.exitCode, 0);
+    QCOMPARE(readFile(out), readFile(mTrack));
+
+    const Run helpAndMore = runTool(recompPath(), {QStringLiteral("--help"), QStringLiteral("x")});
+    QCOMPARE(helpAndMore.exitCode, 2);
+    QVERIFY(helpAndMore.out.isEmpty());
+}
+
+void TestRecompTools::outputThatIsTheRomIsRefused_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("same path") << QStringLiteral("same");
+    QTest::newRow("symbolic link") << QStringLiteral("symlink");
+    QTest::newRow("second hard link") << QStringLiteral("hardlink");
+    QTest::newRow("other spelling of the path") << QStringLiteral("dotted");
+}
+
+void TestRecompTools::outputThatIsTheRomIsRefused()
+{
+    QFETCH(QString, how);
+    QVERIFY(writeFile(mRom, romFixture()));
+    const codec::Bytes before = readFile(mRom);
+    QString output = mRom;
+    const QString other = mDir.filePath(QStringLiteral("other name.smc"));
+    QFile::remove(other);
+    if (how == QStringLiteral("symlink")) {
+        if (!QFile::link(mRom, other))
+            QSKIP("this file system makes no symbolic links");
+        output = other;
+    } else if (how == QStringLiteral("hardlink")) {
+        std::error_code failed;
+        std::filesystem::create_hard_link(mRom.toStdString(), other.toStdString(), failed);
+        if (failed)
+            QSKIP("this file system makes no hard links");
+        output = other;
+    } else if (how == QStringLiteral("dotted")) {
+        output = mDir.path() + QStringLiteral("/./") + QFileInfo(mRom).fileName();
+    }
+    const Run run = runTool(decompPath(), {mRom, output, QStringLiteral("68f2c"), QStringLiteral("4"),
+                                           QStringLiteral("0")});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("is the ROM file itself")), qPrintable(run.err));
+    QVERIFY(readFile(mRom) == before);
+    QFile::remove(other);
+}
+
+void TestRecompTools::folderIsCalledAFolder()
+{
+    QVERIFY(writeFile(mRom, romFixture()));
+    const Run input = runTool(recompPath(), {mDir.path(), mRom, QStringLiteral("68f2c"),
+                                             QStringLiteral("4"), QStringLiteral("0")});
+    QCOMPARE(input.exitCode, 1);
+    QVERIFY2(input.err.contains(QStringLiteral("it is a folder, not a file")), qPrintable(input.err));
+    const Run output = runTool(decompPath(), {mRom, mDir.path(), QStringLiteral("68f2c"),
+                                              QStringLiteral("4"), QStringLiteral("0")});
+    QCOMPARE(output.exitCode, 1);
+    QVERIFY2(output.err.contains(QStringLiteral("it is a folder")), qPrintable(output.err));
+}
+
+void TestRecompTools::listsEveryCourse_data()
+{
+    QTest::addColumn<bool>("header");
+    QTest::newRow("copier header") << true;
+    QTest::newRow("no header") << false;
+}
+
+void TestRecompTools::listsEveryCourse()
+{
+    QFETCH(bool, header);
+    test::GameRom built = test::gameRom({12, header, test::BankForm::UpperWherePossible});
+    // Another tool moved Vanilla Lake 1 (0x0c) and gave Koopa Beach 2 (0x06) another theme.
+    built.writePointer(0x1EB5B + 3 * 0x0C, 0x1000, test::BankForm::Whole);
+    built.bytes[built.fileOffset(0x1EC2F + 0x06)] = 0x00;
+    QVERIFY(writeFile(mRom, built.bytes));
+
+    const Run run = runTool(decompPath(), {QStringLiteral("--list"), mRom});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.err.isEmpty());
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + rom::CourseCount);
+    QVERIFY(lines.first().startsWith(QStringLiteral("ID  OFFSET  COURSE")));
+    for (const rom::Course &course : rom::courses()) {
+        const QString line = lines.at(1 + course.id);
+        const QStringList fields = line.split(QStringLiteral("  "), Qt::SkipEmptyParts);
+        QVERIFY2(fields.size() >= 7, qPrintable(line));
+        QCOMPARE(fields.at(0), QStringLiteral("%1").arg(course.id, 2, 16, QLatin1Char('0')).toUpper());
+        QCOMPARE(fields.at(1).trimmed(),
+                 QStringLiteral("%1").arg(course.layoutOffset + 0x200, 5, 16, QLatin1Char('0')));
+        QCOMPARE(fields.at(2).trimmed(), QString::fromLatin1(course.name));
+        QCOMPARE(fields.at(3).trimmed(), QString::fromLatin1(rom::themeName(course.theme)));
+        QCOMPARE(fields.at(4).trimmed().toULongLong(),
+                 qulonglong(built.streamLength[std::size_t(course.id)]));
+        const bool moved = course.id == 0x0C;
+        // A course the table no longer sends to its slot keeps only its stream's room.
+        QCOMPARE(fields.at(5).trimmed().toULongLong(),
+                 qulonglong(moved ? built.streamLength[std::size_t(course.id)] : course.slotLength));
+        const QString table = fields.mid(6).join(QStringLiteral("  "));
+        if (moved)
+            QVERIFY2(table.startsWith(QStringLiteral("layout pointer $C0:1000 sends it to ")), qPrintable(table));
+        else if (course.id == 0x06)
+            QCOMPARE(table, QStringLiteral("theme Ghost Valley"));
+        else
+            QCOMPARE(table, QStringLiteral("agrees"));
+    }
+
+    QVERIFY(writeFile(mRom, codec::Bytes(1000, 0)));
+    const Run notRom = runTool(decompPath(), {QStringLiteral("--list"), mRom});
+    QCOMPARE(notRom.exitCode, 1);
+    QVERIFY2(notRom.err.contains(QStringLiteral("1000 bytes is no SNES ROM")), qPrintable(notRom.err));
+}
+
+void TestRecompTools::courseFillsItsOriginalSlot()
+{
+    // The small course there now would not hold the new one; the game's original room does.
+    const test::GameRom built = test::gameRom({13, true, test::BankForm::Whole});
+    QVERIFY(writeFile(mRom, built.bytes));
+    const codec::Bytes track = readFile(mTrack);
+    const std::size_t packed = codec::compress(track).size();
+    QVERIFY(packed > built.streamLength[0x07]);
+    const Run run = runTool(recompPath(), {mTrack, mRom, QStringLiteral("68f2c"), QStringLiteral("4"),
+                                           QStringLiteral("0")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out.trimmed(), QStringLiteral("wrote %1 bytes at 0x68f2c (Mario Circuit 1's slot of 2047 bytes, %2 free)")
+                                    .arg(packed)
+                                    .arg(2047 - packed));
+}
+
+void TestRecompTools::twoWritersBothLand()
+{
+    // Two compressors on one ROM at once, at two courses: each must see the other's change.
+    const QString first = mDir.filePath(QStringLiteral("first.bin"));
+    const QString second = mDir.filePath(QStringLiteral("second.bin"));
+    QVERIFY(writeFile(first, test::trackStream(test::courseLikeCells(21))));
+    QVERIFY(writeFile(second, test::trackStream(test::courseLikeCells(22))));
+    const std::size_t mc1 = 0x68f2c;
+    const std::size_t mc2 = 0x50e45;
+    constexpr int Rounds = 10;
+    for (int round = 0; round < Rounds; ++round) {
+        QVERIFY(writeFile(mRom, test::gameRom({unsigned(20 + round), true, test::BankForm::Whole}).bytes));
+        QProcess a;
+        QProcess b;
+        a.start(recompPath(), {first, mRom, QStringLiteral("68f2c"), QStringLiteral("4"), QStringLiteral("0")});
+        b.start(recompPath(), {second, mRom, QStringLiteral("50e45"), QStringLiteral("4"), QStringLiteral("0")});
+        QVERIFY2(a.waitForFinished(15000) && b.waitForFinished(15000),
+                 "the two compressors did not end within 15 s");
+        QVERIFY2(a.exitCode() == 0, a.readAllStandardError().constData());
+        QVERIFY2(b.exitCode() == 0, b.readAllStandardError().constData());
+        const codec::Bytes rom = readFile(mRom);
+        QVERIFY2(codec::decode(codec::ByteView(rom).subspan(mc1)).output == readFile(first),
+                 qPrintable(QStringLiteral("round %1: the first writer's course was lost").arg(round)));
+        QVERIFY2(codec::decode(codec::ByteView(rom).subspan(mc2)).output == readFile(second),
+                 qPrintable(QStringLiteral("round %1: the second writer's course was lost").arg(round)));
+    }
+    QVERIFY(!QFile::exists(mRom + QStringLiteral(".lock")));
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestRecompTools)
