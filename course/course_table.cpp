@@ -1,6 +1,10 @@
 #include "course/course_table.h"
 
+#include "rom/course_catalogue.h"
 #include "rom/hex_offset.h"
+#include "rom/rom_image.h"
+
+#include <QCoreApplication>
 
 namespace velmor {
 
@@ -55,6 +59,32 @@ std::optional<qint64> CourseTable::courseOffset(const QString &courseText)
     if (!offset)
         return std::nullopt;
     return qint64(*offset);
+}
+
+const rom::Course *CourseTable::course(const QString &courseText)
+{
+    const std::optional<qint64> offset = courseOffset(courseText);
+    if (!offset || *offset < qint64(rom::CopierHeaderSize))
+        return nullptr;
+    return rom::courseStartingAt(rom::gameOffsetOfListed(std::size_t(*offset)));
+}
+
+QString CourseTable::whyNoCourse(const QString &courseText)
+{
+    if (course(courseText))
+        return {};
+    const std::optional<qint64> offset = courseOffset(courseText);
+    if (!offset) {
+        return QCoreApplication::translate("velmor::CourseTable",
+                                           "\"%1\" is no course line; choose one such as \"%2\" "
+                                           "in the course list")
+            .arg(courseText, initialText());
+    }
+    return QCoreApplication::translate("velmor::CourseTable",
+                                       "\"%1\" names no course of the game: none of its 24 "
+                                       "courses starts at %2 in a ROM with the copier header; "
+                                       "choose a course line in the course list")
+        .arg(courseText, QStringLiteral("0x%1").arg(*offset, 0, 16));
 }
 
 } // namespace velmor

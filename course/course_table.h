@@ -7,6 +7,10 @@
 
 namespace velmor {
 
+namespace rom {
+struct Course;
+}
+
 // The fixed list of the game's courses that `CourseList` offers: cup and battle-mode headers
 // between course lines of the form "68f2c - Mario Circuit 1", all 24 courses in the game's order.
 // The offsets are file offsets in a ROM with the copier header.
@@ -24,6 +28,11 @@ public:
     // hexadecimal digits. Header lines, short and typed texts give nothing, so that no garbage
     // offset ever reaches the compressor.
     static std::optional<qint64> courseOffset(const QString &courseText);
+    // The game's course that a course text's offset names, or nothing when the offset is where
+    // none of the 24 courses starts (a typed text, a slip of a digit).
+    static const rom::Course *course(const QString &courseText);
+    // What to tell the user about a course text that names no course; empty when it names one.
+    static QString whyNoCourse(const QString &courseText);
 };
 
 } // namespace velmor

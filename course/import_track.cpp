@@ -75,11 +75,9 @@ ImportResult importTrack(
     if (fromRom) {
         // Checked before the file is read: the course names where to look.
         courseOffset = CourseTable::courseOffset(courseText);
-        if (!courseOffset) {
+        if (!CourseTable::course(courseText)) {
             failWith(services, path,
-                tr("\"%1\" is no course; choose a course line such as \"%2\" in the course "
-                   "list to open that course from the ROM")
-                    .arg(courseText, CourseTable::initialText()));
+                CourseTable::whyNoCourse(courseText) + tr(" to open that course from the ROM"));
             return ImportResult::Failed;
         }
     } else {

@@ -127,6 +127,15 @@ std::optional<qint64> RomInsertion::checkedCourse(const QString &courseText)
                            "can import your course into the ROM."),
             QStringLiteral("No Course Selected"));
         end(Outcome::Refused);
+        return std::nullopt;
+    }
+    // Five digits that are no course would send the compressor to graphics or code, which a
+    // track would destroy.
+    if (!CourseTable::course(courseText)) {
+        mServices.messages.inform(CourseTable::whyNoCourse(courseText) + QLatin1Char('.'),
+                                  QStringLiteral("No Course Selected"));
+        end(Outcome::Refused);
+        return std::nullopt;
     }
     return offset;
 }

@@ -16,6 +16,8 @@ private slots:
     void listsTheEntriesInOrder();
     void everyCourseLineHasItsOffset();
     void coursesFollowTheGamesCupOrder();
+    void offsetsOfNoCourse_data();
+    void offsetsOfNoCourse();
     void startsOnMarioCircuit1();
     void courseOffset_data();
     void courseOffset();
@@ -113,10 +115,34 @@ void TestCourseTable::coursesFollowTheGamesCupOrder()
         const rom::Course &course = *order.at(std::size_t(i));
         QCOMPARE(std::size_t(*CourseTable::courseOffset(lines.at(i))),
                  rom::listedOffsetOfGame(course.layoutOffset));
+        QCOMPARE(CourseTable::course(lines.at(i)), &course);
+        QVERIFY(CourseTable::whyNoCourse(lines.at(i)).isEmpty());
         const rom::Course *named = rom::courseNamed(lines.at(i).mid(8).toStdString());
         if (lines.at(i) != QStringLiteral("6c168 - Vanilla Lake"))
             QCOMPARE(named, &course);
     }
+}
+
+void TestCourseTable::offsetsOfNoCourse_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("common tiles") << QStringLiteral("40200")
+                                  << QStringLiteral("none of its 24 courses starts at 0x40200");
+    QTest::newRow("headerless offset of a course") << QStringLiteral("68d2c - Mario Circuit 1")
+                                                   << QStringLiteral("starts at 0x68d2c");
+    QTest::newRow("inside the copier header") << QStringLiteral("00100")
+                                              << QStringLiteral("starts at 0x100");
+    QTest::newRow("header line") << QStringLiteral("STAR CUP")
+                                 << QStringLiteral("\"STAR CUP\" is no course line");
+}
+
+void TestCourseTable::offsetsOfNoCourse()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, why);
+    QVERIFY(!CourseTable::course(text));
+    QVERIFY2(CourseTable::whyNoCourse(text).contains(why), qPrintable(CourseTable::whyNoCourse(text)));
 }
 
 void TestCourseTable::startsOnMarioCircuit1()

@@ -255,6 +255,8 @@ void TestImportRom::refusalLeavesMapAlone_data()
                                 << QStringList {QStringLiteral("\"MUSHROOM CUP\" is no course")};
     QTest::newRow("typed text") << QStringLiteral("68f2") << HeaderedSize << fine
                                 << QStringList {QStringLiteral("\"68f2\" is no course")};
+    QTest::newRow("offset of no course") << QStringLiteral("68f2d") << HeaderedSize << fine
+                                         << QStringList {QStringLiteral("\"68f2d\" names no course of the game")};
     QTest::newRow("past the end, headered")
         << QStringLiteral("7ef3b - Battle Course 4") << qint64(0x40200) << QByteArray()
         << QStringList {QStringLiteral("offset 0x7ef3b"), QStringLiteral("262656 bytes")};

@@ -300,15 +300,32 @@ void TestRomInsertion::failedCopyIsReported()
 void TestRomInsertion::courseIsCheckedBeforeAnyDialog_data()
 {
     QTest::addColumn<QString>("course");
-    QTest::newRow("header") << QStringLiteral("MUSHROOM CUP");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("short") << QStringLiteral("68f2");
-    QTest::newRow("typed") << QStringLiteral("Mario Circuit 1");
+    QTest::addColumn<QString>("text");
+    const QString noCourse = QStringLiteral("Whoops! No Course was selected. A course must be "
+                                            "selected before you can import your course into the "
+                                            "ROM.");
+    QTest::newRow("header") << QStringLiteral("MUSHROOM CUP") << noCourse;
+    QTest::newRow("empty") << QString() << noCourse;
+    QTest::newRow("short") << QStringLiteral("68f2") << noCourse;
+    QTest::newRow("typed") << QStringLiteral("Mario Circuit 1") << noCourse;
+    // Five digits, but the common tiles lie there: a track written over them would wreck every
+    // course's graphics.
+    QTest::newRow("offset of no course")
+        << QStringLiteral("40200 - Tiles")
+        << QStringLiteral("\"40200 - Tiles\" names no course of the game: none of its 24 courses "
+                          "starts at 0x40200 in a ROM with the copier header; choose a course line "
+                          "in the course list.");
+    QTest::newRow("one digit off") << QStringLiteral("68f2d - Mario Circuit 1")
+                                   << QStringLiteral("\"68f2d - Mario Circuit 1\" names no course "
+                                                     "of the game: none of its 24 courses starts "
+                                                     "at 0x68f2d in a ROM with the copier header; "
+                                                     "choose a course line in the course list.");
 }
 
 void TestRomInsertion::courseIsCheckedBeforeAnyDialog()
 {
     QFETCH(QString, course);
+    QFETCH(QString, text);
     InsertionRig rig;
     RecordArgsEnv env(rig.argsFile);
 
@@ -316,9 +333,7 @@ void TestRomInsertion::courseIsCheckedBeforeAnyDialog()
     QCOMPARE(rig.outcome(), std::optional(Outcome::Refused));
     QVERIFY(rig.dialog.showings().isEmpty());
     QCOMPARE(rig.messages.titles(), QStringList {QStringLiteral("No Course Selected")});
-    QCOMPARE(rig.messages.messages().at(0).text,
-        QStringLiteral("Whoops! No Course was selected. A course must be selected before "
-                       "you can import your course into the ROM."));
+    QCOMPARE(rig.messages.messages().at(0).text, text);
 }
 
 void TestRomInsertion::romWithoutPlaceForTheCourseIsRefused()
