@@ -11,7 +11,7 @@ namespace velmor {
 namespace {
 
 // Enough of a tool's complaint for a message box; the rest is cut so a chatty tool cannot flood it.
-constexpr qsizetype kMaxErrorOutput = 4000;
+constexpr qsizetype MaxErrorOutput = 4000;
 
 QString toolName(const QString &program)
 {
@@ -106,8 +106,8 @@ void ToolRun::onFinished(int exitCode, QProcess::ExitStatus status)
 {
     mTimer->stop();
     QString errorText = QString::fromLocal8Bit(mProcess->readAllStandardError()).trimmed();
-    if (errorText.size() > kMaxErrorOutput)
-        errorText = errorText.left(kMaxErrorOutput) + QStringLiteral("…");
+    if (errorText.size() > MaxErrorOutput)
+        errorText = errorText.left(MaxErrorOutput) + QStringLiteral("…");
     mResult.errorOutput = errorText;
     mResult.exitCode = exitCode;
     if (mTimedOut)

@@ -10,7 +10,7 @@ class QTimer;
 namespace velmor {
 
 // How long an outside tool may run before it is stopped and reported as hung.
-inline constexpr int kDefaultToolTimeoutMs = 60 * 1000;
+inline constexpr int DefaultToolTimeoutMs = 60 * 1000;
 
 // What became of one run of an outside tool, in one value the caller can show as it is.
 struct ToolResult
@@ -86,7 +86,7 @@ public:
     static bool isWindowsExecutable(const QString &path);
 
 private:
-    int mTimeoutMs = kDefaultToolTimeoutMs;
+    int mTimeoutMs = DefaultToolTimeoutMs;
     QString mWineProgram;
 };
 

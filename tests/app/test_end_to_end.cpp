@@ -32,12 +32,12 @@ using Outcome = RomInsertion::Outcome;
 
 namespace {
 
-constexpr qsizetype kHeaderedSize = 524800;
-constexpr qsizetype kPlainSize = 524288;
-constexpr qint64 kCopierHeader = 0x200;
-constexpr qint64 kMarioCircuit1 = 0x68f2c; // the course table's offset, header counted
+constexpr qsizetype HeaderedSize = 524800;
+constexpr qsizetype PlainSize = 524288;
+constexpr qint64 CopierHeader = 0x200;
+constexpr qint64 MarioCircuit1 = 0x68f2c; // the course table's offset, header counted
 // recomp.exe and decomp.exe take well under a second, also under the sanitizers.
-constexpr int kToolWaitMs = 15000;
+constexpr int ToolWaitMs = 15000;
 
 QByteArray compressed(const QByteArray &data)
 {
@@ -63,13 +63,13 @@ QStringList noisyMap()
 
 qint64 slotOffset(bool withHeader)
 {
-    return withHeader ? kMarioCircuit1 : kMarioCircuit1 - kCopierHeader;
+    return withHeader ? MarioCircuit1 : MarioCircuit1 - CopierHeader;
 }
 
 // Random filler with the course `old` in Mario Circuit 1's slot.
 QByteArray romWithCourse(bool withHeader, const QStringList &old)
 {
-    QByteArray image(withHeader ? kHeaderedSize : kPlainSize, Qt::Uninitialized);
+    QByteArray image(withHeader ? HeaderedSize : PlainSize, Qt::Uninitialized);
     QRandomGenerator random(withHeader ? 17 : 19);
     for (char &byte : image)
         byte = char(random.bounded(256));
@@ -233,7 +233,7 @@ void TestEndToEnd::paintedCourseComesBackFromTheRom()
     QVERIFY(ended.isEmpty());
     QCOMPARE(countOf(mWindow->messages.titles(), u"Successful Export"_s), 1);
     QCOMPARE(countOf(mWindow->messages.titles(), u"Successful Import"_s), 0);
-    QVERIFY2(ended.wait(kToolWaitMs), "the insertion did not end within 15 s");
+    QVERIFY2(ended.wait(ToolWaitMs), "the insertion did not end within 15 s");
     QCOMPARE(ended.size(), 1);
     QCOMPARE(ended.at(0).at(0).value<Outcome>(), Outcome::Imported);
     QCOMPARE(mWindow->messages.titles().last(), u"Successful Import"_s);
@@ -262,7 +262,7 @@ void TestEndToEnd::paintedCourseComesBackFromTheRom()
     QProcess decomp;
     decomp.start(QStringLiteral(VELMOR_DECOMP),
                  {romPath, extracted, QString::number(slotOffset(withHeader), 16), u"4"_s, u"0"_s});
-    QVERIFY2(decomp.waitForFinished(kToolWaitMs), "decomp.exe did not end within 15 s");
+    QVERIFY2(decomp.waitForFinished(ToolWaitMs), "decomp.exe did not end within 15 s");
     QCOMPARE(decomp.exitStatus(), QProcess::NormalExit);
     QVERIFY2(decomp.exitCode() == 0, decomp.readAllStandardError().constData());
     QCOMPARE(readBytes(extracted), trackBytes);
@@ -311,7 +311,7 @@ void TestEndToEnd::courseTooBigLeavesTheRomAndSaysWhy()
     mWindow->messages.answer(MessageBoxes::Answer::Yes); // "Overwrite ...?"
     QSignalSpy ended(&window()->actions().insertion(), &RomInsertion::finished);
     window()->fromVelmorButton()->click();
-    QVERIFY2(ended.wait(kToolWaitMs), "the insertion did not end within 15 s");
+    QVERIFY2(ended.wait(ToolWaitMs), "the insertion did not end within 15 s");
     QCOMPARE(ended.size(), 1);
     QCOMPARE(ended.at(0).at(0).value<Outcome>(), Outcome::Failed);
 

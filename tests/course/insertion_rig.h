@@ -14,8 +14,8 @@
 
 namespace velmor::test {
 
-inline constexpr qsizetype kHeaderedRomSize = 524800;
-inline constexpr qsizetype kPlainRomSize = 524288;
+inline constexpr qsizetype HeaderedRomSize = 524800;
+inline constexpr qsizetype PlainRomSize = 524288;
 
 // Everything an insertion needs, with record_args as the compressor, the user's ROM "kart.smc"
 // in a temporary folder, and scripts for the dialogs and message boxes.
@@ -32,7 +32,7 @@ struct InsertionRig
     QSignalSpy ended {&insertion, &RomInsertion::finished};
     QString argsFile = dir.filePath(QStringLiteral("recorded args.json"));
 
-    explicit InsertionRig(qsizetype userRomSize = kHeaderedRomSize)
+    explicit InsertionRig(qsizetype userRomSize = HeaderedRomSize)
     {
         Configuration settings;
         settings.recompPath = recordArgsProgram();

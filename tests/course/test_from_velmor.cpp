@@ -12,15 +12,15 @@ using Outcome = RomInsertion::Outcome;
 
 namespace {
 
-constexpr int kCells = 128 * 128;
+constexpr int Cells = 128 * 128;
 
 QStringList freshMap()
 {
-    return QStringList(kCells, QStringLiteral("01"));
+    return QStringList(Cells, QStringLiteral("01"));
 }
 
-const QString kCourse = QStringLiteral("68f2c - Mario Circuit 1");
-const QString kRomTitle = QStringLiteral("Choose an SMK ROM, or make a NEW one.");
+const QString MarioCircuit1Line = QStringLiteral("68f2c - Mario Circuit 1");
+const QString RomTitle = QStringLiteral("Choose an SMK ROM, or make a NEW one.");
 
 } // namespace
 
@@ -41,20 +41,20 @@ private slots:
 
 void TestFromVelmor::exportsThenInserts()
 {
-    InsertionRig rig(kPlainRomSize);
+    InsertionRig rig(PlainRomSize);
     RecordArgsEnv env(rig.argsFile);
     const QString track = rig.path(QStringLiteral("my course.bin"));
     const QString rom = rig.path(QStringLiteral("kart_velmor.smc"));
     rig.dialog.pick(track);
     rig.dialog.pick(rom);
 
-    rig.insertion.exportAndInsert(freshMap(), kCourse);
+    rig.insertion.exportAndInsert(freshMap(), MarioCircuit1Line);
     QCOMPARE(rig.outcome(), std::optional(Outcome::Imported));
 
     QCOMPARE(rig.messages.titles(),
         (QStringList {QStringLiteral("Successful Export"), QStringLiteral("Successful Import")}));
     QCOMPARE(rig.dialog.showings().size(), 2);
-    QCOMPARE(rig.dialog.showings().at(1).settings.title, kRomTitle);
+    QCOMPARE(rig.dialog.showings().at(1).settings.title, RomTitle);
     QCOMPARE(recordedArgs(rig.argsFile),
         std::optional(QStringList {
             track, rom, QStringLiteral("68d2c"), QStringLiteral("4"), QStringLiteral("0")}));
@@ -71,7 +71,7 @@ void TestFromVelmor::unchangedMapInsertsTheLastExport()
         RecordArgsEnv env(rig.argsFile);
         rig.dialog.pick(exported);
         rig.dialog.pick(rom);
-        rig.insertion.exportAndInsert(freshMap(), kCourse);
+        rig.insertion.exportAndInsert(freshMap(), MarioCircuit1Line);
         QCOMPARE(rig.outcome(), std::optional(Outcome::Imported));
     }
     // A later "From File" chooses another track file and is cancelled at the ROM dialog.
@@ -79,7 +79,7 @@ void TestFromVelmor::unchangedMapInsertsTheLastExport()
     rig.dialog.pick(other);
     rig.dialog.cancel();
     rig.ended.clear();
-    rig.insertion.insertFromFile(kCourse);
+    rig.insertion.insertFromFile(MarioCircuit1Line);
     QCOMPARE(rig.outcome(), std::optional(Outcome::Cancelled));
     QCOMPARE(rig.state.trackPath, other);
 
@@ -96,7 +96,7 @@ void TestFromVelmor::unchangedMapInsertsTheLastExport()
     QCOMPARE(rig.outcome(), std::optional(Outcome::Imported));
 
     QCOMPARE(rig.dialog.showings().size(), shown + 1);
-    QCOMPARE(rig.dialog.showings().last().settings.title, kRomTitle);
+    QCOMPARE(rig.dialog.showings().last().settings.title, RomTitle);
     QCOMPARE(recordedArgs(rig.argsFile)->value(0), exported);
     QCOMPARE(recordedArgs(rig.argsFile)->value(2), QStringLiteral("3123c"));
     QCOMPARE(readBytes(exported), before);
@@ -122,7 +122,7 @@ void TestFromVelmor::unchangedMapWithoutTrackFileIsRefused()
         const QString exported = rig.path(QStringLiteral("gone.bin"));
         rig.dialog.pick(exported);
         rig.dialog.cancel(); // stop at the ROM dialog
-        rig.insertion.exportAndInsert(freshMap(), kCourse);
+        rig.insertion.exportAndInsert(freshMap(), MarioCircuit1Line);
         QCOMPARE(rig.outcome(), std::optional(Outcome::Cancelled));
         QVERIFY(QFile::remove(exported));
         rig.ended.clear();
@@ -134,7 +134,7 @@ void TestFromVelmor::unchangedMapWithoutTrackFileIsRefused()
     const int told = rig.messages.messages().size();
     rig.messages.answer(Answer::No);
 
-    rig.insertion.exportAndInsert(freshMap(), kCourse);
+    rig.insertion.exportAndInsert(freshMap(), MarioCircuit1Line);
     QCOMPARE(rig.outcome(), std::optional(Outcome::Refused));
     QCOMPARE(rig.dialog.showings().size(), shown);
     QCOMPARE(rig.messages.messages().size(), told + 2);
@@ -173,7 +173,7 @@ void TestFromVelmor::cancelledExportEndsSilently()
     RecordArgsEnv env(rig.argsFile);
     rig.dialog.cancel();
 
-    rig.insertion.exportAndInsert(freshMap(), kCourse);
+    rig.insertion.exportAndInsert(freshMap(), MarioCircuit1Line);
     QCOMPARE(rig.outcome(), std::optional(Outcome::Cancelled));
     QVERIFY(rig.messages.messages().isEmpty());
     QCOMPARE(rig.dialog.showings().size(), 1);

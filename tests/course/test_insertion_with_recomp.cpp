@@ -13,15 +13,15 @@ using Outcome = RomInsertion::Outcome;
 
 namespace {
 
-constexpr int kCells = 128 * 128;
-constexpr qint64 kMarioCircuit1 = 0x68f2c; // as the course table gives it, header counted
+constexpr int Cells = 128 * 128;
+constexpr qint64 MarioCircuit1 = 0x68f2c; // as the course table gives it, header counted
 
 QStringList noisyMap(quint32 seed)
 {
     QRandomGenerator random(seed);
     QStringList cells;
-    cells.reserve(kCells);
-    for (int i = 0; i < kCells; ++i)
+    cells.reserve(Cells);
+    for (int i = 0; i < Cells; ++i)
         cells.append(
             QStringLiteral("%1").arg(random.bounded(256), 2, 16, QLatin1Char('0')).toUpper());
     return cells;
@@ -29,7 +29,7 @@ QStringList noisyMap(quint32 seed)
 
 QStringList paintedMap()
 {
-    QStringList cells(kCells, QStringLiteral("01"));
+    QStringList cells(Cells, QStringLiteral("01"));
     for (int i = 0; i < 128; ++i) {
         cells[i * 128 + i] = QStringLiteral("2A");
         cells[i * 128 + 64] = QStringLiteral("C4");
@@ -48,8 +48,8 @@ QByteArray courseStream(const QStringList &cells)
 // A ROM whose Mario Circuit 1 slot holds the course `old`; the rest is filler.
 QByteArray romWithCourse(bool withHeader, const QStringList &old)
 {
-    QByteArray image = syntheticRom(withHeader ? kHeaderedRomSize : kPlainRomSize);
-    const qint64 at = withHeader ? kMarioCircuit1 : kMarioCircuit1 - qint64(rom::CopierHeaderSize);
+    QByteArray image = syntheticRom(withHeader ? HeaderedRomSize : PlainRomSize);
+    const qint64 at = withHeader ? MarioCircuit1 : MarioCircuit1 - qint64(rom::CopierHeaderSize);
     const QByteArray stream = courseStream(old);
     image.replace(at, stream.size(), stream);
     return image;
@@ -107,7 +107,7 @@ void TestInsertionWithRecomp::courseLandsWhereTheGameReadsIt()
     QCOMPARE(rig.messages.titles().last(), QStringLiteral("Successful Import"));
 
     const QByteArray after = readBytes(target);
-    const qint64 gameOffset = withHeader ? kMarioCircuit1 : kMarioCircuit1 - qint64(rom::CopierHeaderSize);
+    const qint64 gameOffset = withHeader ? MarioCircuit1 : MarioCircuit1 - qint64(rom::CopierHeaderSize);
     QCOMPARE(courseInRom(after, gameOffset), paintedMap());
     // Nothing before the slot was touched.
     QCOMPARE(after.left(gameOffset), readBytes(settings.userRomPath).left(gameOffset));
@@ -120,7 +120,7 @@ void TestInsertionWithRecomp::courseTooBigLeavesTheRomAlone()
     settings.recompPath = QStringLiteral(VELMOR_RECOMP);
     rig.insertion.setSettings(settings);
     // The slot holds a plain course; a noisy one cannot fit in it.
-    const QByteArray original = romWithCourse(false, QStringList(kCells, QStringLiteral("01")));
+    const QByteArray original = romWithCourse(false, QStringList(Cells, QStringLiteral("01")));
     QVERIFY(writeBytes(settings.userRomPath, original));
 
     const QString target = rig.path(QStringLiteral("kart_velmor.smc"));

@@ -59,22 +59,22 @@ void TestRomInsertion::handsTheToolItsArguments_data()
 
     const QString plain = QStringLiteral("work");
     QTest::newRow("header, Mario Circuit 1")
-        << kHeaderedRomSize << QStringLiteral("68f2c - Mario Circuit 1") << plain
+        << HeaderedRomSize << QStringLiteral("68f2c - Mario Circuit 1") << plain
         << QStringLiteral("68f2c");
     QTest::newRow("no header, Mario Circuit 1")
-        << kPlainRomSize << QStringLiteral("68f2c - Mario Circuit 1") << plain
+        << PlainRomSize << QStringLiteral("68f2c - Mario Circuit 1") << plain
         << QStringLiteral("68d2c");
     QTest::newRow("no header, Vanilla Lake 1")
-        << kPlainRomSize << QStringLiteral("3123c - Vanilla Lake 1") << plain
+        << PlainRomSize << QStringLiteral("3123c - Vanilla Lake 1") << plain
         << QStringLiteral("3103c");
     QTest::newRow("typed upper case")
-        << kHeaderedRomSize << QStringLiteral("50E45") << plain << QStringLiteral("50e45");
-    QTest::newRow("blanks") << kHeaderedRomSize << QStringLiteral("6c168 - Vanilla Lake")
+        << HeaderedRomSize << QStringLiteral("50E45") << plain << QStringLiteral("50e45");
+    QTest::newRow("blanks") << HeaderedRomSize << QStringLiteral("6c168 - Vanilla Lake")
                             << QStringLiteral("my tracks and roms") << QStringLiteral("6c168");
-    QTest::newRow("semicolons") << kPlainRomSize << QStringLiteral("7ef3b - Battle Course 4")
+    QTest::newRow("semicolons") << PlainRomSize << QStringLiteral("7ef3b - Battle Course 4")
                                 << QStringLiteral("a;b & c") << QStringLiteral("7ed3b");
 #ifndef Q_OS_WIN
-    QTest::newRow("quotes") << kHeaderedRomSize << QStringLiteral("21965 - Battle Course 2")
+    QTest::newRow("quotes") << HeaderedRomSize << QStringLiteral("21965 - Battle Course 2")
                             << QStringLiteral("say \"kart\" 'now'") << QStringLiteral("21965");
 #endif
 }
@@ -194,7 +194,7 @@ void TestRomInsertion::toolFailureIsReported()
     for (const QString &mention : mentions)
         QVERIFY2(text.contains(mention), qPrintable(text));
     // What was done stays done: the new ROM made for the import is still there.
-    QCOMPARE(readBytes(rom), syntheticRom(kHeaderedRomSize));
+    QCOMPARE(readBytes(rom), syntheticRom(HeaderedRomSize));
 }
 
 void TestRomInsertion::missingTrackAsksAgain()
@@ -258,7 +258,7 @@ void TestRomInsertion::overwriteNoAsksAgainYesKeepsTheRom()
     RecordArgsEnv env(rig.argsFile);
     // An existing ROM without header, different from the user's ROM.
     const QString rom = rig.path(QStringLiteral("kart_velmor.smc"));
-    const QByteArray original = syntheticRom(kPlainRomSize).replace('\x07', '\x08');
+    const QByteArray original = syntheticRom(PlainRomSize).replace('\x07', '\x08');
     QVERIFY(writeBytes(rom, original));
     rig.dialog.pick(rig.makeTrack(QStringLiteral("t.bin")));
     rig.dialog.pick(rom);

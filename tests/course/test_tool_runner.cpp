@@ -110,7 +110,7 @@ void TestToolRunner::hungToolIsStopped()
     RecordArgsEnv env(dir.filePath(QStringLiteral("args.json")), 0, {}, 60000);
 
     ToolRunner runner;
-    QCOMPARE(runner.timeout(), kDefaultToolTimeoutMs);
+    QCOMPARE(runner.timeout(), DefaultToolTimeoutMs);
     runner.setTimeout(300);
     const ToolResult result = runToEnd(runner, recordArgsProgram(), {});
     QCOMPARE(result.outcome, ToolResult::Outcome::TimedOut);

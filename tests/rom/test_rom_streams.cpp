@@ -21,19 +21,7 @@ constexpr std::size_t CourseOffset = 0x68f2c;
 // A place outside every course's slot.
 constexpr std::size_t NoStreamOffset = 0x1000;
 
-// A stream of plain 32-byte direct copies: valid, and roomier than the optimal one, like a slot
-// that leaves space for a more detailed course.
-codec::Bytes looseStream(const codec::Bytes &data)
-{
-    codec::Bytes stream;
-    for (std::size_t i = 0; i < data.size(); i += 32) {
-        const std::size_t n = std::min<std::size_t>(32, data.size() - i);
-        stream.push_back(std::uint8_t(n - 1));
-        stream.insert(stream.end(), data.begin() + std::ptrdiff_t(i), data.begin() + std::ptrdiff_t(i + n));
-    }
-    stream.push_back(codec::EndMarker);
-    return stream;
-}
+using test::looseStream;
 
 void place(codec::Bytes &rom, std::size_t offset, const codec::Bytes &bytes)
 {

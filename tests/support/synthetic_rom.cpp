@@ -85,6 +85,20 @@ codec::Bytes courseLikeCells(unsigned seed)
     return cells;
 }
 
+codec::Bytes looseStream(const codec::Bytes &data)
+{
+    constexpr std::size_t Piece = 32;
+    codec::Bytes stream;
+    for (std::size_t i = 0; i < data.size(); i += Piece) {
+        const std::size_t n = std::min(Piece, data.size() - i);
+        stream.push_back(std::uint8_t(n - 1));
+        stream.insert(stream.end(), data.begin() + std::ptrdiff_t(i),
+                      data.begin() + std::ptrdiff_t(i + n));
+    }
+    stream.push_back(codec::EndMarker);
+    return stream;
+}
+
 codec::Bytes syntheticRom(unsigned seed, bool copierHeader)
 {
     constexpr std::size_t RomSize = 524288;

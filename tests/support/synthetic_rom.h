@@ -26,6 +26,10 @@ codec::Bytes trackStream(const codec::Bytes &cells);
 // 128 x 128 cells: a road loop with kerbs, grass, and items scattered by the seed.
 codec::Bytes courseLikeCells(unsigned seed);
 
+// A stream of plain 32-byte direct copies: valid, and much roomier than the optimal one, like a
+// slot that leaves space for a more detailed course.
+codec::Bytes looseStream(const codec::Bytes &data);
+
 // A ROM image of random filler: 524288 bytes, or 524800 with the copier header (zeros).
 codec::Bytes syntheticRom(unsigned seed, bool copierHeader);
 

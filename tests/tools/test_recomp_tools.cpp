@@ -69,14 +69,7 @@ codec::Bytes readFile(const QString &path)
 codec::Bytes romFixture()
 {
     codec::Bytes rom = test::syntheticRom(11, true);
-    const codec::Bytes track = test::trackStream(codec::Bytes(16384, 0x01));
-    codec::Bytes stream;
-    for (std::size_t i = 0; i < track.size(); i += 16) {
-        const std::size_t n = std::min<std::size_t>(16, track.size() - i);
-        stream.push_back(std::uint8_t(n - 1));
-        stream.insert(stream.end(), track.begin() + std::ptrdiff_t(i), track.begin() + std::ptrdiff_t(i + n));
-    }
-    stream.push_back(codec::EndMarker);
+    const codec::Bytes stream = test::looseStream(test::trackStream(codec::Bytes(16384, 0x01)));
     std::copy(stream.begin(), stream.end(), rom.begin() + std::ptrdiff_t(CourseOffset));
     return rom;
 }
