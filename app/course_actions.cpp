@@ -75,21 +75,52 @@ void CourseActions::textureFiller(const QString &leftPalette)
 
 ExportResult CourseActions::save()
 {
+    return saveWith(UnchangedMap::Ask);
+}
+
+ExportResult CourseActions::saveAs()
+{
+    return saveWith(UnchangedMap::SaveAnyway);
+}
+
+ExportResult CourseActions::saveWith(UnchangedMap unchanged)
+{
     closeOpenStroke();
-    const ExportResult result = exportTrack(mMap.texts(), mTrackState, mServices);
-    if (result == ExportResult::Written)
+    const ExportResult result = exportTrack(mMap.texts(), mTrackState, mServices, unchanged);
+    if (result == ExportResult::Written) {
         mHistory->stack()->setClean();
+        emit fileUsed(mTrackState.lastExportPath);
+    }
     return result;
 }
 
 ImportResult CourseActions::open(const QString &courseText)
 {
+    return openFrom(courseText, {});
+}
+
+ImportResult CourseActions::openFromRom(const QString &courseText)
+{
+    return openFrom(courseText, {ImportSource::Kind::Rom, {}});
+}
+
+ImportResult CourseActions::openPath(const QString &path, const QString &courseText)
+{
+    return openFrom(courseText, {ImportSource::Kind::TrackOrRom, path});
+}
+
+ImportResult CourseActions::openFrom(const QString &courseText, const ImportSource &source)
+{
     closeOpenStroke();
     mHistory->begin(tr("Open Course"));
-    const ImportResult result = importTrack(mMap, mTrackState, mServices, courseText);
+    QString path;
+    const ImportResult result
+        = importTrack(mMap, mTrackState, mServices, courseText, source, &path);
     mHistory->end();
-    if (opened(result))
+    if (opened(result)) {
         mHistory->stack()->setClean();
+        emit fileUsed(path);
+    }
     return result;
 }
 
@@ -103,8 +134,10 @@ void CourseActions::exportAndInsert(const QString &courseText)
 {
     closeOpenStroke();
     // The export runs before the call returns; the map reached a file only when it wrote one.
-    if (mInsertion->exportAndInsert(mMap.texts(), courseText))
+    if (mInsertion->exportAndInsert(mMap.texts(), courseText)) {
         mHistory->stack()->setClean();
+        emit fileUsed(mTrackState.lastExportPath);
+    }
 }
 
 bool CourseActions::isModified() const

@@ -39,7 +39,14 @@ public:
     void textureFiller(const QString &leftPalette);
 
     ExportResult save();
+    // Save Track File As…: always asks for the file, also for an unchanged map.
+    ExportResult saveAs();
+    // The file dialog offers track files and ROMs; a ROM gives the course courseText names.
     ImportResult open(const QString &courseText);
+    // Open Course from ROM…: the dialog offers ROMs only.
+    ImportResult openFromRom(const QString &courseText);
+    // A file chosen already, as the recent files list keeps them: a track file or a ROM.
+    ImportResult openPath(const QString &path, const QString &courseText);
     void insertFromFile(const QString &courseText);
     void exportAndInsert(const QString &courseText);
 
@@ -49,7 +56,13 @@ public:
     // window may close.
     bool confirmClose();
 
+signals:
+    // A track file or ROM was opened, or a track file written: the recent files keep it.
+    void fileUsed(const QString &path);
+
 private:
+    ImportResult openFrom(const QString &courseText, const ImportSource &source);
+    ExportResult saveWith(UnchangedMap unchanged);
     // A stroke whose release never came (a dialog took the mouse) ends before the next step.
     void closeOpenStroke();
 

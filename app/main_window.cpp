@@ -1,350 +1,195 @@
 #include "app/main_window.h"
 
+#include "app/client_window.h"
 #include "app/course_actions.h"
-#include "app/splash.h"
-#include "app/window_controls.h"
-#include "app/window_layout.h"
-#include "editor/map_scroller.h"
-#include "editor/map_history.h"
-#include "editor/map_view.h"
-#include "course/course_table.h"
+#include "app/help_dialogs.h"
+#include "app/recent_files.h"
+#include "app/status_readout.h"
+#include "app/window_menus.h"
+#include "course/rom_course.h"
 #include "course/rom_insertion.h"
-#include "course/tile_validator.h"
+#include "course/track_state.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
-#include <QUndoStack>
-#include <QCursor>
-#include <QFrame>
-#include <QIcon>
-#include <QLabel>
-#include <QPixmap>
+#include <QFileInfo>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
-#include <QScrollBar>
-
-// Resources in a static library are linked only when something refers to them.
-static void initResources()
-{
-    Q_INIT_RESOURCE(velmor);
-    Q_INIT_RESOURCE(splash);
-}
+#include <QStatusBar>
 
 namespace velmor {
 
 namespace {
 
-// The map-cell pointer's hot spot: the tip of the pencil in the 32 x 32 image.
-constexpr QPoint CellCursorHotSpot{2, 29};
-
-QString productTitle()
+QString setUpMissing()
 {
-    return QStringLiteral("Velmor Beta v.3");
+    return MainWindow::tr("Needs recomp.exe and your ROM: finish the first-run set-up (delete "
+                          "Velmor.cfg and start Velmor again)");
 }
 
 } // namespace
 
 MainWindow::MainWindow(Services &services, QWidget *parent)
-    : QWidget(parent)
+    : QMainWindow(parent)
     , mServices(services)
-    // The configuration file lives in the directory the program started in, whatever the
-    // dialogs later do to the current directory.
-    , mStartup(services, QDir::currentPath())
-    , mActions(new CourseActions(mMap, mPainter, services, this))
+    , mClient(new ClientWindow(services, this))
+    , mMenus(new WindowMenus(menuBar(), this))
+    , mStatus(new StatusReadout(statusBar(), mClient, this))
+    , mRecent(new RecentFiles(this))
 {
-    initResources();
-    setObjectName(QStringLiteral("velmor"));
-    setWindowTitle(productTitle());
-    // From a pixmap: a QIcon made from a file name first asks the icon-engine plugins about it.
-    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/velmor/icon.png"))));
-    setFixedSize(twipsToPixels(layout::ClientWidth), twipsToPixels(layout::ClientHeight));
-    setFont(sansFont(layout::SmallPoints));
+    setObjectName(QStringLiteral("VelmorMainWindow"));
+    setWindowTitle(mClient->windowTitle());
+    setWindowIcon(mClient->windowIcon());
+    setCentralWidget(mClient);
+    // The described window keeps its size; the frame follows it and cannot be resized.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    createLabels();
-    createControls();
-    stackControls();
-    wireControls();
+    buildFileMenu();
+    buildEditMenu();
+    buildHelpMenu();
+    connect(&mClient->actions(), &CourseActions::fileUsed, this, [this](const QString &path) {
+        mRecent->add(path);
+        if (isRomPath(path))
+            romUsed(path);
+    });
+    connect(&mClient->actions().insertion(), &RomInsertion::finished, this,
+            [this](RomInsertion::Outcome outcome) {
+                if (outcome == RomInsertion::Outcome::Imported)
+                    romUsed(mClient->actions().trackState().targetRom);
+            });
+    connect(mRecent, &RecentFiles::changed, this, &MainWindow::fillRecentMenu);
+    fillRecentMenu();
 }
 
-MainWindow::~MainWindow()
+MainWindow::~MainWindow() = default;
+
+void MainWindow::load()
 {
-    // QWidget's destructor deletes the children only after the map and the painter, members of
-    // this class, are gone; the actions' undo history still looks at the map when it goes.
-    delete mActions;
-    mActions = nullptr;
+    mClient->load();
+    updateAvailability();
+    mStatus->setRomPath(lookedAtRom());
 }
 
-void MainWindow::createLabels()
+QString MainWindow::lookedAtRom() const
 {
-    // Created in front-to-back order; stackControls() puts them in that order.
-    auto *label2 = makeLabel(this, QStringLiteral("Label2"), layout::Label2, productTitle());
-    label2->setFont(sansFont(layout::TitlePoints, true));
-    QPalette black = label2->palette();
-    black.setColor(QPalette::WindowText, Qt::black);
-    label2->setPalette(black);
-    mLabels << label2;
+    if (!mLastRom.isEmpty())
+        return mLastRom;
+    const Configuration &config = mClient->startup().config;
+    const QString working = config.romFolder + config.romBaseName + QStringLiteral("_velmor.smc");
+    if (!config.romBaseName.isEmpty() && QFileInfo(working).isFile())
+        return working;
+    return config.userRomPath;
+}
 
-    const QFont small = sansFont(layout::SmallPoints, true);
-    const struct { const char16_t *name; QRect place; const char16_t *text; } captions[] = {
-        {u"Label1", layout::Label1, u"Choose A Texture:"},
-        {u"Label3", layout::Label3, u"Export to ROM:"},
-        {u"Label6", layout::Label6, u"Import Course To:"},
-    };
-    for (const auto &caption : captions) {
-        auto *label = makeLabel(this, QString::fromUtf16(caption.name), caption.place,
-                                QString::fromUtf16(caption.text));
-        label->setFont(small);
-        mLabels << label;
+void MainWindow::romUsed(const QString &path)
+{
+    mLastRom = path;
+    mStatus->setRomPath(path);
+}
+
+void MainWindow::buildFileMenu()
+{
+    QMenu *file = mMenus->fileMenu();
+    CourseActions *actions = &mClient->actions();
+    mMenus->addExisting(file, mClient->openAction());
+    connect(mMenus->add(file, QStringLiteral("actionOpenCourseFromRom"),
+                        tr("Open Course from &ROM…")),
+            &QAction::triggered, this,
+            [this, actions] { actions->openFromRom(mClient->courseList()->currentText()); });
+    file->addMenu(mMenus->recentMenu());
+    file->addSeparator();
+    mMenus->addExisting(file, mClient->saveAction());
+    connect(mMenus->add(file, QStringLiteral("actionSaveTrackFileAs"), tr("Save Track File &As…"),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+            &QAction::triggered, actions, &CourseActions::saveAs);
+    file->addSeparator();
+    connect(mMenus->add(file, QStringLiteral("actionInsertFromFile"),
+                        tr("Insert into ROM From &File…")),
+            &QAction::triggered, mClient->fromFileButton(), &QPushButton::click);
+    connect(mMenus->add(file, QStringLiteral("actionInsertFromVelmor"),
+                        tr("Insert into ROM From &Velmor…")),
+            &QAction::triggered, mClient->fromVelmorButton(), &QPushButton::click);
+    file->addSeparator();
+    mMenus->add(file, QStringLiteral("actionCreatePatch"), tr("Create &Patch…"));
+    mMenus->add(file, QStringLiteral("actionApplyPatch"), tr("Appl&y Patch…"));
+    file->addSeparator();
+    QAction *quit = mMenus->add(file, QStringLiteral("actionQuit"), tr("&Quit"),
+                                QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setMenuRole(QAction::QuitRole);
+    // Through close(), so unsaved work brings its question.
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+}
+
+void MainWindow::buildEditMenu()
+{
+    QMenu *edit = mMenus->editMenu();
+    mMenus->addExisting(edit, mClient->undoAction());
+    mMenus->addExisting(edit, mClient->redoAction());
+    edit->addSeparator();
+    connect(mMenus->add(edit, QStringLiteral("actionClearColor"), tr("&Clear Color")),
+            &QAction::triggered, mClient->clearColorButton(), &QPushButton::click);
+    connect(mMenus->add(edit, QStringLiteral("actionTextureFiller"), tr("&Texture Filler")),
+            &QAction::triggered, mClient->textureFillerButton(), &QPushButton::click);
+}
+
+void MainWindow::buildHelpMenu()
+{
+    QMenu *help = mMenus->helpMenu();
+    connect(mMenus->add(help, QStringLiteral("actionUserGuide"), tr("Velmor &User Guide"),
+                        QKeySequence::HelpContents),
+            &QAction::triggered, this, [this] { help::showUserGuide(this); });
+    QAction *about = mMenus->add(help, QStringLiteral("actionAbout"), tr("&About Velmor"));
+    about->setMenuRole(QAction::AboutRole);
+    connect(about, &QAction::triggered, this,
+            [this] { help::showAbout(this, QCoreApplication::applicationVersion()); });
+}
+
+void MainWindow::fillRecentMenu()
+{
+    QMenu *menu = mMenus->recentMenu();
+    menu->clear();
+    const QStringList files = mRecent->files();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files.at(i);
+        QAction *entry = menu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        entry->setObjectName(QStringLiteral("actionRecent%1").arg(i + 1));
+        connect(entry, &QAction::triggered, this, [this, path] {
+            mClient->actions().openPath(path, mClient->courseList()->currentText());
+        });
     }
-
-    auto *credit = makeLabel(this, QStringLiteral("Label5"), layout::Label5,
-                             QStringLiteral("Velmor \u2014 a course editor for Super Mario Kart. "
-                                            "Made by the Velmor developers."));
-    credit->setAlignment(Qt::AlignCenter);
-    setBorder(credit);
-    setBackground(credit, palette().color(QPalette::Button));
-    mLabels << credit;
-
-    for (int i = 0; i < VisibleColumns; ++i) {
-        QRect place = layout::ColumnRulerFirst.translated(layout::RulerPitch * i, 0);
-        auto *label = makeLabel(this, arrayName(QStringLiteral("gridpos2"), i), place,
-                                QStringLiteral("1"));
-        label->setFont(serifFont(layout::ColumnRulerPoints, true));
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setBorder(label);
-        setBackground(label, Qt::white);
-        mColumnRuler << label;
-        mLabels << label;
-    }
-    for (int i = 0; i < VisibleRows; ++i) {
-        QRect place = layout::RowRulerFirst.translated(0, layout::RulerPitch * i);
-        auto *label = makeLabel(this, arrayName(QStringLiteral("gridpos"), i), place,
-                                QStringLiteral("0"));
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        setBorder(label);
-        setBackground(label, Qt::white);
-        mRowRuler << label;
-        mLabels << label;
-    }
-
-    auto *backdrop = makeLabel(this, QStringLiteral("Label4"), layout::Label4, QString());
-    setBorder(backdrop);
-    setBackground(backdrop, QColor(0x40, 0x40, 0x40));
-    mLabels << backdrop;
-
-    auto *notice = makeLabel(
-        this, QStringLiteral("Printer"), layout::Printer,
-        QStringLiteral("Please read the README and the other documents.  They will help clear up "
-                       "any questions. If not, just drop me an e-mail. This is beta. Please report "
-                       "any bugs you find. HAVE FUN!"));
-    // The desktop's window background and window text: Qt's Base and Text roles.
-    QPalette noticeColours = notice->palette();
-    noticeColours.setColor(QPalette::Window, palette().color(QPalette::Base));
-    noticeColours.setColor(QPalette::WindowText, palette().color(QPalette::Text));
-    notice->setPalette(noticeColours);
-    notice->setAutoFillBackground(true);
-    notice->setAlignment(Qt::AlignCenter);
-    notice->setWordWrap(true);
-    setBorder(notice);
-    mLabels << notice;
-
-    // The title's red shadow, a little right of and below it.
-    auto *shadow = makeLabel(this, QStringLiteral("Label7"), layout::Label7, productTitle());
-    shadow->setFont(sansFont(layout::TitlePoints, true));
-    QPalette red = shadow->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    shadow->setPalette(red);
-    mLabels << shadow;
+    menu->addSeparator();
+    QAction *clear = menu->addAction(tr("&Clear List"));
+    clear->setObjectName(QStringLiteral("actionClearRecent"));
+    clear->setEnabled(!files.isEmpty());
+    connect(clear, &QAction::triggered, mRecent, &RecentFiles::clear);
+    WindowMenus::setAvailable(menu->menuAction(), !files.isEmpty(),
+                              tr("No track file or ROM was opened or saved yet"));
 }
 
-void MainWindow::createControls()
+void MainWindow::updateAvailability()
 {
-    const QFont small = sansFont(layout::SmallPoints, true);
-    const QFont large = sansFont(layout::ExportPoints, true);
-    mSaveCourse = makeButton(this, QStringLiteral("SaveCourse"), layout::SaveCourse,
-                             QStringLiteral("Save Course To File"), small);
-    mFromFile = makeButton(this, QStringLiteral("FromFile"), layout::FromFile,
-                           QStringLiteral("From File"), large);
-    mCourseList = makeCombo(this, QStringLiteral("CourseList"), layout::CourseList,
-                            QStringLiteral("68f2c - Mario Circuit 1"),
-                            serifFont(layout::SmallPoints));
-    mSplash = new Splash(this);
-    placeTwips(mSplash, layout::Splash);
-    mVScroll = new QScrollBar(Qt::Vertical, this);
-    mVScroll->setObjectName(QStringLiteral("VScroll1"));
-    mVScroll->setRange(0, VScrollMax);
-    mVScroll->setSingleStep(VScrollSmallStep);
-    mVScroll->setPageStep(VScrollLargeStep);
-    placeTwips(mVScroll, layout::VScroll1);
-    mHScroll = new QScrollBar(Qt::Horizontal, this);
-    mHScroll->setObjectName(QStringLiteral("HScroll1"));
-    mHScroll->setRange(0, HScrollMax);
-    mHScroll->setSingleStep(HScrollSmallStep);
-    mHScroll->setPageStep(HScrollLargeStep);
-    placeTwips(mHScroll, layout::HScroll1);
-    mCommand2 = makeButton(this, QStringLiteral("Command2"), layout::Command2,
-                           QStringLiteral("Import Course From File"), small);
-    // The file opener: shown, unlike the hidden test button it grew out of.
-    mCommand2->show();
-
-    mViewport = new QFrame(this);
-    mViewport->setObjectName(QStringLiteral("Frame1"));
-    mViewport->setFrameStyle(QFrame::NoFrame);
-    placeTwips(mViewport, layout::Frame1);
-    mMapView = new MapView(mMap, mPainter, mViewport);
-    placeTwips(mMapView, layout::Frame2);
-    QFont cellFont = serifFont(layout::CellPoints);
-    // At this size hinting squeezes a serif "0" to the height of an "o"; unhinted, "01" reads right.
-    cellFont.setHintingPreference(QFont::PreferNoHinting);
-    mMapView->setFont(cellFont);
-    mMapView->setCursor(QCursor(QPixmap(QStringLiteral(":/velmor/cell_cursor.png")),
-                                CellCursorHotSpot.x(), CellCursorHotSpot.y()));
-    // A press on the map takes the keyboard from a palette's edit field, so that Ctrl+Z undoes
-    // the paint rather than the typed tile number.
-    mMapView->setFocusPolicy(Qt::ClickFocus);
-    mMapView->setPaletteSource([this] { return palettes(); });
-    mMapView->setScrollBars(mHScroll, mVScroll);
-    // Cells under the splash and under the scroll bars' edges cannot be seen, so they are not painted.
-    mMapView->addObstruction(mSplash);
-    mMapView->addObstruction(mVScroll);
-    mMapView->addObstruction(mHScroll);
-
-    mCommand1 = makeButton(this, QStringLiteral("Command1"), layout::Command1,
-                           QStringLiteral("Clear Color"), small);
-    mPickTile2 = makeCombo(this, QStringLiteral("Picktile2"), layout::Picktile2,
-                           QStringLiteral("00"), sansFont(layout::SmallPoints));
-    mFromVelmor = makeButton(this, QStringLiteral("FromVelmor"), layout::FromVelmor,
-                             QStringLiteral("From Velmor"), large);
-    mPickTile = makeCombo(this, QStringLiteral("PickTile"), layout::PickTile, QStringLiteral("00"),
-                          sansFont(layout::SmallPoints));
-    mTextureFiller = makeButton(this, QStringLiteral("TextureFiller"), layout::TextureFiller,
-                                QStringLiteral("Texture Filler"), small);
-
-    mOtherControls = {mSaveCourse, mFromFile, mCourseList, mSplash, mVScroll, mHScroll, mCommand2,
-                      mViewport, mCommand1, mPickTile2, mFromVelmor, mPickTile, mTextureFiller};
-
-    mScroller = new MapScroller(mMapView, mHScroll, mVScroll, this);
-    mScroller->setRulers(mColumnRuler, mRowRuler);
-}
-
-void MainWindow::stackControls()
-{
-    // Controls listed earlier lie in front; every control lies in front of every label.
-    for (auto it = mLabels.crbegin(); it != mLabels.crend(); ++it)
-        (*it)->raise();
-    for (auto it = mOtherControls.crbegin(); it != mOtherControls.crend(); ++it)
-        (*it)->raise();
-}
-
-void MainWindow::wireControls()
-{
-    CourseActions *actions = mActions;
-    connect(mMapView, &MapView::strokeStarted, actions, &CourseActions::beginStroke);
-    connect(mMapView, &MapView::strokeFinished, actions, &CourseActions::endStroke);
-    connect(mCommand1, &QPushButton::clicked, actions, &CourseActions::clearColor);
-    connect(mTextureFiller, &QPushButton::clicked, this,
-            [this] { mActions->textureFiller(mPickTile->currentText()); });
-    connect(mSaveCourse, &QPushButton::clicked, actions, &CourseActions::save);
-    connect(mCommand2, &QPushButton::clicked, this,
-            [this] { mActions->open(mCourseList->currentText()); });
-    connect(mFromFile, &QPushButton::clicked, this,
-            [this] { mActions->insertFromFile(mCourseList->currentText()); });
-    connect(mFromVelmor, &QPushButton::clicked, this,
-            [this] { mActions->exportAndInsert(mCourseList->currentText()); });
-
-    // A typed tile number is two hexadecimal digits at most; anything else would corrupt exports.
-    mPickTile->setValidator(createTileValidator(mPickTile));
-    mPickTile2->setValidator(createTileValidator(mPickTile2));
-    addShortcuts();
-}
-
-void MainWindow::addShortcuts()
-{
-    auto addAction = [this](QAction *action, QList<QKeySequence> keys) {
-        action->setShortcuts(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        QWidget::addAction(action);
-    };
-    auto *save = new QAction(tr("Save Course To File"), this);
-    connect(save, &QAction::triggered, mSaveCourse, &QPushButton::click);
-    addAction(save, QKeySequence::keyBindings(QKeySequence::Save));
-    auto *open = new QAction(tr("Import Course From File"), this);
-    connect(open, &QAction::triggered, mCommand2, &QPushButton::click);
-    addAction(open, QKeySequence::keyBindings(QKeySequence::Open));
-
-    QUndoStack *stack = mActions->history().stack();
-    addAction(stack->createUndoAction(this), QKeySequence::keyBindings(QKeySequence::Undo));
-    // Ctrl+Shift+Z and Ctrl+Y both redo, whatever the platform's own choice is.
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    for (const QKeySequence &key : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                    QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
-        if (!redoKeys.contains(key))
-            redoKeys.append(key);
-    }
-    addAction(stack->createRedoAction(this), redoKeys);
+    const bool insertion = mClient->insertionEnabled();
+    for (const char16_t *name : {u"actionInsertFromFile", u"actionInsertFromVelmor"})
+        WindowMenus::setAvailable(mMenus->action(QString::fromUtf16(name)), insertion,
+                                  setUpMissing());
+    const QString original = mClient->startup().config.userRomPath;
+    WindowMenus::setAvailable(mMenus->action(QStringLiteral("actionCreatePatch")),
+                              !original.isEmpty() && QFileInfo(original).isFile(),
+                              tr("Needs your original ROM, which the first-run set-up records"));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (mActions->confirmClose())
+    if (mClient->actions().confirmClose())
         event->accept();
     else
         event->ignore();
-}
-
-Palettes MainWindow::palettes() const
-{
-    return {mPickTile->currentText(), mPickTile2->currentText()};
-}
-
-void MainWindow::load()
-{
-    runFirstRunOrReadConfiguration();
-    checkConfiguration();
-    setUpGrid();
-    fillPalettes();
-    fillCourseList();
-    // Last: the splash's timer runs only once everything else is in place.
-    mSplash->startTimer();
-}
-
-void MainWindow::runFirstRunOrReadConfiguration()
-{
-    mStartup.setUpOrReadConfiguration();
-    const StartupState &state = mStartup.state();
-    mActions->setInsertionSettings(state.config);
-    mActions->trackState().targetRom = state.targetRom;
-}
-
-void MainWindow::checkConfiguration()
-{
-    if (mStartup.checkConfiguration())
-        return;
-    // In this order; nothing enables them again during the run.
-    for (QWidget *control : {static_cast<QWidget *>(mFromFile), static_cast<QWidget *>(mFromVelmor),
-                             static_cast<QWidget *>(mCourseList)})
-        control->setEnabled(false);
-}
-
-void MainWindow::setUpGrid()
-{
-    mScroller->setUp();
-}
-
-void MainWindow::fillPalettes()
-{
-    const QStringList numbers = tileNumbers();
-    fillKeepingText(mPickTile, numbers);
-    fillKeepingText(mPickTile2, numbers);
-}
-
-void MainWindow::fillCourseList()
-{
-    // Also when the list is disabled; its initial text stays as it is.
-    fillKeepingText(mCourseList, CourseTable::entries());
-    fitEntriesToEditField(mCourseList);
 }
 
 } // namespace velmor

@@ -1,30 +1,19 @@
 #pragma once
 
-#include "app/load_sequence.h"
-#include "editor/course_map.h"
-#include "editor/painting.h"
-
-#include <QList>
-#include <QWidget>
-
-class QComboBox;
-class QFrame;
-class QLabel;
-class QPushButton;
-class QScrollBar;
+#include <QMainWindow>
 
 namespace velmor {
 
-class CourseActions;
-class MapScroller;
-class MapView;
-class Splash;
+class ClientWindow;
+class RecentFiles;
+class StatusReadout;
+class WindowMenus;
 struct Services;
 
-// The one window, `velmor`: it creates every control at its place with its looks, runs the load
-// sequence and wires the controls' events to the map, the painting rules and the procedures.
-// Controls carry their product names as object names; arrays are named "gridpos(3)", "gridpos2(31)".
-class MainWindow : public QWidget
+// The program's window: the described window `velmor` as its central area, unchanged and still
+// 720 x 421, with a menu bar above it and a status bar below. It assembles and wires; what the
+// entries do is decided by the controllers the client window and this window hold.
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
@@ -32,77 +21,35 @@ public:
     explicit MainWindow(Services &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The load sequence, run once before the window is first shown.
+    // The load sequence of the described window, then what this window adds.
     void load();
 
-    Services &services() { return mServices; }
-    CourseActions &actions() const { return *mActions; }
-    const StartupState &startup() const { return mStartup.state(); }
-    CourseMap &courseMap() { return mMap; }
-    TilePainter &tilePainter() { return mPainter; }
-    // The palettes' current texts, as a paint operation reads them.
-    Palettes palettes() const;
+    ClientWindow *client() const { return mClient; }
+    WindowMenus &menus() const { return *mMenus; }
+    StatusReadout &status() const { return *mStatus; }
+    RecentFiles &recentFiles() const { return *mRecent; }
 
-    MapView *mapView() const { return mMapView; }
-    MapScroller *scroller() const { return mScroller; }
-    Splash *splash() const { return mSplash; }
-    QFrame *viewport() const { return mViewport; }
-    QScrollBar *horizontalScrollBar() const { return mHScroll; }
-    QScrollBar *verticalScrollBar() const { return mVScroll; }
-    QComboBox *pickTile() const { return mPickTile; }
-    QComboBox *pickTile2() const { return mPickTile2; }
-    QComboBox *courseList() const { return mCourseList; }
-    QPushButton *saveCourseButton() const { return mSaveCourse; }
-    QPushButton *fromFileButton() const { return mFromFile; }
-    QPushButton *fromVelmorButton() const { return mFromVelmor; }
-    QPushButton *command2Button() const { return mCommand2; }
-    QPushButton *clearColorButton() const { return mCommand1; }
-    QPushButton *textureFillerButton() const { return mTextureFiller; }
-    const QList<QLabel *> &columnRuler() const { return mColumnRuler; }
-    const QList<QLabel *> &rowRuler() const { return mRowRuler; }
+    // The ROM the editor looks at for the room of a course (and later the tiles): the one last
+    // inserted into or opened from, else the working ROM, else the user's ROM.
+    QString lookedAtRom() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void createLabels();
-    void createControls();
-    void stackControls();
-    void wireControls();
-    void addShortcuts();
-
-    // Load steps, in the order load() runs them.
-    void runFirstRunOrReadConfiguration();
-    void checkConfiguration();
-    void setUpGrid();
-    void fillPalettes();
-    void fillCourseList();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildHelpMenu();
+    void fillRecentMenu();
+    void updateAvailability();
+    void romUsed(const QString &path);
 
     Services &mServices;
-    CourseMap mMap;
-    TilePainter mPainter{mMap};
-    LoadSequence mStartup;
-    CourseActions *mActions = nullptr;
-
-    QList<QLabel *> mLabels; // in front-to-back order
-    QList<QWidget *> mOtherControls; // in front-to-back order
-    QList<QLabel *> mColumnRuler;
-    QList<QLabel *> mRowRuler;
-    QFrame *mViewport = nullptr;
-    MapView *mMapView = nullptr;
-    MapScroller *mScroller = nullptr;
-    Splash *mSplash = nullptr;
-    QScrollBar *mHScroll = nullptr;
-    QScrollBar *mVScroll = nullptr;
-    QComboBox *mPickTile = nullptr;
-    QComboBox *mPickTile2 = nullptr;
-    QComboBox *mCourseList = nullptr;
-    QPushButton *mSaveCourse = nullptr;
-    QPushButton *mFromFile = nullptr;
-    QPushButton *mFromVelmor = nullptr;
-    QPushButton *mCommand2 = nullptr;
-    QPushButton *mCommand1 = nullptr;
-    QPushButton *mTextureFiller = nullptr;
+    ClientWindow *mClient;
+    WindowMenus *mMenus;
+    StatusReadout *mStatus;
+    RecentFiles *mRecent;
+    QString mLastRom;
 };
 
 } // namespace velmor

@@ -7,7 +7,7 @@
 //
 // Usage: bench_startup [runs]      (the child modes --child-velmor, --child-bare are internal)
 #include "app/config_file.h"
-#include "app/main_window.h"
+#include "app/client_window.h"
 #include "bench/bench_figures.h"
 #include "platform/file_system.h"
 #include "platform/services.h"
@@ -146,7 +146,7 @@ int runChild(int argc, char **argv, bool velmorWindow)
             std::fprintf(stderr, "cannot prepare a configuration: %s\n", qPrintable(error));
             return 1;
         }
-        auto main = std::make_unique<velmor::MainWindow>(services);
+        auto main = std::make_unique<velmor::ClientWindow>(services);
         main->load();
         window = std::move(main);
     } else {

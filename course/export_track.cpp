@@ -45,7 +45,8 @@ void prepareSaveDialog(FileDialog &dialog, const TrackState &state)
 
 } // namespace
 
-ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Services &services)
+ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Services &services,
+                         UnchangedMap unchanged)
 {
     // A text of other than two hexadecimal digits would shift every later byte of the file, so
     // such a map is refused before anything else is asked.
@@ -54,7 +55,7 @@ ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Servic
         return ExportResult::Refused;
     }
     const QString hexText = track::encode(cellTexts);
-    if (hexText == state.lastExport
+    if (hexText == state.lastExport && unchanged == UnchangedMap::Ask
         && !services.messages.askYesNo(
             QStringLiteral("You made no changes. Would you like to save the course anyway?"),
             QStringLiteral("No changes?"))) {

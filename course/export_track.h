@@ -16,11 +16,16 @@ enum class ExportResult {
     Refused, // a cell does not hold a tile number; the user was told which
 };
 
+// When the map is the one last exported: ask "No changes?" (the buttons, Save), or save anyway
+// (Save As, where the user asked for another file on purpose).
+enum class UnchangedMap { Ask, SaveAnyway };
+
 // The one export of the program, shared by "Save Course To File" and "From Velmor": encodes the
 // cell texts (index order), asks "No changes?" when they match the last export, asks for the
 // track file's name, confirms overwriting and writes the file atomically. state.lastExport and
 // state.lastExportPath change only when the file has been written; state.trackPath follows every
 // completed pick of the dialog.
-ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Services &services);
+ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Services &services,
+                         UnchangedMap unchanged = UnchangedMap::Ask);
 
 } // namespace velmor

@@ -52,12 +52,21 @@ void failWith(Services &services, const QString &path, const QString &reason)
         dialogTitle());
 }
 
-} // namespace
-
-ImportResult importTrack(
-    CourseMap &map, TrackState &state, Services &services, const QString &courseText)
+std::optional<QString> choosePath(const TrackState &state, Services &services,
+                                  const ImportSource &source)
 {
+    if (!source.path.isEmpty())
+        return source.path;
     FileDialog &dialog = services.dialog;
+    if (source.kind == ImportSource::Kind::Rom) {
+        dialog.setDefaultExtension(QStringLiteral("smc"));
+        dialog.setFileName(QString());
+        dialog.setFilter(QString::fromLatin1(RomOpenFilter));
+        dialog.setTitle(tr("Open Course from ROM"));
+        dialog.setDirectory(state.targetRom.isEmpty() ? QString()
+                                                      : QFileInfo(state.targetRom).absolutePath());
+        return dialog.showOpen();
+    }
     dialog.setDefaultExtension(QString::fromLatin1(track::TrackExtension));
     dialog.setFileName(
         state.trackPath.isEmpty() ? QString() : QFileInfo(state.trackPath).fileName());
@@ -65,7 +74,16 @@ ImportResult importTrack(
     dialog.setTitle(dialogTitle());
     dialog.setDirectory(
         state.trackPath.isEmpty() ? QString() : QFileInfo(state.trackPath).absolutePath());
-    const std::optional<QString> chosen = dialog.showOpen();
+    return dialog.showOpen();
+}
+
+} // namespace
+
+ImportResult importTrack(CourseMap &map, TrackState &state, Services &services,
+                         const QString &courseText, const ImportSource &source,
+                         QString *openedPath)
+{
+    const std::optional<QString> chosen = choosePath(state, services, source);
     if (!chosen)
         return ImportResult::Cancelled;
     const QString path = *chosen;
@@ -113,6 +131,8 @@ ImportResult importTrack(
     QList<Mark> marks;
     marks.fill(Mark::Untouched, CellCount);
     map.setAll(opened.texts, marks);
+    if (openedPath)
+        *openedPath = path;
     if (opened.tileCount < CellCount) {
         services.messages.inform(
             tr("%1 held only %2 of the %3 tiles of a course map. The remaining cells were set "

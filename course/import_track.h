@@ -16,12 +16,26 @@ enum class ImportResult {
     Failed, // unreadable or malformed: the user was told what and where, map unchanged
 };
 
+// Where an opening takes its file from.
+struct ImportSource
+{
+    enum class Kind {
+        TrackOrRom, // "Import Course From File": the dialog offers track files and ROMs
+        Rom,        // "Open Course from ROM": the dialog offers ROMs only
+    };
+    Kind kind = Kind::TrackOrRom;
+    // A file chosen already (a recent file): no dialog is shown.
+    QString path;
+};
+
 // "Import Course From File": asks for a track file or a ROM, decodes it and replaces the whole map
 // with its tiles (upper-case texts, marks untouched). From a ROM (.smc or .sfc) it reads the course
 // that courseText, the course list's current text, names. state.trackPath follows a chosen track
 // file so the next track dialog opens in its folder; a ROM leaves it alone, so that no later track
-// dialog proposes the ROM's name to be written over.
-ImportResult importTrack(
-    CourseMap &map, TrackState &state, Services &services, const QString &courseText);
+// dialog proposes the ROM's name to be written over. *openedPath, when given, receives the file
+// that was opened.
+ImportResult importTrack(CourseMap &map, TrackState &state, Services &services,
+                         const QString &courseText, const ImportSource &source = {},
+                         QString *openedPath = nullptr);
 
 } // namespace velmor

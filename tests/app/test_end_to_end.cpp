@@ -1,6 +1,6 @@
 #include "app/config_file.h"
 #include "app/course_actions.h"
-#include "app/main_window.h"
+#include "app/client_window.h"
 #include "app/splash.h"
 #include "course/rom_insertion.h"
 #include "course/track_file.h"
@@ -11,6 +11,7 @@
 #include "platform/tool_runner.h"
 #include "codec/codec.h"
 #include "tests/support/scripted_ui.h"
+#include "course/slot_budget.h"
 #include "tests/support/test_main.h"
 
 #include <QComboBox>
@@ -120,7 +121,7 @@ struct ConfiguredWindow
     QtFileSystem files;
     ToolRunner tools;
     Services services{dialog, messages, files, &tools};
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<ClientWindow> window;
     QString userRom = folder.filePath(u"kart.smc"_s);
     // Why the window is not ready for the test; empty when it is.
     QString notReady;
@@ -135,7 +136,7 @@ struct ConfiguredWindow
         else if (!ConfigFile::write(files, folder.filePath(u"Velmor.cfg"_s), config, &error))
             notReady = u"cannot write Velmor.cfg: "_s + error;
         QDir::setCurrent(folder.path());
-        window = std::make_unique<MainWindow>(services);
+        window = std::make_unique<ClientWindow>(services);
         window->load();
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()) && notReady.isEmpty())
@@ -168,7 +169,7 @@ private slots:
 private:
     // One stroke: press on the first cell, drag over the others, release on the last.
     void stroke(Qt::MouseButton button, const QString &tile, const QList<QPoint> &cells);
-    MainWindow *window() { return mWindow->window.get(); }
+    ClientWindow *window() { return mWindow->window.get(); }
 
     std::unique_ptr<ConfiguredWindow> mWindow;
 };
@@ -254,6 +255,11 @@ void TestEndToEnd::paintedCourseComesBackFromTheRom()
     QCOMPARE(courseInRom(after, slotOffset(withHeader)), painted);
     QCOMPARE(after.left(slotOffset(withHeader)), userRom.left(slotOffset(withHeader)));
     QVERIFY(after != userRom);
+    // The budget the status bar shows is the size the compressor wrote.
+    const auto *rom = reinterpret_cast<const std::uint8_t *>(after.constData());
+    const codec::DecodeResult written = codec::decode(
+        codec::ByteView(rom + slotOffset(withHeader), std::size_t(after.size() - slotOffset(withHeader))));
+    QCOMPARE(compressedSize(painted), std::optional<std::size_t>(written.consumed));
 
     // The real decompressor gives back the track file byte for byte.
     const QByteArray trackBytes = readBytes(trackPath);

@@ -1,465 +1,319 @@
-#include "app/splash.h"
-#include "app/window_controls.h"
-#include "editor/map_scroller.h"
+#include "app/course_actions.h"
+#include "app/recent_files.h"
+#include "app/status_readout.h"
+#include "app/window_menus.h"
+#include "course/track_state.h"
+#include "editor/map_history.h"
 #include "editor/map_view.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/test_main.h"
 
-#include "course/course_table.h"
-
+#include <QAction>
 #include <QComboBox>
-#include <QFontDatabase>
+#include <QDialog>
 #include <QLabel>
-#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionButton>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
-#include <QTimer>
+#include <QTextBrowser>
+#include <QUndoStack>
 
 using namespace velmor;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QWidget *child(QWidget *window, const QString &name)
+QStringList randomTexts(unsigned seed)
 {
-    return window->findChild<QWidget *>(name);
+    QStringList texts;
+    std::uint32_t state = seed;
+    for (int i = 0; i < CellCount; ++i) {
+        state = state * 1664525u + 1013904223u;
+        texts.append(u"%1"_s.arg(state >> 24, 2, 16, QLatin1Char('0')).toUpper());
+    }
+    return texts;
 }
 
-// Position among the window's children: later ones lie in front.
-qsizetype stackIndex(QWidget *window, const QString &name)
+void writeConfiguration(test::MainWindowFixture &fixture)
 {
-    return window->children().indexOf(child(window, name));
-}
-
-// QLineEdit keeps this many pixels free on either side of its text, inside its contents.
-constexpr int LineEditTextMargin = 2;
-
-// Why a control cannot show a text whole with the font it has, or nothing when it can.
-QString cutOff(QWidget *control, const QString &text)
-{
-    const QFontMetrics metrics(control->font());
-    const int width = metrics.horizontalAdvance(text);
-    QRect room;
-    bool wraps = false;
-    if (auto *button = qobject_cast<QPushButton *>(control)) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = text;
-        room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    } else if (auto *label = qobject_cast<QLabel *>(control)) {
-        room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
-                                              -label->margin());
-        wraps = label->wordWrap();
-        if (wraps) {
-            const QRect needed = metrics.boundingRect(
-                room, int(label->alignment()) | Qt::TextWordWrap, text);
-            if (needed.height() > room.height()) {
-                return u"\"%1\" needs %2 pixels of height, %3 has %4"_s.arg(text)
-                    .arg(needed.height())
-                    .arg(control->objectName())
-                    .arg(room.height());
-            }
-            for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
-                if (metrics.horizontalAdvance(word) > room.width()) {
-                    return u"the word \"%1\" is wider than %2"_s.arg(word,
-                                                                       control->objectName());
-                }
-            }
-            return {};
-        }
-    } else if (auto *combo = qobject_cast<QComboBox *>(control)) {
-        room = combo->lineEdit()->contentsRect().adjusted(LineEditTextMargin, 0,
-                                                          -LineEditTextMargin, 0);
-    }
-    if (width > room.width() || metrics.height() > control->height()) {
-        return u"\"%1\" needs %2 x %3 pixels, %4 shows %5 x %6"_s.arg(text)
-            .arg(width)
-            .arg(metrics.height())
-            .arg(control->objectName())
-            .arg(room.width())
-            .arg(control->height());
-    }
-    return {};
+    QFile config(fixture.folder.filePath(u"Velmor.cfg"_s));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    const QString folder = fixture.folder.path() + u'/';
+    config.write(u"Full Path to RECOMP.EXE\r\n%1recomp.exe\r\nROM Folder\r\n%1\r\nOriginal ROM "
+                 "Path\r\n%1kart.smc\r\nROM name with no Extension\r\nkart\r\n"_s.arg(folder)
+                     .toLocal8Bit());
 }
 
 } // namespace
 
-// The window's controls: names, kinds, places, texts, fonts, stacking, and the load sequence.
+// The program's window around the described one: its menus and keys, that an entry and its
+// button run the same procedure, the status bar's readouts, recent files, help, and quitting.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { mFixture = std::make_unique<test::WindowFixture>(); }
+    void init() { mFixture = std::make_unique<test::MainWindowFixture>(); }
     void cleanup() { mFixture.reset(); }
 
-    void window();
-    void controlPlaces_data();
-    void controlPlaces();
-    void rulerPlaces();
-    void texts_data();
-    void texts();
-    void fonts_data();
-    void fonts();
-    void fontFallback();
-    void textsFit_data();
-    void textsFit();
-    void command2IsShownAsTheOpener();
-    void stackingOrder();
-    void scrollBarRanges();
-    void palettesAfterLoad();
-    void gridAfterLoad();
-    void splashTimerStartedLast();
-    void scrollBarsMoveTheMap();
-    void thumbDragMovesTheMap();
-    void clearColorAndTextureFillerButtons();
+    void frameAroundTheDescribedWindow();
+    void entriesHaveTheirKeys_data();
+    void entriesHaveTheirKeys();
+    void entryAndButtonRunOneProcedure_data();
+    void entryAndButtonRunOneProcedure();
+    void insertionEntriesFollowTheSetUp();
+    void editEntriesNameTheirStep();
+    void saveAsAsksNoQuestion();
+    void recentFileOpensAgain();
+    void quitAsksAboutUnsavedWork();
+    void budgetFollowsThePainting();
+    void cellUnderThePointer();
+    void helpShowsTheGuideAndAbout();
 
 private:
-    QWidget *win() { return mFixture->window.get(); }
-    std::unique_ptr<test::WindowFixture> mFixture;
+    MainWindow *win() const { return mFixture->window.get(); }
+    QAction *entry(const char16_t *name) const
+    {
+        return win()->menus().action(QString::fromUtf16(name));
+    }
+    // Waits, bounded, for the budget to be measured again; the text it then shows.
+    QString nextBudget();
+
+    std::unique_ptr<test::MainWindowFixture> mFixture;
 };
 
-void TestMainWindow::window()
+QString TestMainWindow::nextBudget()
 {
-    QCOMPARE(win()->objectName(), u"velmor"_s);
+    QSignalSpy measured(&win()->status().budget(), &SlotBudget::budgetChanged);
+    while (win()->status().budget().isMeasuring() || measured.isEmpty()) {
+        if (!measured.wait(5000)) {
+            QTest::qFail("the budget was not measured within 5 s", __FILE__, __LINE__);
+            return {};
+        }
+    }
+    return win()->status().budgetLabel()->text();
+}
+
+void TestMainWindow::frameAroundTheDescribedWindow()
+{
     QCOMPARE(win()->windowTitle(), u"Velmor Beta v.3"_s);
-    QCOMPARE(win()->size(), QSize(720, 421));
-    QCOMPARE(win()->minimumSize(), QSize(720, 421));
-    QCOMPARE(win()->maximumSize(), QSize(720, 421));
-    QVERIFY(!win()->windowIcon().isNull());
-    // The map cells show the project's own 32 x 32 pointer.
-    const QCursor cursor = child(win(), u"Frame2"_s)->cursor();
-    QCOMPARE(cursor.shape(), Qt::BitmapCursor);
-    QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
-    QCOMPARE(win()->windowIcon().availableSizes().value(0), QSize(32, 32));
+    QCOMPARE(win()->centralWidget(), static_cast<QWidget *>(win()->client()));
+    QCOMPARE(win()->client()->objectName(), u"velmor"_s);
+    win()->show();
+    QVERIFY2(QTest::qWaitForWindowExposed(win()), "the window was not shown within 5 s");
+    QCOMPARE(win()->client()->size(), QSize(720, 421));
+    const QRect client = win()->client()->geometry();
+    QVERIFY(win()->menuBar()->geometry().bottom() < client.top());
+    QVERIFY(win()->statusBar()->geometry().top() > client.bottom());
+    QCOMPARE(win()->minimumSize(), win()->maximumSize());
+    QStringList titles;
+    for (QAction *menu : win()->menuBar()->actions())
+        titles.append(menu->text().remove(u'&'));
+    QCOMPARE(titles, (QStringList{u"File"_s, u"Edit"_s, u"View"_s, u"Tools"_s, u"Help"_s}));
 }
 
-void TestMainWindow::controlPlaces_data()
+void TestMainWindow::entriesHaveTheirKeys_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QRect>("pixels");
-    const struct { const char16_t *name; const char *kind; QRect pixels; } rows[] = {
-        {u"SaveCourse", "QPushButton", {576, 272, 137, 17}},
-        {u"FromFile", "QPushButton", {576, 376, 137, 17}},
-        {u"CourseList", "QComboBox", {576, 312, 137, 21}},
-        {u"Splash", "QLabel", {152, 104, 291, 152}},
-        {u"VScroll1", "QScrollBar", {544, 24, 17, 321}},
-        {u"HScroll1", "QScrollBar", {32, 8, 513, 17}},
-        {u"Command2", "QPushButton", {576, 248, 137, 17}},
-        {u"Frame1", "QFrame", {32, 24, 529, 321}},
-        {u"Command1", "QPushButton", {576, 96, 137, 25}},
-        {u"Picktile2", "QComboBox", {648, 40, 65, 21}},
-        {u"FromVelmor", "QPushButton", {576, 355, 137, 17}},
-        {u"PickTile", "QComboBox", {576, 40, 65, 21}},
-        {u"TextureFiller", "QPushButton", {576, 64, 137, 25}},
-        {u"Label2", "QLabel", {576, 0, 137, 25}},
-        {u"Label1", "QLabel", {576, 24, 137, 17}},
-        {u"Label3", "QLabel", {576, 340, 137, 17}},
-        {u"Label6", "QLabel", {576, 296, 137, 17}},
-        {u"Label5", "QLabel", {8, 400, 705, 17}},
-        {u"Label4", "QLabel", {0, 0, 569, 393}},
-        {u"Printer", "QLabel", {576, 128, 137, 113}},
-        {u"Label7", "QLabel", {577, 1, 137, 25}},
-    };
-    for (const auto &row : rows) {
-        const QString name = QString::fromUtf16(row.name);
-        QTest::newRow(qPrintable(name)) << name << QString::fromLatin1(row.kind) << row.pixels;
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::newRow("open") << u"actionOpenTrackFile"_s << QKeySequence(u"Ctrl+O"_s);
+    QTest::newRow("save") << u"actionSaveTrackFile"_s << QKeySequence(u"Ctrl+S"_s);
+    QTest::newRow("save as") << u"actionSaveTrackFileAs"_s << QKeySequence(u"Ctrl+Shift+S"_s);
+    QTest::newRow("quit") << u"actionQuit"_s << QKeySequence(u"Ctrl+Q"_s);
+    QTest::newRow("undo") << u"actionUndo"_s << QKeySequence(u"Ctrl+Z"_s);
+    QTest::newRow("redo") << u"actionRedo"_s << QKeySequence(u"Ctrl+Y"_s);
+    QTest::newRow("guide") << u"actionUserGuide"_s << QKeySequence(u"F1"_s);
+}
+
+void TestMainWindow::entriesHaveTheirKeys()
+{
+    QFETCH(QString, name);
+    QFETCH(QKeySequence, keys);
+    QAction *action = win()->menus().action(name);
+    QVERIFY2(action, qPrintable(name));
+    QVERIFY2(action->shortcuts().contains(keys), qPrintable(action->shortcut().toString()));
+}
+
+void TestMainWindow::entryAndButtonRunOneProcedure_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("button"); // empty: the entry has no button
+    QTest::addColumn<QString>("title");  // of the first dialog the procedure shows
+    QTest::newRow("save") << u"actionSaveTrackFile"_s << u"SaveCourse"_s << u"Name Your Course"_s;
+    QTest::newRow("open") << u"actionOpenTrackFile"_s << u"Command2"_s
+                          << u"Import Course From File"_s;
+    QTest::newRow("insert from file") << u"actionInsertFromFile"_s << u"FromFile"_s
+                                      << u"Choose an Velmor Custom Makde Course."_s;
+    QTest::newRow("insert from the map") << u"actionInsertFromVelmor"_s << u"FromVelmor"_s
+                                         << u"Name Your Course"_s;
+    QTest::newRow("open from a ROM") << u"actionOpenCourseFromRom"_s << QString()
+                                     << u"Open Course from ROM"_s;
+}
+
+void TestMainWindow::entryAndButtonRunOneProcedure()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, button);
+    QFETCH(QString, title);
+    mFixture = std::make_unique<test::MainWindowFixture>(
+        [](test::MainWindowFixture &fixture) { writeConfiguration(fixture); });
+    // Each showing is cancelled; what the two ways showed must be the same.
+    win()->menus().action(entry)->trigger();
+    const QList<test::ScriptedFileDialog::Showing> byEntry = mFixture->dialog.showings();
+    QCOMPARE(byEntry.size(), 1);
+    QCOMPARE(byEntry.first().settings.title, title);
+    if (button.isEmpty()) {
+        QCOMPARE(byEntry.first().settings.filter, u"SNES Files (*.smc *.sfc)|*.smc;*.sfc"_s);
+        return;
     }
+    win()->client()->findChild<QPushButton *>(button)->click();
+    const QList<test::ScriptedFileDialog::Showing> both = mFixture->dialog.showings();
+    QCOMPARE(both.size(), 2);
+    QCOMPARE(both.at(1).mode, both.at(0).mode);
+    QCOMPARE(both.at(1).settings.title, both.at(0).settings.title);
+    QCOMPARE(both.at(1).settings.filter, both.at(0).settings.filter);
 }
 
-void TestMainWindow::controlPlaces()
+void TestMainWindow::insertionEntriesFollowTheSetUp()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, kind);
-    QFETCH(QRect, pixels);
-    QWidget *control = child(win(), name);
-    QVERIFY2(control, qPrintable(name));
-    QVERIFY(control->inherits(qPrintable(kind)));
-    QCOMPARE(control->parentWidget(), win());
-    QCOMPARE(control->geometry(), pixels);
-}
-
-void TestMainWindow::rulerPlaces()
-{
-    for (int i = 0; i < 32; ++i) {
-        auto *label = win()->findChild<QLabel *>(u"gridpos2(%1)"_s.arg(i));
-        QVERIFY(label);
-        QCOMPARE(label->geometry(), QRect(32 + 16 * i, 344, 11, 41));
-        QVERIFY(label->wordWrap());
+    // The fixture declined the set-up: no insertion, and the entries say why.
+    for (const char16_t *name : {u"actionInsertFromFile", u"actionInsertFromVelmor",
+                                 u"actionCreatePatch"}) {
+        QVERIFY(!entry(name)->isEnabled());
+        QVERIFY2(entry(name)->statusTip().contains(u"first-run set-up"_s),
+                 qPrintable(entry(name)->statusTip()));
     }
-    for (int i = 0; i < 20; ++i) {
-        auto *label = win()->findChild<QLabel *>(u"gridpos(%1)"_s.arg(i));
-        QVERIFY(label);
-        QCOMPARE(label->geometry(), QRect(8, 24 + 16 * i, 25, 17));
-        QVERIFY(label->alignment() & Qt::AlignRight);
-    }
-    QVERIFY(!win()->findChild<QLabel *>(u"gridpos(20)"_s));
-    QVERIFY(!win()->findChild<QLabel *>(u"gridpos2(32)"_s));
+    mFixture = std::make_unique<test::MainWindowFixture>(
+        [](test::MainWindowFixture &fixture) { writeConfiguration(fixture); });
+    QVERIFY(entry(u"actionInsertFromFile")->isEnabled());
+    QVERIFY(entry(u"actionInsertFromVelmor")->isEnabled());
+    QVERIFY(entry(u"actionInsertFromFile")->statusTip().isEmpty());
 }
 
-void TestMainWindow::texts_data()
+void TestMainWindow::editEntriesNameTheirStep()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("SaveCourse") << u"SaveCourse"_s << u"Save Course To File"_s;
-    QTest::newRow("FromFile") << u"FromFile"_s << u"From File"_s;
-    QTest::newRow("FromVelmor") << u"FromVelmor"_s << u"From Velmor"_s;
-    QTest::newRow("Command1") << u"Command1"_s << u"Clear Color"_s;
-    QTest::newRow("Command2") << u"Command2"_s << u"Import Course From File"_s;
-    QTest::newRow("TextureFiller") << u"TextureFiller"_s << u"Texture Filler"_s;
-    QTest::newRow("Label2") << u"Label2"_s << u"Velmor Beta v.3"_s;
-    QTest::newRow("Label7") << u"Label7"_s << u"Velmor Beta v.3"_s;
-    QTest::newRow("Label1") << u"Label1"_s << u"Choose A Texture:"_s;
-    QTest::newRow("Label3") << u"Label3"_s << u"Export to ROM:"_s;
-    QTest::newRow("Label6") << u"Label6"_s << u"Import Course To:"_s;
-    QTest::newRow("Label4") << u"Label4"_s << QString();
-    QTest::newRow("Printer")
-        << u"Printer"_s
-        << u"Please read the README and the other documents.  They will help clear up any "
-           "questions. If not, just drop me an e-mail. This is beta. Please report any bugs you "
-           "find. HAVE FUN!"_s;
-    QTest::newRow("CourseList") << u"CourseList"_s << u"68f2c - Mario Circuit 1"_s;
-    QTest::newRow("PickTile") << u"PickTile"_s << u"00"_s;
-    QTest::newRow("Picktile2") << u"Picktile2"_s << u"00"_s;
+    win()->client()->pickTile()->setEditText(u"3C"_s);
+    entry(u"actionTextureFiller")->trigger();
+    QCOMPARE(win()->client()->courseMap().text(0), u"3C"_s);
+    QCOMPARE(entry(u"actionUndo")->text(), u"Undo Texture Filler"_s);
+    entry(u"actionUndo")->trigger();
+    QCOMPARE(win()->client()->courseMap().text(0), u"01"_s);
+    QCOMPARE(entry(u"actionRedo")->text(), u"Redo Texture Filler"_s);
+    // Clear Color makes a step only where there are marks to clear.
+    win()->client()->courseMap().setMark(5, Mark::Painted);
+    entry(u"actionClearColor")->trigger();
+    QCOMPARE(entry(u"actionUndo")->text(), u"Undo Clear Color"_s);
 }
 
-void TestMainWindow::texts()
+void TestMainWindow::saveAsAsksNoQuestion()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QWidget *control = child(win(), name);
-    QVERIFY(control);
-    if (auto *button = qobject_cast<QPushButton *>(control))
-        QCOMPARE(button->text(), text);
-    else if (auto *label = qobject_cast<QLabel *>(control))
-        QCOMPARE(label->text(), text);
-    else if (auto *combo = qobject_cast<QComboBox *>(control))
-        QCOMPARE(combo->currentText(), text);
-    else
-        QFAIL("no text to compare");
+    const QString first = mFixture->folder.filePath(u"first.bin"_s);
+    const QString second = mFixture->folder.filePath(u"second.bin"_s);
+    mFixture->dialog.pick(first);
+    entry(u"actionSaveTrackFile")->trigger();
+    QVERIFY(QFile::exists(first));
+    // The same map again: Save would ask "No changes?"; Save As goes straight to the dialog.
+    mFixture->dialog.pick(second);
+    entry(u"actionSaveTrackFileAs")->trigger();
+    QVERIFY(QFile::exists(second));
+    QVERIFY(!mFixture->messages.titles().contains(u"No changes?"_s));
+    QCOMPARE(win()->recentFiles().files().value(0), QFileInfo(second).absoluteFilePath());
 }
 
-void TestMainWindow::fonts_data()
+void TestMainWindow::recentFileOpensAgain()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("family"); // as requested, before the system's own substitution
-    QTest::addColumn<double>("points");
-    QTest::addColumn<bool>("bold");
-    QTest::newRow("SaveCourse") << u"SaveCourse"_s << u"MS Sans Serif"_s << 8.25 << true;
-    QTest::newRow("FromFile") << u"FromFile"_s << u"MS Sans Serif"_s << 9.75 << true;
-    QTest::newRow("FromVelmor") << u"FromVelmor"_s << u"MS Sans Serif"_s << 9.75 << true;
-    QTest::newRow("CourseList") << u"CourseList"_s << u"MS Serif"_s << 8.25 << false;
-    QTest::newRow("Label2") << u"Label2"_s << u"MS Sans Serif"_s << 12.0 << true;
-    QTest::newRow("Label7") << u"Label7"_s << u"MS Sans Serif"_s << 12.0 << true;
-    QTest::newRow("Label1") << u"Label1"_s << u"MS Sans Serif"_s << 8.25 << true;
-    QTest::newRow("gridpos2(0)") << u"gridpos2(0)"_s << u"MS Serif"_s << 6.75 << true;
-    QTest::newRow("Frame2 cells") << u"Frame2"_s << u"MS Serif"_s << 6.0 << false;
+    win()->recentFiles().clear();
+    QVERIFY(!win()->menus().recentMenu()->menuAction()->isEnabled());
+    const QString path = mFixture->folder.filePath(u"course.bin"_s);
+    win()->client()->pickTile()->setEditText(u"2A"_s);
+    win()->client()->textureFillerButton()->click();
+    mFixture->dialog.pick(path);
+    win()->client()->saveCourseButton()->click();
+    QVERIFY(win()->menus().recentMenu()->menuAction()->isEnabled());
+
+    win()->client()->pickTile()->setEditText(u"07"_s);
+    win()->client()->textureFillerButton()->click();
+    QAction *first = win()->menus().recentMenu()->findChild<QAction *>(u"actionRecent1"_s);
+    QVERIFY(first);
+    QVERIFY2(first->text().endsWith(QDir::toNativeSeparators(path)), qPrintable(first->text()));
+    const int dialogs = int(mFixture->dialog.showings().size());
+    first->trigger();
+    QCOMPARE(int(mFixture->dialog.showings().size()), dialogs); // no dialog for a recent file
+    QCOMPARE(win()->client()->courseMap().text(CellCount - 1), u"2A"_s);
 }
 
-void TestMainWindow::fonts()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, family);
-    QFETCH(double, points);
-    QFETCH(bool, bold);
-    QWidget *control = child(win(), name);
-    QVERIFY(control);
-    // The Windows face where installed, else the first installed face of the fallback list.
-    const QStringList fallbacks = family == u"MS Serif"_s ? serifFamilies() : sansFamilies();
-    QCOMPARE(fallbacks.first(), family);
-    const QString installed = firstInstalledFamily(fallbacks);
-    QCOMPARE(control->font().families(), installed.isEmpty() ? fallbacks : QStringList{installed});
-    QCOMPARE(control->font().pointSizeF(), points);
-    QCOMPARE(control->font().bold(), bold);
-}
-
-void TestMainWindow::fontFallback()
-{
-    const QString present = QFontDatabase::families().value(0);
-    QVERIFY(!present.isEmpty());
-    QCOMPARE(firstInstalledFamily({u"No Such Face Velmor"_s, present}), present);
-    QCOMPARE(firstInstalledFamily({u"No Such Face Velmor"_s}), QString());
-    // Without any installed face the whole list is requested, and the style hint decides.
-    QCOMPARE(sansFont(8.25).styleHint(), QFont::SansSerif);
-    QCOMPARE(serifFont(8.25).styleHint(), QFont::Serif);
-}
-
-void TestMainWindow::textsFit_data()
-{
-    // With the fonts the window really gets here: every described text, and the widest that the
-    // rulers and the course list come to show.
-    texts_data();
-    QTest::newRow("gridpos(19) at the bottom") << u"gridpos(19)"_s << u"128"_s;
-    QTest::newRow("gridpos2(31) at the right") << u"gridpos2(31)"_s << u"1 2 8"_s;
-    for (const QString &entry : CourseTable::entries())
-        QTest::newRow(qPrintable(u"CourseList "_s + entry)) << u"CourseList"_s << entry;
-}
-
-void TestMainWindow::textsFit()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QWidget *control = child(win(), name);
-    QVERIFY(control);
-    win()->ensurePolished();
-    const QString problem = cutOff(control, text);
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-}
-
-void TestMainWindow::command2IsShownAsTheOpener()
+void TestMainWindow::quitAsksAboutUnsavedWork()
 {
     win()->show();
     QVERIFY2(QTest::qWaitForWindowExposed(win()), "the window was not shown within 5 s");
-    auto *opener = qobject_cast<QPushButton *>(child(win(), u"Command2"_s));
-    QVERIFY(opener && opener->isVisible());
-    QCOMPARE(opener->text(), u"Import Course From File"_s);
-    QVERIFY(child(win(), u"SaveCourse"_s)->isVisible());
+    win()->client()->textureFillerButton()->click();
+    mFixture->messages.answer(MessageBoxes::Answer::Cancel);
+    entry(u"actionQuit")->trigger();
+    QVERIFY(win()->isVisible());
+    QCOMPARE(mFixture->messages.titles().last(), u"Unsaved Changes"_s);
+    mFixture->messages.answer(MessageBoxes::Answer::No);
+    entry(u"actionQuit")->trigger();
+    QVERIFY(!win()->isVisible());
 }
 
-void TestMainWindow::stackingOrder()
+void TestMainWindow::budgetFollowsThePainting()
 {
-    QWidget *w = win();
-    // Among labels, those named earlier lie in front: the title over its red shadow.
-    QVERIFY(stackIndex(w, u"Label2"_s) > stackIndex(w, u"Label7"_s));
-    QVERIFY(stackIndex(w, u"gridpos(0)"_s) > stackIndex(w, u"Label4"_s));
-    QVERIFY(stackIndex(w, u"gridpos2(31)"_s) > stackIndex(w, u"Label4"_s));
-    // Every other control in front of every label; the splash in front of the viewport.
-    qsizetype frontLabel = -1;
-    for (QLabel *label : w->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
-        if (label->objectName() != u"Splash"_s)
-            frontLabel = qMax(frontLabel, w->children().indexOf(label));
-    }
-    for (const QString &name : {u"Frame1"_s, u"HScroll1"_s, u"VScroll1"_s, u"PickTile"_s,
-                                u"SaveCourse"_s, u"Splash"_s}) {
-        QVERIFY2(stackIndex(w, name) > frontLabel, qPrintable(name));
-    }
-    QVERIFY(stackIndex(w, u"Splash"_s) > stackIndex(w, u"Frame1"_s));
-    QVERIFY(stackIndex(w, u"VScroll1"_s) > stackIndex(w, u"Frame1"_s));
+    // No ROM: the game's original room of the course, 2,047 bytes for Mario Circuit 1.
+    QCOMPARE(nextBudget(), u"Mario Circuit 1: 7 of 2,047 bytes"_s);
+    QVERIFY(win()->status().budgetLabel()->styleSheet().isEmpty());
+
+    CourseMap &map = win()->client()->courseMap();
+    map.setAll(randomTexts(5), map.marks());
+    const QString tooBig = nextBudget();
+    QVERIFY2(tooBig.startsWith(u"Mario Circuit 1: "_s) && tooBig.endsWith(u" too many"_s),
+             qPrintable(tooBig));
+    QVERIFY(win()->status().budgetLabel()->styleSheet().contains(u"color"_s));
+
+    map.setCell(cellIndex(2, 4), u"Q"_s, Mark::Painted);
+    QCOMPARE(nextBudget(),
+             u"Mario Circuit 1: the cell at row 3, column 5 holds \"Q\", no tile number"_s);
+
+    win()->client()->courseList()->setEditText(u"216ee - Battle Course 3"_s);
+    map.setCell(cellIndex(2, 4), u"01"_s, Mark::Painted);
+    QVERIFY(nextBudget().startsWith(u"Battle Course 3: "_s));
+    win()->client()->courseList()->setEditText(u"BATTLE MODE"_s);
+    QCOMPARE(nextBudget(), u"No course chosen"_s);
 }
 
-void TestMainWindow::scrollBarRanges()
+void TestMainWindow::cellUnderThePointer()
 {
-    auto *h = win()->findChild<QScrollBar *>(u"HScroll1"_s);
-    auto *v = win()->findChild<QScrollBar *>(u"VScroll1"_s);
-    QCOMPARE(QList<int>({h->minimum(), h->maximum(), h->singleStep(), h->pageStep()}),
-             QList<int>({0, 96, 1, 32}));
-    QCOMPARE(QList<int>({v->minimum(), v->maximum(), v->singleStep(), v->pageStep()}),
-             QList<int>({0, 108, 2, 20}));
-    QCOMPARE(h->orientation(), Qt::Horizontal);
-    QCOMPARE(v->orientation(), Qt::Vertical);
+    win()->show();
+    QVERIFY2(QTest::qWaitForWindowExposed(win()), "the window was not shown within 5 s");
+    MapView *view = win()->client()->mapView();
+    win()->client()->courseMap().setCell(cellIndex(1, 2), u"4F"_s, Mark::Painted);
+    QTest::mouseMove(view, QPoint(2 * 16 + 8, 1 * 16 + 8));
+    QCOMPARE(win()->status().cellLabel()->text(), u"Column 3, row 2: tile 4F"_s);
+    win()->client()->courseMap().setCell(cellIndex(1, 2), u"50"_s, Mark::Painted);
+    QCOMPARE(win()->status().cellLabel()->text(), u"Column 3, row 2: tile 50"_s);
 }
 
-void TestMainWindow::palettesAfterLoad()
+void TestMainWindow::helpShowsTheGuideAndAbout()
 {
-    for (const QString &name : {u"PickTile"_s, u"Picktile2"_s}) {
-        auto *combo = win()->findChild<QComboBox *>(name);
-        QVERIFY(combo->isEditable());
-        QCOMPARE(combo->count(), 256);
-        QCOMPARE(combo->itemText(0), u"00"_s);
-        QCOMPARE(combo->itemText(10), u"0A"_s);
-        QCOMPARE(combo->itemText(171), u"AB"_s);
-        QCOMPARE(combo->itemText(255), u"FF"_s);
-        QCOMPARE(combo->currentText(), u"00"_s);
-        // Typed text is kept as typed and never added to the list.
-        combo->setFocus();
-        combo->lineEdit()->selectAll();
-        QTest::keyClicks(combo->lineEdit(), u"a"_s);
-        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
-        QCOMPARE(combo->currentText(), u"a"_s);
-        QCOMPARE(combo->count(), 256);
-    }
-    // The course list keeps its initial text through the load.
-    QCOMPARE(win()->findChild<QComboBox *>(u"CourseList"_s)->currentText(),
-             u"68f2c - Mario Circuit 1"_s);
-}
+    entry(u"actionUserGuide")->trigger();
+    auto *guide = win()->findChild<QDialog *>(u"userGuide"_s);
+    QVERIFY(guide && guide->isVisible());
+    const QString text = guide->findChild<QTextBrowser *>()->toPlainText();
+    // The users' part of the README, and not the developers'.
+    QVERIFY2(text.contains(u"The first run, step by step"_s), qPrintable(text.left(200)));
+    QVERIFY(!text.contains(u"For developers"_s));
+    guide->close();
 
-void TestMainWindow::gridAfterLoad()
-{
-    QWidget *frame2 = child(win(), u"Frame2"_s);
-    QCOMPARE(frame2->parentWidget(), child(win(), u"Frame1"_s));
-    QCOMPARE(frame2->geometry(), QRect(0, 0, 3381, 3381)); // 50720 twips
-    auto *window = mFixture->window.get();
-    QCOMPARE(window->scroller()->state().lastHorizontal(), 0);
-    QCOMPARE(window->scroller()->state().lastVertical(), 0);
-    QCOMPARE(window->rowRuler().first()->text(), u"1"_s);
-    QCOMPARE(window->rowRuler().last()->text(), u"20"_s);
-    QCOMPARE(window->columnRuler().at(8)->text(), u"9"_s);
-    QCOMPARE(window->columnRuler().at(9)->text(), u"1 0"_s);
-    QCOMPARE(window->columnRuler().at(31)->text(), u"3 2"_s);
-    for (int i = 0; i < CellCount; ++i) {
-        QCOMPARE(window->courseMap().text(i), u"01"_s);
-        QCOMPARE(window->courseMap().mark(i), Mark::Untouched);
-    }
-}
-
-void TestMainWindow::splashTimerStartedLast()
-{
-    Splash *splash = mFixture->window->splash();
-    QVERIFY(splash->timer()->isActive());
-    QCOMPARE(splash->timer()->interval(), 2000);
-    // Before the load the timer stands still.
-    test::ScriptedFileDialog dialog;
-    test::ScriptedMessageBoxes messages;
-    QtFileSystem files;
-    Services services{dialog, messages, files};
-    MainWindow unloaded(services);
-    QVERIFY(!unloaded.splash()->timer()->isActive());
-    QCOMPARE(unloaded.findChild<QWidget *>(u"Frame2"_s)->size(), QSize(515, 321));
-    QCOMPARE(unloaded.rowRuler().first()->text(), u"0"_s);
-}
-
-void TestMainWindow::scrollBarsMoveTheMap()
-{
-    MainWindow *window = mFixture->window.get();
-    window->horizontalScrollBar()->setValue(96);
-    QCOMPARE(window->mapView()->pos(), QPoint(-1536, 0));
-    QCOMPARE(window->columnRuler().first()->text(), u"9 7"_s);
-    QCOMPARE(window->columnRuler().last()->text(), u"1 2 8"_s);
-    window->verticalScrollBar()->setValue(108);
-    QCOMPARE(window->mapView()->pos(), QPoint(-1536, -1728));
-    QCOMPARE(window->rowRuler().first()->text(), u"109"_s);
-    QCOMPARE(window->rowRuler().last()->text(), u"128"_s);
-    window->horizontalScrollBar()->setValue(90);
-    window->horizontalScrollBar()->setValue(10);
-    QCOMPARE(window->mapView()->pos().x(), -160);
-    QCOMPARE(window->columnRuler().first()->text(), u"1 1"_s);
-}
-
-void TestMainWindow::thumbDragMovesTheMap()
-{
-    // While the thumb is dragged without tracking, only the scroll events report the place.
-    QScrollBar *bar = mFixture->window->verticalScrollBar();
-    bar->setTracking(false);
-    bar->setSliderDown(true);
-    bar->setSliderPosition(40);
-    QCOMPARE(bar->value(), 0);
-    QCOMPARE(mFixture->window->mapView()->pos(), QPoint(0, -640));
-    QCOMPARE(mFixture->window->rowRuler().first()->text(), u"41"_s);
-    // Releasing the thumb reports the same value as a change: nothing moves.
-    bar->setSliderDown(false);
-    QCOMPARE(bar->value(), 40);
-    QCOMPARE(mFixture->window->mapView()->pos(), QPoint(0, -640));
-}
-
-void TestMainWindow::clearColorAndTextureFillerButtons()
-{
-    MainWindow *window = mFixture->window.get();
-    window->tilePainter().press(3, LeftButton, {u"7E"_s, QString()});
-    window->tilePainter().press(4, MiddleButton, {});
-    window->pickTile()->setEditText(u"C4"_s);
-    QTest::mouseClick(window->textureFillerButton(), Qt::LeftButton);
-    QCOMPARE(window->courseMap().text(0), u"C4"_s);
-    QCOMPARE(window->courseMap().text(3), u"C4"_s);
-    QCOMPARE(window->courseMap().mark(3), Mark::Painted);
-    QCOMPARE(window->courseMap().mark(4), Mark::Erased);
-    QTest::mouseClick(window->clearColorButton(), Qt::LeftButton);
-    QCOMPARE(window->courseMap().mark(3), Mark::Untouched);
-    QCOMPARE(window->courseMap().mark(4), Mark::Untouched);
-    QCOMPARE(window->courseMap().text(16383), u"C4"_s);
+    QCoreApplication::setApplicationVersion(u"9.8.7"_s);
+    entry(u"actionAbout")->trigger();
+    auto *about = win()->findChild<QDialog *>(u"aboutVelmor"_s);
+    QVERIFY(about && about->isVisible());
+    const QString aboutText = about->findChild<QLabel *>(u"aboutText"_s)->text();
+    QVERIFY(aboutText.contains(u"Velmor 9.8.7"_s));
+    QVERIFY(aboutText.contains(u"MIT"_s));
+    about->close();
 }
 
 VELMOR_TEST_MAIN(TestMainWindow)

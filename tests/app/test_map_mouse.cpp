@@ -58,7 +58,7 @@ private:
         QTest::mouseRelease(window()->windowHandle(), button, {}, inWindow(mapPixel));
     }
 
-    MainWindow *window() { return mFixture->window.get(); }
+    ClientWindow *window() { return mFixture->window.get(); }
     MapView *map() { return window()->mapView(); }
     CourseMap &model() { return window()->courseMap(); }
     Cell cell(int row, int column) { return model().cell(cellIndex(row, column)); }

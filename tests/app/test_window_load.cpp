@@ -29,7 +29,7 @@ public:
         : QObject(fixture.window.get())
         , mFixture(fixture)
     {
-        MainWindow *window = fixture.window.get();
+        ClientWindow *window = fixture.window.get();
         for (QWidget *control : {static_cast<QWidget *>(window->fromFileButton()),
                                  static_cast<QWidget *>(window->fromVelmorButton()),
                                  static_cast<QWidget *>(window->courseList())})
@@ -83,7 +83,7 @@ void TestWindowLoad::emptyFolderWithTheSetUpDeclined()
         f.messages.answer(MessageBoxes::Answer::Yes);
         recorder = new LoadRecorder(f);
     });
-    MainWindow *window = fixture.window.get();
+    ClientWindow *window = fixture.window.get();
     QCOMPARE(fixture.dialog.showings().size(), 1);
     QCOMPARE(fixture.dialog.showings().first().settings.title, u"Point to recomp.exe"_s);
     QCOMPARE(fixture.messages.unanswered(), 0);
@@ -121,7 +121,7 @@ void TestWindowLoad::folderWithAConfigurationFile()
         recorder = new LoadRecorder(f);
     });
     QVERIFY(recorder);
-    MainWindow *window = fixture.window.get();
+    ClientWindow *window = fixture.window.get();
     // A later start is silent.
     QVERIFY(fixture.messages.messages().isEmpty());
     QVERIFY(fixture.dialog.showings().isEmpty());
@@ -160,7 +160,7 @@ void TestWindowLoad::configurationFileInOtherLetterCase()
         f.dialog.cancel();
         f.messages.answer(MessageBoxes::Answer::Yes);
     });
-    MainWindow *window = fixture.window.get();
+    ClientWindow *window = fixture.window.get();
     QVERIFY(window->startup().firstRun);
     QCOMPARE(fixture.dialog.showings().size(), 1);
     QVERIFY(window->fromFileButton()->isEnabled());

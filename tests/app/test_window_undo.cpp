@@ -69,7 +69,7 @@ void TestWindowUndo::init()
 
 void TestWindowUndo::apply(Step step)
 {
-    MainWindow *window = mDriver.window;
+    ClientWindow *window = mDriver.window;
     switch (step) {
     case Step::Press:
         window->pickTile()->setEditText(u"2A"_s);

@@ -23,11 +23,11 @@ struct MapState
 // keys go to the window, so Qt finds the widget under the pointer and the shortcuts itself.
 struct WindowDriver
 {
-    MainWindow *window;
+    ClientWindow *window;
 
     // Shows the window, waits until it is active (window shortcuts need that) and takes the
     // splash away, so that every visible cell takes paint.
-    static bool showForInput(MainWindow *window)
+    static bool showForInput(ClientWindow *window)
     {
         QApplication::setQuitOnLastWindowClosed(false);
         window->show();

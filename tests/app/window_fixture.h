@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/client_window.h"
 #include "app/main_window.h"
 #include "platform/file_system.h"
 #include "platform/services.h"
@@ -13,9 +14,11 @@
 
 namespace velmor::test {
 
-// A main window on scripted dialogs and the real file system, loaded as the program loads it:
-// started in an empty folder, where the user declines the first-run set-up.
-struct WindowFixture
+// A window on scripted dialogs and the real file system, loaded as the program loads it:
+// started in an empty folder, where the user declines the first-run set-up. Window is the
+// described window alone (ClientWindow) or the program's whole window (MainWindow).
+template<typename Window>
+struct WindowFixtureOf
 {
     QTemporaryDir folder;
     QString previousDirectory = QDir::currentPath();
@@ -23,28 +26,31 @@ struct WindowFixture
     ScriptedMessageBoxes messages;
     QtFileSystem files;
     Services services{dialog, messages, files};
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Window> window;
 
-    WindowFixture()
-        : WindowFixture([](WindowFixture &fixture) {
+    WindowFixtureOf()
+        : WindowFixtureOf([](WindowFixtureOf &fixture) {
             fixture.dialog.cancel();
             fixture.messages.answer(MessageBoxes::Answer::Yes);
         })
     {}
     // Started in the same empty folder, but beforeLoad runs between the window's construction and
     // its load: it may put files into the folder, script the dialogs and watch the controls.
-    explicit WindowFixture(const std::function<void(WindowFixture &)> &beforeLoad)
+    explicit WindowFixtureOf(const std::function<void(WindowFixtureOf &)> &beforeLoad)
     {
         QDir::setCurrent(folder.path());
-        window = std::make_unique<MainWindow>(services);
+        window = std::make_unique<Window>(services);
         beforeLoad(*this);
         window->load();
     }
-    ~WindowFixture()
+    ~WindowFixtureOf()
     {
         window.reset();
         QDir::setCurrent(previousDirectory);
     }
 };
+
+using WindowFixture = WindowFixtureOf<ClientWindow>;
+using MainWindowFixture = WindowFixtureOf<MainWindow>;
 
 } // namespace velmor::test

@@ -1,0 +1,101 @@
+#include "app/status_readout.h"
+
+#include "app/client_window.h"
+#include "course/course_table.h"
+#include "editor/map_geometry.h"
+#include "editor/map_view.h"
+#include "editor/stroke_tracker.h"
+#include "platform/file_system.h"
+#include "rom/course_catalogue.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStatusBar>
+
+namespace velmor {
+
+StatusReadout::StatusReadout(QStatusBar *bar, ClientWindow *client, QObject *parent)
+    : QObject(parent)
+    , mClient(client)
+    , mCell(new QLabel(bar))
+    , mBudgetLabel(new QLabel(bar))
+{
+    mCell->setObjectName(QStringLiteral("cellReadout"));
+    mBudgetLabel->setObjectName(QStringLiteral("budgetReadout"));
+    bar->addWidget(mCell, 1);
+    bar->addPermanentWidget(mBudgetLabel);
+
+    mBudget.setMapSource([client] { return client->courseMap().texts(); });
+    connect(&mBudget, &SlotBudget::budgetChanged, this, &StatusReadout::showBudget);
+    connect(&client->courseMap(), &CourseMap::cellsChanged, &mBudget, &SlotBudget::mapChanged);
+    // A painted cell under the pointer shows its new tile at once.
+    connect(&client->courseMap(), &CourseMap::cellsChanged, this, [this](const QRect &cells) {
+        if (isCellIndex(mHovered) && cells.contains(cellColumn(mHovered), cellRow(mHovered)))
+            showCell(mHovered);
+    });
+    connect(client->courseList(), &QComboBox::editTextChanged, this,
+            &StatusReadout::courseChanged);
+
+    // The view reports moves only while a button is held; the readout wants them always.
+    client->mapView()->setMouseTracking(true);
+    client->mapView()->installEventFilter(this);
+    courseChanged();
+}
+
+void StatusReadout::setRomPath(const QString &path)
+{
+    mRomPath = path;
+    courseChanged();
+}
+
+void StatusReadout::courseChanged()
+{
+    const rom::Course *course = CourseTable::course(mClient->courseList()->currentText());
+    std::size_t capacity = 0;
+    if (course) {
+        QByteArray romFile;
+        QFile file(mRomPath);
+        if (!mRomPath.isEmpty() && file.open(QIODevice::ReadOnly))
+            romFile = file.readAll();
+        capacity = courseCapacity(*course, romFile);
+    }
+    mBudget.setCourse(course, capacity);
+}
+
+void StatusReadout::showBudget(const Budget &budget)
+{
+    mBudgetLabel->setText(budget.text());
+    const bool problem = budget.state == Budget::State::TooBig
+                         || budget.state == Budget::State::BadCell;
+    // Red says it at a glance; the words say it for those who cannot tell red.
+    mBudgetLabel->setStyleSheet(problem ? QStringLiteral("color: #c00000; font-weight: bold;")
+                                        : QString());
+}
+
+void StatusReadout::showCell(int index)
+{
+    mHovered = index;
+    if (!isCellIndex(index)) {
+        mCell->clear();
+        return;
+    }
+    mCell->setText(tr("Column %1, row %2: tile %3")
+                       .arg(cellColumn(index) + 1)
+                       .arg(cellRow(index) + 1)
+                       .arg(mClient->courseMap().text(index)));
+}
+
+bool StatusReadout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        const auto *move = static_cast<QMouseEvent *>(event);
+        showCell(StrokeTracker::cellAt((move->position() * TwipsPerPixel).toPoint()));
+    } else if (event->type() == QEvent::Leave) {
+        showCell(-1);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace velmor
