@@ -1,5 +1,5 @@
-// Start-up to the first paint of the full window, offscreen, against a bare Qt window with one
-// label built the same way. Each start runs in a fresh process; the parent times from starting the
+// Start-up to the first paint of the full window (menu bar, described window, status bar),
+// offscreen, against a bare Qt window with one label built the same way. Each start runs in a fresh process; the parent times from starting the
 // process to the child's report of its first paint, alternating the two kinds, and prints the
 // medians, their ratio (target at most 1.3) and Velmor's peak memory (target under 40 MB, Linux).
 // Each child also reports the processor time it used up to its first paint: on a loaded machine
@@ -7,7 +7,7 @@
 //
 // Usage: bench_startup [runs]      (the child modes --child-velmor, --child-bare are internal)
 #include "app/config_file.h"
-#include "app/client_window.h"
+#include "app/main_window.h"
 #include "bench/bench_figures.h"
 #include "platform/file_system.h"
 #include "platform/services.h"
@@ -146,7 +146,7 @@ int runChild(int argc, char **argv, bool velmorWindow)
             std::fprintf(stderr, "cannot prepare a configuration: %s\n", qPrintable(error));
             return 1;
         }
-        auto main = std::make_unique<velmor::ClientWindow>(services);
+        auto main = std::make_unique<velmor::MainWindow>(services);
         main->load();
         window = std::move(main);
     } else {
