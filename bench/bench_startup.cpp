@@ -1,7 +1,8 @@
 // Start-up to the first paint of the full window (menu bar, described window, status bar),
 // offscreen, against a bare Qt window with one label built the same way. Each start runs in a
 // fresh process; the parent times from starting the process to the child's report of its first
-// paint, alternating the two kinds, and prints the medians, their ratio (target at most 1.3) and Velmor's peak memory (target under 40 MB, Linux).
+// paint, alternating the two kinds, and prints the medians, their ratio (target at most 1.3) and
+// Velmor's peak memory (target under 40 MB, Linux).
 // Each child also reports the processor time it used up to its first paint: on a loaded machine
 // that ratio shows the work done, where the wall times mostly show the waiting.
 //
