@@ -44,9 +44,10 @@ std::optional<Header> readHeader(ByteView patch, PatchResult *error = nullptr);
 // TargetCopy for what moved or repeats, TargetRead only for what is new.
 PatchResult create(ByteView source, ByteView target, std::string_view metadata = {});
 
-// The target, after every check: the source's size and CRC32 before any action, every action
-// inside its buffers, the output exactly the target's size, the target's and the patch's CRC32.
-// A target larger than maxTarget is refused before anything is allocated.
+// The target, after every check: first the patch on its own (every field whole, every action
+// inside the sizes the header gives, the lengths adding up to the target's size, its own CRC32),
+// then the source's size and CRC32, and at the end the target's CRC32. A target larger than
+// maxTarget is refused before anything is allocated for it.
 PatchResult apply(ByteView source, ByteView patch, std::size_t maxTarget = MaxImageSize);
 
 } // namespace velmor::patch::bps

@@ -59,6 +59,105 @@ std::optional<std::uint64_t> number(
     return std::nullopt;
 }
 
+// One pass over the actions. Without a target it checks all that the header's sizes can tell:
+// every field whole, every read inside the source or the target so far, every write inside the
+// target, and the lengths adding up to the target's size. With one it does the same and writes.
+std::optional<PatchResult> runActions(
+    ByteView source, ByteView patch, const Header &header, Bytes *target)
+{
+    PatchResult error;
+    const std::size_t end = patch.size() - FooterSize;
+    const std::uint64_t sourceSize = header.sourceSize;
+    const std::uint64_t targetSize = header.targetSize;
+    std::uint64_t out = 0;
+    std::uint64_t sourceRelative = 0;
+    std::uint64_t targetRelative = 0;
+    std::size_t pos = header.actionsOffset;
+    while (pos < end) {
+        const std::size_t at = pos;
+        const auto command = number(patch, pos, end, "action", &error);
+        if (!command)
+            return error;
+        const auto action = Action(*command & 3);
+        const std::uint64_t length = (*command >> 2) + 1;
+        const std::string name = actionName(action);
+        if (length > targetSize - out) {
+            return refuse(PatchFault::PastEnd, at,
+                name + " of " + bytesText(length) + " at target offset " + std::to_string(out)
+                    + " writes past the end of the target (" + bytesText(targetSize) + ")");
+        }
+        switch (action) {
+        case Action::SourceRead:
+            if (length > sourceSize || out > sourceSize - length) {
+                return refuse(PatchFault::PastEnd, at,
+                    name + " of " + bytesText(length) + " at offset " + std::to_string(out)
+                        + " reads past the end of the source (" + bytesText(sourceSize) + ")");
+            }
+            if (target) {
+                std::copy_n(source.begin() + std::ptrdiff_t(out), std::size_t(length),
+                    target->begin() + std::ptrdiff_t(out));
+            }
+            break;
+        case Action::TargetRead:
+            if (length > end - pos) {
+                return refuse(PatchFault::Truncated, at,
+                    name + " of " + bytesText(length)
+                        + " runs into the checksums at the end (truncated)");
+            }
+            if (target) {
+                std::copy_n(patch.begin() + std::ptrdiff_t(pos), std::size_t(length),
+                    target->begin() + std::ptrdiff_t(out));
+            }
+            pos += std::size_t(length);
+            break;
+        case Action::SourceCopy:
+        case Action::TargetCopy: {
+            const bool fromSource = action == Action::SourceCopy;
+            const auto delta = number(patch, pos, end, "copy offset", &error);
+            if (!delta)
+                return error;
+            std::uint64_t &relative = fromSource ? sourceRelative : targetRelative;
+            const std::uint64_t distance = *delta >> 1;
+            const bool backwards = (*delta & 1) != 0;
+            // Copies may only read what exists: the source, or the target written so far (the
+            // last byte of a TargetCopy may be one it wrote itself, which is how runs repeat).
+            const std::uint64_t limit = fromSource ? sourceSize : out;
+            const char *buffer = fromSource ? "source (" : "target written so far (";
+            if (backwards ? distance > relative : distance > limit - relative) {
+                return refuse(PatchFault::PastEnd, at,
+                    name + " moves its offset from " + std::to_string(relative)
+                        + (backwards ? " back " : " on ") + "by " + std::to_string(distance)
+                        + ", outside the " + buffer + bytesText(limit) + ")");
+            }
+            relative = backwards ? relative - distance : relative + distance;
+            if (fromSource ? length > limit - relative : relative >= limit) {
+                return refuse(PatchFault::PastEnd, at,
+                    name + " of " + bytesText(length) + " from offset " + std::to_string(relative)
+                        + " reads past the end of the " + buffer + bytesText(limit) + ")");
+            }
+            if (target && fromSource) {
+                std::copy_n(source.begin() + std::ptrdiff_t(relative), std::size_t(length),
+                    target->begin() + std::ptrdiff_t(out));
+            } else if (target) {
+                // Byte by byte on purpose: an overlapping copy repeats what it has just written.
+                Bytes &t = *target;
+                for (std::size_t k = 0; k < std::size_t(length); ++k)
+                    t[std::size_t(out) + k] = t[std::size_t(relative) + k];
+            }
+            relative += length;
+            break;
+        }
+        }
+        out += length;
+    }
+    if (out != targetSize) {
+        return refuse(PatchFault::Truncated, end,
+            "the actions end after " + bytesText(out) + " of the target's " + bytesText(targetSize)
+                + " (truncated)");
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool hasMagic(ByteView patch)
@@ -120,6 +219,21 @@ PatchResult apply(ByteView source, ByteView patch, std::size_t maxTarget)
     if (!header)
         return error;
     const std::size_t end = patch.size() - FooterSize;
+    if (header->targetSize > maxTarget) {
+        return refuse(PatchFault::TooLarge, Magic.size(),
+            "the target would have " + bytesText(header->targetSize) + ", more than the "
+                + bytesText(maxTarget) + " allowed");
+    }
+    // The patch is checked on its own before it is compared with the source: a damaged or cut
+    // patch must be called that, not "made for another source" because its CRC field moved.
+    if (auto broken = runActions(source, patch, *header, nullptr))
+        return *broken;
+    const std::uint32_t patchCrc = crc32(patch.first(patch.size() - 4));
+    if (patchCrc != header->patchCrc) {
+        return refuse(PatchFault::Checksum, end + 8,
+            "the patch's own CRC32 is " + hex32(patchCrc) + ", it says " + hex32(header->patchCrc)
+                + ": the patch is damaged");
+    }
     if (header->sourceSize != source.size()) {
         return refuse(PatchFault::WrongSource, Magic.size(),
             "the patch was made for a source of " + bytesText(header->sourceSize)
@@ -131,110 +245,14 @@ PatchResult apply(ByteView source, ByteView patch, std::size_t maxTarget)
             "the patch was made for another source: its source CRC32 is " + hex32(header->sourceCrc)
                 + ", this source's is " + hex32(sourceCrc));
     }
-    if (header->targetSize > maxTarget) {
-        return refuse(PatchFault::TooLarge, Magic.size(),
-            "the target would have " + bytesText(header->targetSize) + ", more than the "
-                + bytesText(maxTarget) + " allowed");
-    }
-
-    const auto targetSize = std::size_t(header->targetSize);
-    Bytes target(targetSize);
-    std::size_t out = 0;
-    std::size_t sourceRelative = 0;
-    std::size_t targetRelative = 0;
-    std::size_t pos = header->actionsOffset;
-    while (pos < end) {
-        const std::size_t at = pos;
-        const auto command = number(patch, pos, end, "action", &error);
-        if (!command)
-            return error;
-        const auto action = Action(*command & 3);
-        const std::uint64_t length = (*command >> 2) + 1;
-        const std::string name = actionName(action);
-        if (length > targetSize - out) {
-            return refuse(PatchFault::PastEnd, at,
-                name + " of " + bytesText(length) + " at target offset " + std::to_string(out)
-                    + " writes past the end of the target (" + bytesText(targetSize) + ")");
-        }
-        const auto count = std::size_t(length);
-        switch (action) {
-        case Action::SourceRead:
-            if (count > source.size() || out > source.size() - count) {
-                return refuse(PatchFault::PastEnd, at,
-                    name + " of " + bytesText(length) + " at offset " + std::to_string(out)
-                        + " reads past the end of the source (" + bytesText(source.size()) + ")");
-            }
-            std::copy_n(
-                source.begin() + std::ptrdiff_t(out), count, target.begin() + std::ptrdiff_t(out));
-            break;
-        case Action::TargetRead:
-            if (count > end - pos) {
-                return refuse(PatchFault::Truncated, at,
-                    name + " of " + bytesText(length)
-                        + " runs into the checksums at the end (truncated)");
-            }
-            std::copy_n(
-                patch.begin() + std::ptrdiff_t(pos), count, target.begin() + std::ptrdiff_t(out));
-            pos += count;
-            break;
-        case Action::SourceCopy:
-        case Action::TargetCopy: {
-            const bool fromSource = action == Action::SourceCopy;
-            const auto delta = number(patch, pos, end, "copy offset", &error);
-            if (!delta)
-                return error;
-            std::size_t &relative = fromSource ? sourceRelative : targetRelative;
-            const std::uint64_t distance = *delta >> 1;
-            const bool backwards = (*delta & 1) != 0;
-            // Copies may only read what exists: the source, or the target written so far (the
-            // last byte of a TargetCopy may be one it wrote itself, which is how runs repeat).
-            const std::size_t limit = fromSource ? source.size() : out;
-            if (backwards ? distance > relative : distance > limit - relative) {
-                return refuse(PatchFault::PastEnd, at,
-                    name + " moves its offset from " + std::to_string(relative)
-                        + (backwards ? " back " : " on ") + "by " + std::to_string(distance)
-                        + ", outside the " + (fromSource ? "source (" : "target written so far (")
-                        + bytesText(limit) + ")");
-            }
-            relative =
-                backwards ? relative - std::size_t(distance) : relative + std::size_t(distance);
-            if (fromSource ? count > limit - relative : relative >= limit) {
-                return refuse(PatchFault::PastEnd, at,
-                    name + " of " + bytesText(length) + " from offset " + std::to_string(relative)
-                        + " reads past the end of the "
-                        + (fromSource ? "source (" : "target written so far (") + bytesText(limit)
-                        + ")");
-            }
-            if (fromSource) {
-                std::copy_n(source.begin() + std::ptrdiff_t(relative), count,
-                    target.begin() + std::ptrdiff_t(out));
-            } else {
-                // Byte by byte on purpose: an overlapping copy repeats what it has just written.
-                for (std::size_t k = 0; k < count; ++k)
-                    target[out + k] = target[relative + k];
-            }
-            relative += count;
-            break;
-        }
-        }
-        out += count;
-    }
-    if (out != targetSize) {
-        return refuse(PatchFault::Truncated, end,
-            "the actions end after " + bytesText(out) + " of the target's " + bytesText(targetSize)
-                + " (truncated)");
-    }
+    Bytes target(std::size_t(header->targetSize));
+    if (auto broken = runActions(source, patch, *header, &target))
+        return *broken;
     const std::uint32_t targetCrc = crc32(target);
     if (targetCrc != header->targetCrc) {
         return refuse(PatchFault::Checksum, end + 4,
             "the result's CRC32 is " + hex32(targetCrc) + ", the patch expects "
                 + hex32(header->targetCrc) + ": the patch is damaged");
-    }
-    const std::uint32_t patchCrc = crc32(patch.first(patch.size() - 4));
-    if (patchCrc != header->patchCrc) {
-        return refuse(PatchFault::Checksum, end + 8,
-            "the patch's own CRC32 is " + hex32(patchCrc) + ", it says " + hex32(header->patchCrc)
-                + ": the patch is damaged");
     }
     return PatchResult::success(std::move(target));
 }
