@@ -34,6 +34,9 @@ std::uint64_t offsetDelta(std::size_t relative, std::size_t from)
                             : (std::uint64_t(relative - from) << 1) | 1;
 }
 
+// The target index holds only new and repeated bytes, far fewer than the source's positions.
+constexpr int TargetHashBits = 16;
+
 // Writes the actions, keeping the two relative pointers and the pending new bytes.
 class ActionWriter
 {
@@ -122,7 +125,7 @@ PatchResult create(ByteView source, ByteView target, std::string_view metadata)
     sourceIndex.addRange(0, source.size());
     // Only bytes the patch itself carries or repeats go in here: anything else is in the source
     // too, where SourceRead or SourceCopy reach it as cheaply.
-    MatchIndex targetIndex(target);
+    MatchIndex targetIndex(target, TargetHashBits);
     ActionWriter writer(out, target);
     constexpr std::size_t Anywhere = std::numeric_limits<std::size_t>::max();
 

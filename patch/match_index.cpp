@@ -4,17 +4,20 @@
 
 namespace velmor::patch {
 
-MatchIndex::MatchIndex(ByteView data)
+MatchIndex::MatchIndex(ByteView data, int maxHashBits)
     : mData(data)
-    , mHeads(std::size_t(1) << HashBits, None)
-    , mPrevious(data.size(), None)
-{ }
+    , mPrevious(std::make_unique_for_overwrite<std::uint32_t[]>(data.size()))
+{
+    while (mHashBits < maxHashBits && (std::size_t(1) << mHashBits) < data.size())
+        ++mHashBits;
+    mHeads.assign(std::size_t(1) << mHashBits, None);
+}
 
 std::uint32_t MatchIndex::hashAt(ByteView bytes, std::size_t pos) const
 {
     const std::uint32_t key = std::uint32_t(bytes[pos]) | std::uint32_t(bytes[pos + 1]) << 8
         | std::uint32_t(bytes[pos + 2]) << 16 | std::uint32_t(bytes[pos + 3]) << 24;
-    return (key * 2654435761u) >> (32 - HashBits);
+    return (key * 2654435761u) >> (32 - mHashBits);
 }
 
 void MatchIndex::add(std::size_t pos)

@@ -3,6 +3,7 @@
 #include "patch/patch_result.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace velmor::patch {
@@ -18,7 +19,10 @@ public:
     // How many candidates one lookup looks at: enough for real data, bounded for pathological.
     static constexpr int ChainDepth = 16;
 
-    explicit MatchIndex(ByteView data);
+    // At most 2^maxHashBits chains: 18 gives about one position each for a 512 KB ROM. Less data
+    // gets fewer, so small inputs do not pay for clearing a table they never fill.
+    static constexpr int MaxHashBits = 18;
+    explicit MatchIndex(ByteView data, int maxHashBits = MaxHashBits);
 
     // Makes position pos findable; pos + KeySize must lie inside the data.
     void add(std::size_t pos);
@@ -36,14 +40,17 @@ public:
     Match longest(ByteView probe, std::size_t at, std::size_t before) const;
 
 private:
-    static constexpr int HashBits = 18;
+    static constexpr int MinHashBits = 8;
     static constexpr std::uint32_t None = 0xFFFFFFFFu;
 
     std::uint32_t hashAt(ByteView bytes, std::size_t pos) const;
 
     ByteView mData;
+    int mHashBits = MinHashBits;
     std::vector<std::uint32_t> mHeads;
-    std::vector<std::uint32_t> mPrevious;
+    // Left unset until add() writes it: a chain only ever leads to added positions, and clearing
+    // two megabytes per ROM would cost more than all the lookups.
+    std::unique_ptr<std::uint32_t[]> mPrevious;
 };
 
 } // namespace velmor::patch
