@@ -73,6 +73,7 @@ private:
     std::unique_ptr<QTemporaryDir> mDir;
     QByteArray mGame; // the original game, no header
     QByteArray mModified; // the same with one course replaced
+    std::map<QString, QByteArray> mFixtures;
 };
 
 void TestPatchFile::initTestCase()
@@ -84,6 +85,37 @@ void TestPatchFile::initTestCase()
     mModified.replace(qsizetype(rom::courses()[3].layoutOffset), qsizetype(stream.size()),
         test::toQByteArray(stream));
     QVERIFY(mModified != mGame);
+
+    // The files the refusals work on, made once: patches are slow to make under the sanitizers.
+    const QByteArray headered = header(5) + mGame;
+    const auto game = test::bytesOf(mGame);
+    const auto modified = test::bytesOf(mModified);
+    const QByteArray bps = test::toQByteArray(patch::bps::create(game, modified).bytes);
+    const QByteArray ips = test::toQByteArray(patch::ips::create(game, modified).bytes);
+    QByteArray damaged = bps;
+    damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x10);
+    mFixtures = {
+        {QStringLiteral("original.smc"), headered},
+        {QStringLiteral("rom named.bps"), headered},
+        {QStringLiteral("bare original.sfc"), mGame},
+        {QStringLiteral("modified.smc"), mModified},
+        {QStringLiteral("other.smc"), test::toQByteArray(test::syntheticRom(2, true))},
+        {QStringLiteral("half.smc"), mGame.left(0x40000)},
+        {QStringLiteral("odd.smc"), QByteArray(1000, 'x')},
+        {QStringLiteral("course.bps"), bps},
+        {QStringLiteral("course.ips"), ips},
+        {QStringLiteral("headered.bps"),
+            test::toQByteArray(
+                patch::bps::create(test::bytesOf(headered), test::bytesOf(header(5) + mModified))
+                    .bytes)},
+        {QStringLiteral("cut.bps"), bps.left(bps.size() - 20)},
+        {QStringLiteral("damaged.bps"), damaged},
+        {QStringLiteral("cut.ips"), ips.left(ips.size() - 10)},
+        {QStringLiteral("past.ips"),
+            QByteArrayLiteral("PATCH\x07\xff\xff\x00\x02\x01\x02"
+                              "EOF")},
+        {QStringLiteral("locked.bps"), QByteArrayLiteral("keep me")},
+    };
 }
 
 void TestPatchFile::init()
@@ -235,37 +267,8 @@ void TestPatchFile::refusals()
     QFETCH(QString, operation);
     QFETCH(QStringList, files);
     QFETCH(QString, message);
-    const QByteArray headered = header(5) + mGame;
-    const auto game = test::bytesOf(mGame);
-    const auto modified = test::bytesOf(mModified);
-    const QByteArray bps = test::toQByteArray(patch::bps::create(game, modified).bytes);
-    const QByteArray ips = test::toQByteArray(patch::ips::create(game, modified).bytes);
-    QByteArray damaged = bps;
-    damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x10);
-    const std::map<const char *, QByteArray> fixtures {
-        {"original.smc", headered},
-        {"rom named.bps", headered},
-        {"bare original.sfc", mGame},
-        {"modified.smc", mModified},
-        {"other.smc", test::toQByteArray(test::syntheticRom(2, true))},
-        {"half.smc", mGame.left(0x40000)},
-        {"odd.smc", QByteArray(1000, 'x')},
-        {"course.bps", bps},
-        {"course.ips", ips},
-        {"headered.bps",
-            test::toQByteArray(
-                patch::bps::create(test::bytesOf(headered), test::bytesOf(header(5) + mModified))
-                    .bytes)},
-        {"cut.bps", bps.left(bps.size() - 20)},
-        {"damaged.bps", damaged},
-        {"cut.ips", ips.left(ips.size() - 10)},
-        {"past.ips",
-            QByteArrayLiteral("PATCH\x07\xff\xff\x00\x02\x01\x02"
-                              "EOF")},
-        {"locked.bps", QByteArrayLiteral("keep me")},
-    };
-    for (const auto &[name, bytes] : fixtures)
-        QVERIFY(writeFile(path(QString::fromLatin1(name)), bytes));
+    for (const auto &[name, bytes] : mFixtures)
+        QVERIFY(writeFile(path(name), bytes));
     QVERIFY(QDir(mDir->path()).mkdir(QStringLiteral("folder.bps")));
     QVERIFY(QFile::setPermissions(
         path(QStringLiteral("locked.bps")), QFile::ReadOwner | QFile::ReadGroup));
