@@ -163,7 +163,6 @@ void TestIps::neverARecordAtTheEofOffset_data()
     QTest::newRow("one byte there") << eof << 1 << false;
     QTest::newRow("the byte before changed too") << eof - 1 << 10 << false;
     QTest::newRow("a long record's second part") << eof - 0xFFFF << 0x10100 << false;
-    QTest::newRow("target ends there") << eof << 0 << false;
 }
 
 void TestIps::neverARecordAtTheEofOffset()
@@ -175,14 +174,11 @@ void TestIps::neverARecordAtTheEofOffset()
     Bytes target = source;
     for (int k = 0; k < length; ++k)
         target[std::size_t(from + k)] = equalBytes ? 0x77 : std::uint8_t(0x20 + k % 200);
-    if (length == 0) // a grown target whose new part starts at the offset
-        target = Bytes(0x454F46, 0x11) + Bytes(16, 0x99);
-    const Bytes &base = length == 0 ? Bytes(source.begin(), source.begin() + 0x454F46) : source;
-    const patch::PatchResult made = patch::ips::create(base, target);
+    const patch::PatchResult made = patch::ips::create(source, target);
     QVERIFY(made.ok);
     for (const Record &r : records(made.bytes))
         QVERIFY2(r.offset != patch::ips::EofOffset, "a record at 0x454F46 reads as EOF");
-    const patch::PatchResult applied = patch::ips::apply(base, made.bytes);
+    const patch::PatchResult applied = patch::ips::apply(source, made.bytes);
     QVERIFY2(applied.ok, applied.error.c_str());
     QVERIFY(applied.bytes == target);
 }

@@ -75,7 +75,6 @@ class TestVelmorPatch : public QObject
 
 private slots:
     void initTestCase();
-    void help_data();
     void help();
     void commandLineErrors_data();
     void commandLineErrors();
@@ -111,23 +110,18 @@ void TestVelmorPatch::initTestCase()
     }
 }
 
-void TestVelmorPatch::help_data()
-{
-    QTest::addColumn<QString>("option");
-    QTest::newRow("--help") << QStringLiteral("--help");
-    QTest::newRow("-h") << QStringLiteral("-h");
-}
-
 void TestVelmorPatch::help()
 {
-    QFETCH(QString, option);
-    const Run run = velmorPatch({option});
-    QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
-    QCOMPARE(run.exitCode, 0);
-    QVERIFY(run.out.startsWith(QStringLiteral("usage: velmor-patch create ORIGINAL MODIFIED ")));
-    QVERIFY(run.out.contains(QStringLiteral("velmor-patch apply ROM PATCH OUT")));
-    QVERIFY(run.out.contains(QStringLiteral("IPS has no checksums")));
-    QVERIFY(run.err.isEmpty());
+    for (const QString &option : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const Run run = velmorPatch({option});
+        QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(
+            run.out.startsWith(QStringLiteral("usage: velmor-patch create ORIGINAL MODIFIED ")));
+        QVERIFY(run.out.contains(QStringLiteral("velmor-patch apply ROM PATCH OUT")));
+        QVERIFY(run.out.contains(QStringLiteral("IPS has no checksums")));
+        QVERIFY(run.err.isEmpty());
+    }
 }
 
 void TestVelmorPatch::commandLineErrors_data()
