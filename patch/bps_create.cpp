@@ -122,9 +122,9 @@ PatchResult create(ByteView source, ByteView target, std::string_view metadata)
     out.insert(out.end(), metadata.begin(), metadata.end());
 
     MatchIndex sourceIndex(source);
-    sourceIndex.addRange(0, source.size());
-    // Only bytes the patch itself carries or repeats go in here: anything else is in the source
-    // too, where SourceRead or SourceCopy reach it as cheaply.
+    sourceIndex.addRangeEarliestFirst(0, source.size());
+    // What SourceRead covers is not added here: SourceCopy reaches it in the source as cheaply.
+    // What the other actions wrote is, so that a run or pattern of them can go on repeating.
     MatchIndex targetIndex(target, TargetHashBits);
     ActionWriter writer(out, target);
     constexpr std::size_t Anywhere = std::numeric_limits<std::size_t>::max();
@@ -164,7 +164,7 @@ PatchResult create(ByteView source, ByteView target, std::string_view metadata)
             continue;
         }
         writer.write(best);
-        if (best.action == Action::TargetCopy)
+        if (best.action != Action::SourceRead)
             targetIndex.addRange(at, at + best.length);
         at += best.length;
     }

@@ -36,6 +36,14 @@ void MatchIndex::addRange(std::size_t from, std::size_t to)
         add(pos);
 }
 
+void MatchIndex::addRangeEarliestFirst(std::size_t from, std::size_t to)
+{
+    if (mData.size() < KeySize)
+        return;
+    for (std::size_t pos = std::min(to, mData.size() - KeySize + 1); pos > from; --pos)
+        add(pos - 1);
+}
+
 MatchIndex::Match MatchIndex::longest(ByteView probe, std::size_t at, std::size_t before) const
 {
     Match best;

@@ -28,6 +28,9 @@ public:
     void add(std::size_t pos);
     // Adds every position from `from` up to `to` that has a whole key.
     void addRange(std::size_t from, std::size_t to);
+    // The same from the last position down, so that lookups meet the earliest places first: in
+    // a run of equal bytes those give the longest matches.
+    void addRangeEarliestFirst(std::size_t from, std::size_t to);
 
     struct Match
     {

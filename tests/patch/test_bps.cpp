@@ -176,6 +176,9 @@ void TestBps::roundTrips_data()
     row("blocks swapped", noise, moved, 60);
     row("repeated pattern", noise, repeated, 60);
     row("target longer", Bytes(noise.begin(), noise.begin() + 30000), noise);
+    // A ROM padded to a larger size: a run that goes on past what the source has.
+    const Bytes padded = noise + Bytes(10000, 0xFF);
+    row("padding continued", padded, padded + Bytes(100000, 0xFF), 60);
     row("target shorter", noise, Bytes(noise.begin() + 10, noise.begin() + 30000));
     row("empty source", Bytes(), noise);
     row("empty target", noise, Bytes());
