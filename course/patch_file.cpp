@@ -189,8 +189,8 @@ FileOutcome applyPatchFile(const QString &romPath, const QString &patchPath, con
     const bool bps = patch::bps::hasMagic(patchView);
     if (!bps && !patch::ips::hasMagic(patchView)) {
         outcome.message = refused
-            + QStringLiteral("it is neither a BPS nor an IPS patch (it "
-                             "starts with neither \"BPS1\" nor \"PATCH\")");
+            + QStringLiteral("it is neither a BPS nor an IPS patch (it starts with neither "
+                             "\"BPS1\" nor \"PATCH\")");
         return outcome;
     }
     // An IPS may not make the game longer here: past the end is where a patch for a larger ROM,
@@ -200,6 +200,7 @@ FileOutcome applyPatchFile(const QString &romPath, const QString &patchPath, con
         : patch::ips::apply(image->game(), patchView, image->game().size());
     if (!applied.ok) {
         outcome.message = refused + fromStd(applied.error);
+        // Refused for the source only after its header was read, so it reads again here.
         if (bps && applied.fault == patch::PatchFault::WrongSource)
             outcome.message = refused + wrongRom(*patch::bps::readHeader(patchView), *image);
         if (!bps && applied.fault == patch::PatchFault::PastEnd)
@@ -209,8 +210,7 @@ FileOutcome applyPatchFile(const QString &romPath, const QString &patchPath, con
     }
     if (rom::headerFormOf(applied.bytes.size()) != rom::HeaderForm::Headerless) {
         outcome.message = refused
-            + QStringLiteral("the patched game would have %1 bytes, which "
-                             "is no ROM size")
+            + QStringLiteral("the patched game would have %1 bytes, which is no ROM size")
                   .arg(applied.bytes.size());
         return outcome;
     }

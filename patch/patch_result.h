@@ -23,7 +23,6 @@ enum class PatchFault {
     PastEnd, // an action or record reads or writes outside the bytes it may touch
     Checksum, // target or patch CRC32 differs: the patch or the result is damaged
     TooLarge, // more bytes than the format, or this program, can describe
-    NothingToDo, // creating: source and target are the same
 };
 
 // The outcome of creating or applying a patch: the bytes, or one line saying what failed and
