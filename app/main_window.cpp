@@ -6,6 +6,7 @@
 #include "app/recent_files.h"
 #include "app/status_readout.h"
 #include "app/window_menus.h"
+#include "course/patch_procedures.h"
 #include "course/rom_course.h"
 #include "course/rom_insertion.h"
 #include "course/track_state.h"
@@ -115,8 +116,13 @@ void MainWindow::buildFileMenu()
                         tr("Insert into ROM From &Velmor…")),
             &QAction::triggered, mClient->fromVelmorButton(), &QPushButton::click);
     file->addSeparator();
-    mMenus->add(file, QStringLiteral("actionCreatePatch"), tr("Create &Patch…"));
-    mMenus->add(file, QStringLiteral("actionApplyPatch"), tr("Appl&y Patch…"));
+    connect(mMenus->add(file, QStringLiteral("actionCreatePatch"), tr("Create &Patch…")),
+            &QAction::triggered, this, [this] {
+                PatchProcedures(mServices).createPatch(mClient->startup().config, lookedAtRom());
+            });
+    connect(mMenus->add(file, QStringLiteral("actionApplyPatch"), tr("Appl&y Patch…")),
+            &QAction::triggered, this,
+            [this] { PatchProcedures(mServices).applyPatch(mClient->startup().config); });
     file->addSeparator();
     QAction *quit = mMenus->add(file, QStringLiteral("actionQuit"), tr("&Quit"),
                                 QKeySequence(Qt::CTRL | Qt::Key_Q));

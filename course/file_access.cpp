@@ -1,0 +1,77 @@
+#include "course/file_access.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <filesystem>
+
+namespace velmor::files {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+std::optional<QByteArray> readWhole(const QString &path, const QString &role, QString *error)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        *error = QStringLiteral("cannot read the %1 %2: it is a folder, not a file")
+                     .arg(role, shown(path));
+        return std::nullopt;
+    }
+    if (!info.isFile()) {
+        *error = QStringLiteral("cannot read the %1 %2: no such file").arg(role, shown(path));
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error =
+            QStringLiteral("cannot read the %1 %2: %3").arg(role, shown(path), file.errorString());
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error =
+            QStringLiteral("cannot read the %1 %2: %3").arg(role, shown(path), file.errorString());
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool isReadOnly(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner));
+}
+
+bool isSameFile(const QString &a, const QString &b)
+{
+    std::error_code failed;
+    const bool same = std::filesystem::equivalent(
+        std::filesystem::path(a.toStdWString()), std::filesystem::path(b.toStdWString()), failed);
+    return !failed && same;
+}
+
+} // namespace velmor::files

@@ -1,0 +1,130 @@
+#include "course/patch_procedures.h"
+
+#include "course/patch_file.h"
+#include "platform/file_dialog.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "platform/services.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace velmor {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("velmor::PatchProcedures", text);
+}
+
+const QString RomFilter = QStringLiteral("SNES Files (*.smc *.sfc)|*.smc;*.sfc");
+const QString PatchFilter = QStringLiteral(
+    "BPS Patches (*.bps)|*.bps|IPS Patches (*.ips)|*.ips");
+
+// "kart_velmor.smc" gives "kart_velmor" + suffix, in the same folder.
+QString besides(const QString &path, const QString &suffix)
+{
+    const QFileInfo info(path);
+    return info.absoluteDir().filePath(info.completeBaseName() + suffix);
+}
+
+} // namespace
+
+PatchProcedures::PatchProcedures(Services &services)
+    : mServices(services)
+{}
+
+QString PatchProcedures::pick(bool save, const QString &title, const QString &filter,
+                              const QString &extension, const QString &proposal)
+{
+    FileDialog &dialog = mServices.dialog;
+    for (;;) {
+        dialog.setTitle(title);
+        dialog.setFilter(filter);
+        dialog.setDefaultExtension(extension);
+        dialog.setFileName(proposal);
+        dialog.setDirectory(proposal.isEmpty() ? QString() : QFileInfo(proposal).absolutePath());
+        const std::optional<QString> chosen = save ? dialog.showSave() : dialog.showOpen();
+        if (!chosen)
+            return {};
+        if (!save || !mServices.files.isFile(*chosen))
+            return *chosen;
+        const QString shown = displayPath(*chosen);
+        if (mServices.messages.askYesNo(QStringLiteral("Would you like to overwrite ") + shown
+                                            + QStringLiteral("?"),
+                                        QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
+            return *chosen;
+    }
+}
+
+PatchProcedures::Outcome PatchProcedures::createPatch(const Configuration &config,
+                                                      const QString &modifiedProposal)
+{
+    const QString original = config.userRomPath;
+    if (original.isEmpty() || !mServices.files.isFile(original)) {
+        mServices.messages.inform(tr("A patch is the difference from your original ROM, and "
+                                     "Velmor knows none: %1 is not there. Finish the first-run "
+                                     "set-up (delete Velmor.cfg and start Velmor again).")
+                                      .arg(original.isEmpty() ? tr("(none recorded)")
+                                                              : displayPath(original)),
+                                  tr("Patch Not Created"));
+        return Outcome::Refused;
+    }
+    const QString modified = pick(false, tr("Choose the ROM Holding Your Course"), RomFilter,
+                                  QStringLiteral("smc"), modifiedProposal);
+    if (modified.isEmpty())
+        return Outcome::Cancelled;
+    const QString out = pick(true, tr("Save the Patch As"), PatchFilter, QStringLiteral("bps"),
+                             besides(modified, QStringLiteral(".bps")));
+    if (out.isEmpty())
+        return Outcome::Cancelled;
+
+    const FileOutcome made = createPatchFile(original, modified, out);
+    if (!made.ok) {
+        mServices.messages.inform(tr("No patch was made from %1.\n\n%2")
+                                      .arg(displayPath(modified), made.message),
+                                  tr("Patch Not Created"));
+        return Outcome::Refused;
+    }
+    QString text = tr("The patch %1 turns your original ROM into %2.\n\n%3\n\nShare the patch, "
+                      "never the ROM: whoever has the game's ROM applies it with Apply Patch….")
+                       .arg(displayPath(out), displayPath(modified), made.message);
+    if (patchFormatOf(out) == PatchFormat::Ips)
+        text += tr("\n\nIPS patches carry no checksums: applied to another ROM than yours, "
+                   "they give a broken ROM without a word. BPS patches refuse that.");
+    mServices.messages.inform(text, tr("Patch Created"));
+    return Outcome::Done;
+}
+
+PatchProcedures::Outcome PatchProcedures::applyPatch(const Configuration &config)
+{
+    const QString patch = pick(false, tr("Choose the Patch to Apply"), PatchFilter,
+                               QStringLiteral("bps"), QString());
+    if (patch.isEmpty())
+        return Outcome::Cancelled;
+    const QString rom = pick(false, tr("Choose the ROM to Apply It To"), RomFilter,
+                             QStringLiteral("smc"), config.userRomPath);
+    if (rom.isEmpty())
+        return Outcome::Cancelled;
+    const QString out = pick(true, tr("Save the Patched ROM As"), RomFilter, QStringLiteral("smc"),
+                             besides(patch, QStringLiteral(".smc")));
+    if (out.isEmpty())
+        return Outcome::Cancelled;
+
+    const FileOutcome applied = applyPatchFile(rom, patch, out);
+    if (!applied.ok) {
+        mServices.messages.inform(tr("%1 was not applied to %2; nothing was written.\n\n%3")
+                                      .arg(displayPath(patch), displayPath(rom), applied.message),
+                                  tr("Patch Not Applied"));
+        return Outcome::Refused;
+    }
+    mServices.messages.inform(tr("%1 was applied to %2 and written as %3.\n\n%4")
+                                  .arg(displayPath(patch), displayPath(rom), displayPath(out),
+                                       applied.message),
+                              tr("Patch Applied"));
+    return Outcome::Done;
+}
+
+} // namespace velmor
