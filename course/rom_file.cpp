@@ -1,26 +1,22 @@
 #include "course/rom_file.h"
 
+#include "course/file_access.h"
 #include "platform/file_lock.h"
 #include "rom/course_listing.h"
 #include "rom/hex_offset.h"
 #include "rom/rom_streams.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
-#include <filesystem>
 #include <optional>
 
 namespace velmor {
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
+using files::isReadOnly;
+using files::isSameFile;
+using files::shown;
 
 QString fromStd(const std::string &text)
 {
@@ -29,65 +25,17 @@ QString fromStd(const std::string &text)
 
 std::optional<codec::Bytes> readAll(const QString &path, const QString &role, QString *error)
 {
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        *error = QStringLiteral("cannot read the %1 %2: it is a folder, not a file")
-                     .arg(role, shown(path));
+    const std::optional<QByteArray> bytes = files::readWhole(path, role, error);
+    if (!bytes)
         return std::nullopt;
-    }
-    if (!info.isFile()) {
-        *error = QStringLiteral("cannot read the %1 %2: no such file").arg(role, shown(path));
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read the %1 %2: %3").arg(role, shown(path),
-                                                                 file.errorString());
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("cannot read the %1 %2: %3").arg(role, shown(path),
-                                                                 file.errorString());
-        return std::nullopt;
-    }
-    return codec::Bytes(bytes.begin(), bytes.end());
+    return codec::Bytes(bytes->begin(), bytes->end());
 }
 
 bool writeAtomically(const QString &path, const codec::Bytes &bytes, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    const auto size = qint64(bytes.size());
-    if (file.write(reinterpret_cast<const char *>(bytes.data()), size) != size) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-// Read-only by its owner's choice; the permission check alone would let an administrator through.
-bool isReadOnly(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner));
-}
-
-// The same file under two names: a symbolic link, a second hard link, or the same path twice.
-bool sameFile(const QString &a, const QString &b)
-{
-    std::error_code failed;
-    const bool same = std::filesystem::equivalent(std::filesystem::path(a.toStdWString()),
-                                                  std::filesystem::path(b.toStdWString()), failed);
-    return !failed && same;
+    return files::writeAtomically(
+        path, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())),
+        error);
 }
 
 } // namespace
@@ -144,7 +92,7 @@ FileOutcome extractFile(const QString &romPath, const QString &outputPath, std::
     const auto rom = readAll(romPath, QStringLiteral("ROM file"), &outcome.message);
     if (!rom)
         return outcome;
-    if (sameFile(romPath, outputPath)) {
+    if (isSameFile(romPath, outputPath)) {
         outcome.message = QStringLiteral("the output file %1 is the ROM file itself; choose "
                                          "another name for the decoded bytes")
                               .arg(shown(outputPath));
