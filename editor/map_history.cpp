@@ -6,10 +6,19 @@
 
 namespace velmor {
 
+namespace {
+
+// A changed cell costs about 80 bytes in a cells step (index, two cells and their texts); two
+// snapshots of a varied map cost about 40 KB. Past this count the snapshots are the smaller.
+constexpr int SnapshotStepCells = CellCount / 32;
+
+} // namespace
+
 MapHistory::MapHistory(CourseMap &map, QObject *parent)
     : QObject(parent)
     , mMap(map)
     , mStack(new QUndoStack(this))
+    , mTouched(CellCount)
 {}
 
 MapHistory::~MapHistory()
@@ -39,25 +48,41 @@ void MapHistory::end()
         if (!(after == *mBeforeAll))
             mStack->push(new WholeMapCommand(mMap, mText, std::move(*mBeforeAll), std::move(after)));
     } else {
-        // A press on a cell that already looks the same changes nothing worth a step.
-        QList<int> indices;
-        QList<Cell> before;
-        QList<Cell> after;
-        for (int index : std::as_const(mOrder)) {
-            const Cell now = mMap.cell(index);
-            const Cell was = mBefore.value(index);
-            if (now == was)
-                continue;
-            indices.append(index);
-            before.append(was);
-            after.append(now);
-        }
-        if (!indices.isEmpty()) {
-            mStack->push(new CellsCommand(mMap, mText, std::move(indices), std::move(before),
-                                          std::move(after)));
-        }
+        pushCellsStep();
     }
     reset();
+}
+
+void MapHistory::pushCellsStep()
+{
+    // A press on a cell that already looks the same changes nothing worth a step.
+    QList<int> indices;
+    QList<Cell> before;
+    QList<Cell> after;
+    for (qsizetype i = 0; i < mOrder.size(); ++i) {
+        const int index = mOrder.at(i);
+        Cell now = mMap.cell(index);
+        if (now == mBefore.at(i))
+            continue;
+        indices.append(index);
+        before.append(mBefore.at(i));
+        after.append(std::move(now));
+    }
+    if (indices.isEmpty())
+        return;
+    if (indices.size() <= SnapshotStepCells) {
+        mStack->push(new CellsCommand(mMap, mText, std::move(indices), std::move(before),
+                                      std::move(after)));
+        return;
+    }
+    QStringList texts = mMap.texts();
+    QList<Mark> marks = mMap.marks();
+    for (qsizetype i = 0; i < indices.size(); ++i) {
+        texts[indices.at(i)] = before.at(i).text;
+        marks[indices.at(i)] = before.at(i).mark;
+    }
+    mStack->push(new WholeMapCommand(mMap, mText, MapSnapshot::take(texts, marks),
+                                     MapSnapshot::take(mMap)));
 }
 
 qsizetype MapHistory::heldBytes() const
@@ -70,10 +95,11 @@ qsizetype MapHistory::heldBytes() const
 
 void MapHistory::cellAboutToChange(int index, const QString &text, Mark mark)
 {
-    if (mBeforeAll || mBefore.contains(index))
+    if (mBeforeAll || mTouched.testBit(index))
         return;
-    mBefore.insert(index, Cell{text, mark});
+    mTouched.setBit(index);
     mOrder.append(index);
+    mBefore.append(Cell{text, mark});
 }
 
 void MapHistory::mapAboutToChange(const CourseMap &map)
@@ -83,9 +109,9 @@ void MapHistory::mapAboutToChange(const CourseMap &map)
     // Cells this step changed already go back to how they were before it began.
     QStringList texts = map.texts();
     QList<Mark> marks = map.marks();
-    for (auto it = mBefore.cbegin(); it != mBefore.cend(); ++it) {
-        texts[it.key()] = it.value().text;
-        marks[it.key()] = it.value().mark;
+    for (qsizetype i = 0; i < mOrder.size(); ++i) {
+        texts[mOrder.at(i)] = mBefore.at(i).text;
+        marks[mOrder.at(i)] = mBefore.at(i).mark;
     }
     mBeforeAll = MapSnapshot::take(texts, marks);
 }
@@ -93,8 +119,10 @@ void MapHistory::mapAboutToChange(const CourseMap &map)
 void MapHistory::reset()
 {
     mText.clear();
-    mBefore.clear();
+    for (int index : std::as_const(mOrder))
+        mTouched.clearBit(index);
     mOrder.clear();
+    mBefore.clear();
     mBeforeAll.reset();
 }
 

@@ -20,6 +20,11 @@ MapSnapshot MapSnapshot::take(const QStringList &texts, const QList<Mark> &marks
     QHash<QString, int> ids;
     QList<int> cellIds(CellCount);
     for (int i = 0; i < CellCount; ++i) {
+        // Courses are drawn in runs of one tile, so the neighbour's id usually fits.
+        if (i > 0 && texts.at(i) == texts.at(i - 1)) {
+            cellIds[i] = cellIds[i - 1];
+            continue;
+        }
         auto it = ids.constFind(texts.at(i));
         if (it == ids.constEnd()) {
             it = ids.insert(texts.at(i), int(snapshot.mDictionary.size()));
