@@ -69,6 +69,22 @@ int CourseMap::setCells(const QList<int> &indices, const QString &text, Mark mar
     return changed;
 }
 
+int CourseMap::setCells(const QList<int> &indices, const QStringList &texts, Mark mark)
+{
+    Q_ASSERT(indices.size() == texts.size());
+    ChangedBounds bounds;
+    int changed = 0;
+    for (qsizetype i = 0; i < indices.size(); ++i) {
+        if (writeIfChanged(indices.at(i), texts.at(i), mark)) {
+            bounds.add(indices.at(i));
+            ++changed;
+        }
+    }
+    if (changed > 0)
+        emit cellsChanged(bounds.rect());
+    return changed;
+}
+
 int CourseMap::setCells(const QList<int> &indices, const QList<Cell> &cells)
 {
     Q_ASSERT(indices.size() == cells.size());

@@ -68,6 +68,8 @@ public:
     // cellsChanged() names their bounding rectangle (none when nothing changed). Returns how many
     // cells changed. An index may appear only once.
     int setCells(const QList<int> &indices, const QString &text, Mark mark);
+    // texts[i] goes to indices[i], all with one mark.
+    int setCells(const QList<int> &indices, const QStringList &texts, Mark mark);
     // cells[i] goes to indices[i].
     int setCells(const QList<int> &indices, const QList<Cell> &cells);
     // Whole-map operations, announced as one change.

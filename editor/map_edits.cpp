@@ -81,11 +81,10 @@ EditResult MapEdits::paste(const CellBlock &block, QPoint topLeft)
     QList<int> indices;
     QStringList texts;
     block.placeAt(topLeft, indices, texts);
-    QList<Cell> cells;
-    cells.reserve(texts.size());
-    for (const QString &text : std::as_const(texts))
-        cells.append(Cell {text, Mark::Painted});
-    return write(tr("Paste"), indices, cells);
+    mHistory.begin(tr("Paste"));
+    const int changed = mMap.setCells(indices, texts, Mark::Painted);
+    mHistory.end();
+    return {QString(), changed};
 }
 
 EditResult MapEdits::move(const QRect &area, QPoint offset)

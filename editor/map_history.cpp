@@ -55,10 +55,27 @@ void MapHistory::end()
 
 void MapHistory::pushCellsStep()
 {
+    // Counted first, so that a large step builds no lists of cells: fresh memory is what makes
+    // a step of thousands of cells slow.
+    qsizetype changed = 0;
+    for (qsizetype i = 0; i < mOrder.size(); ++i) {
+        const int index = mOrder.at(i);
+        changed += mMap.mark(index) != mBefore.at(i).mark || mMap.text(index) != mBefore.at(i).text;
+    }
     // A press on a cell that already looks the same changes nothing worth a step.
+    if (changed == 0)
+        return;
+    if (changed > SnapshotStepCells) {
+        mStack->push(new WholeMapCommand(mMap, mText, MapSnapshot::take(mMap, mOrder, mBefore),
+                                         MapSnapshot::take(mMap)));
+        return;
+    }
     QList<int> indices;
     QList<Cell> before;
     QList<Cell> after;
+    indices.reserve(changed);
+    before.reserve(changed);
+    after.reserve(changed);
     for (qsizetype i = 0; i < mOrder.size(); ++i) {
         const int index = mOrder.at(i);
         Cell now = mMap.cell(index);
@@ -68,21 +85,8 @@ void MapHistory::pushCellsStep()
         before.append(mBefore.at(i));
         after.append(std::move(now));
     }
-    if (indices.isEmpty())
-        return;
-    if (indices.size() <= SnapshotStepCells) {
-        mStack->push(new CellsCommand(mMap, mText, std::move(indices), std::move(before),
-                                      std::move(after)));
-        return;
-    }
-    QStringList texts = mMap.texts();
-    QList<Mark> marks = mMap.marks();
-    for (qsizetype i = 0; i < indices.size(); ++i) {
-        texts[indices.at(i)] = before.at(i).text;
-        marks[indices.at(i)] = before.at(i).mark;
-    }
-    mStack->push(new WholeMapCommand(mMap, mText, MapSnapshot::take(texts, marks),
-                                     MapSnapshot::take(mMap)));
+    mStack->push(new CellsCommand(mMap, mText, std::move(indices), std::move(before),
+                                  std::move(after)));
 }
 
 qsizetype MapHistory::heldBytes() const
@@ -107,13 +111,7 @@ void MapHistory::mapAboutToChange(const CourseMap &map)
     if (mBeforeAll)
         return;
     // Cells this step changed already go back to how they were before it began.
-    QStringList texts = map.texts();
-    QList<Mark> marks = map.marks();
-    for (qsizetype i = 0; i < mOrder.size(); ++i) {
-        texts[mOrder.at(i)] = mBefore.at(i).text;
-        marks[mOrder.at(i)] = mBefore.at(i).mark;
-    }
-    mBeforeAll = MapSnapshot::take(texts, marks);
+    mBeforeAll = MapSnapshot::take(map, mOrder, mBefore);
 }
 
 void MapHistory::reset()

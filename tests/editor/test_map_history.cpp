@@ -82,6 +82,7 @@ void TestMapHistory::snapshotRoundTrip_data()
     QTest::newRow("fresh map") << 0;
     QTest::newRow("scrambled, over 256 distinct texts") << 1;
     QTest::newRow("few texts, mixed marks") << 2;
+    QTest::newRow("texts that are no two ASCII characters") << 3;
 }
 
 void TestMapHistory::snapshotRoundTrip()
@@ -95,6 +96,13 @@ void TestMapHistory::snapshotRoundTrip()
         painter.press(3, LeftButton, {QStringLiteral("0a"), QStringLiteral("FF")});
         painter.press(16383, MiddleButton, {});
         painter.press(200, RightButton, {QStringLiteral("0a"), QStringLiteral("")});
+    }
+    if (kind == 3) {
+        const QStringList odd{QStringLiteral("0A"), QString(), QStringLiteral("7"),
+                              QStringLiteral("0AB"), QString::fromUtf8("\xc3\xbc" "1"),
+                              QStringLiteral("0a")};
+        for (int i = 0; i < CellCount; i += 3)
+            map.setCell(i, odd.at((i / 3) % odd.size()), Mark::Painted);
     }
     const MapSnapshot snapshot = MapSnapshot::take(map);
     QCOMPARE(snapshot.texts(), map.texts());
