@@ -2,6 +2,32 @@
 
 namespace velmor {
 
+namespace {
+
+// The bounding rectangle of a batch's changed cells, grown one cell at a time.
+class ChangedBounds
+{
+public:
+    void add(int index)
+    {
+        const int row = cellRow(index);
+        const int column = cellColumn(index);
+        mLeft = qMin(mLeft, column);
+        mRight = qMax(mRight, column);
+        mTop = qMin(mTop, row);
+        mBottom = qMax(mBottom, row);
+    }
+    QRect rect() const { return QRect(QPoint(mLeft, mTop), QPoint(mRight, mBottom)); }
+
+private:
+    int mLeft = MapSide;
+    int mTop = MapSide;
+    int mRight = -1;
+    int mBottom = -1;
+};
+
+} // namespace
+
 CourseMap::CourseMap(QObject *parent)
     : QObject(parent)
 {
@@ -26,6 +52,65 @@ void CourseMap::setMark(int index, Mark mark)
         mRecorder->cellAboutToChange(index, mTexts.at(index), mMarks.at(index));
     mMarks[index] = mark;
     emit cellsChanged(cellRect(index));
+}
+
+int CourseMap::setCells(const QList<int> &indices, const QString &text, Mark mark)
+{
+    ChangedBounds bounds;
+    int changed = 0;
+    for (int index : indices) {
+        if (writeIfChanged(index, text, mark)) {
+            bounds.add(index);
+            ++changed;
+        }
+    }
+    if (changed > 0)
+        emit cellsChanged(bounds.rect());
+    return changed;
+}
+
+int CourseMap::setCells(const QList<int> &indices, const QStringList &texts, Mark mark)
+{
+    Q_ASSERT(indices.size() == texts.size());
+    ChangedBounds bounds;
+    int changed = 0;
+    for (qsizetype i = 0; i < indices.size(); ++i) {
+        if (writeIfChanged(indices.at(i), texts.at(i), mark)) {
+            bounds.add(indices.at(i));
+            ++changed;
+        }
+    }
+    if (changed > 0)
+        emit cellsChanged(bounds.rect());
+    return changed;
+}
+
+int CourseMap::setCells(const QList<int> &indices, const QList<Cell> &cells)
+{
+    Q_ASSERT(indices.size() == cells.size());
+    ChangedBounds bounds;
+    int changed = 0;
+    for (qsizetype i = 0; i < indices.size(); ++i) {
+        if (writeIfChanged(indices.at(i), cells.at(i).text, cells.at(i).mark)) {
+            bounds.add(indices.at(i));
+            ++changed;
+        }
+    }
+    if (changed > 0)
+        emit cellsChanged(bounds.rect());
+    return changed;
+}
+
+bool CourseMap::writeIfChanged(int index, const QString &text, Mark mark)
+{
+    Q_ASSERT(isCellIndex(index));
+    if (mMarks.at(index) == mark && mTexts.at(index) == text)
+        return false;
+    if (mRecorder)
+        mRecorder->cellAboutToChange(index, mTexts.at(index), mMarks.at(index));
+    mTexts[index] = text;
+    mMarks[index] = mark;
+    return true;
 }
 
 void CourseMap::setAllMarks(Mark mark)

@@ -63,6 +63,15 @@ public:
 
     void setCell(int index, const QString &text, Mark mark);
     void setMark(int index, Mark mark);
+    // Many cells as one change, for the drawing tools and undo: cells that already hold their new
+    // text and mark are left alone, the recorder hears of each cell that does change, and one
+    // cellsChanged() names their bounding rectangle (none when nothing changed). Returns how many
+    // cells changed. An index may appear only once.
+    int setCells(const QList<int> &indices, const QString &text, Mark mark);
+    // texts[i] goes to indices[i], all with one mark.
+    int setCells(const QList<int> &indices, const QStringList &texts, Mark mark);
+    // cells[i] goes to indices[i].
+    int setCells(const QList<int> &indices, const QList<Cell> &cells);
     // Whole-map operations, announced as one change.
     void setAllMarks(Mark mark);
     void setAllTexts(const QString &text);
@@ -78,6 +87,9 @@ signals:
     void cellsChanged(const QRect &cells);
 
 private:
+    // Writes one cell of a batch if it differs; true when it did.
+    bool writeIfChanged(int index, const QString &text, Mark mark);
+
     QStringList mTexts;
     QList<Mark> mMarks;
     ChangeRecorder *mRecorder = nullptr;

@@ -54,9 +54,8 @@ CellsCommand::CellsCommand(CourseMap &map, const QString &text, QList<int> indic
 
 void CellsCommand::apply(bool forward)
 {
-    const QList<Cell> &cells = forward ? mAfter : mBefore;
-    for (qsizetype i = 0; i < mIndices.size(); ++i)
-        mMap.setCell(mIndices.at(i), cells.at(i).text, cells.at(i).mark);
+    // One announcement for the whole step: undoing a long line repaints once, not per cell.
+    mMap.setCells(mIndices, forward ? mAfter : mBefore);
 }
 
 qsizetype CellsCommand::byteSize() const

@@ -6,10 +6,19 @@
 
 namespace velmor {
 
+namespace {
+
+// A changed cell costs about 80 bytes in a cells step (index, two cells and their texts); two
+// snapshots of a varied map cost about 40 KB. Past this count the snapshots are the smaller.
+constexpr int SnapshotStepCells = CellCount / 32;
+
+} // namespace
+
 MapHistory::MapHistory(CourseMap &map, QObject *parent)
     : QObject(parent)
     , mMap(map)
     , mStack(new QUndoStack(this))
+    , mTouched(CellCount)
 {}
 
 MapHistory::~MapHistory()
@@ -39,25 +48,45 @@ void MapHistory::end()
         if (!(after == *mBeforeAll))
             mStack->push(new WholeMapCommand(mMap, mText, std::move(*mBeforeAll), std::move(after)));
     } else {
-        // A press on a cell that already looks the same changes nothing worth a step.
-        QList<int> indices;
-        QList<Cell> before;
-        QList<Cell> after;
-        for (int index : std::as_const(mOrder)) {
-            const Cell now = mMap.cell(index);
-            const Cell was = mBefore.value(index);
-            if (now == was)
-                continue;
-            indices.append(index);
-            before.append(was);
-            after.append(now);
-        }
-        if (!indices.isEmpty()) {
-            mStack->push(new CellsCommand(mMap, mText, std::move(indices), std::move(before),
-                                          std::move(after)));
-        }
+        pushCellsStep();
     }
     reset();
+}
+
+void MapHistory::pushCellsStep()
+{
+    // Counted first, so that a large step builds no lists of cells: fresh memory is what makes
+    // a step of thousands of cells slow.
+    qsizetype changed = 0;
+    for (qsizetype i = 0; i < mOrder.size(); ++i) {
+        const int index = mOrder.at(i);
+        changed += mMap.mark(index) != mBefore.at(i).mark || mMap.text(index) != mBefore.at(i).text;
+    }
+    // A press on a cell that already looks the same changes nothing worth a step.
+    if (changed == 0)
+        return;
+    if (changed > SnapshotStepCells) {
+        mStack->push(new WholeMapCommand(mMap, mText, MapSnapshot::take(mMap, mOrder, mBefore),
+                                         MapSnapshot::take(mMap)));
+        return;
+    }
+    QList<int> indices;
+    QList<Cell> before;
+    QList<Cell> after;
+    indices.reserve(changed);
+    before.reserve(changed);
+    after.reserve(changed);
+    for (qsizetype i = 0; i < mOrder.size(); ++i) {
+        const int index = mOrder.at(i);
+        Cell now = mMap.cell(index);
+        if (now == mBefore.at(i))
+            continue;
+        indices.append(index);
+        before.append(mBefore.at(i));
+        after.append(std::move(now));
+    }
+    mStack->push(new CellsCommand(mMap, mText, std::move(indices), std::move(before),
+                                  std::move(after)));
 }
 
 qsizetype MapHistory::heldBytes() const
@@ -70,10 +99,11 @@ qsizetype MapHistory::heldBytes() const
 
 void MapHistory::cellAboutToChange(int index, const QString &text, Mark mark)
 {
-    if (mBeforeAll || mBefore.contains(index))
+    if (mBeforeAll || mTouched.testBit(index))
         return;
-    mBefore.insert(index, Cell{text, mark});
+    mTouched.setBit(index);
     mOrder.append(index);
+    mBefore.append(Cell{text, mark});
 }
 
 void MapHistory::mapAboutToChange(const CourseMap &map)
@@ -81,20 +111,16 @@ void MapHistory::mapAboutToChange(const CourseMap &map)
     if (mBeforeAll)
         return;
     // Cells this step changed already go back to how they were before it began.
-    QStringList texts = map.texts();
-    QList<Mark> marks = map.marks();
-    for (auto it = mBefore.cbegin(); it != mBefore.cend(); ++it) {
-        texts[it.key()] = it.value().text;
-        marks[it.key()] = it.value().mark;
-    }
-    mBeforeAll = MapSnapshot::take(texts, marks);
+    mBeforeAll = MapSnapshot::take(map, mOrder, mBefore);
 }
 
 void MapHistory::reset()
 {
     mText.clear();
-    mBefore.clear();
+    for (int index : std::as_const(mOrder))
+        mTouched.clearBit(index);
     mOrder.clear();
+    mBefore.clear();
     mBeforeAll.reset();
 }
 

@@ -3,7 +3,7 @@
 #include "editor/course_map.h"
 #include "editor/map_snapshot.h"
 
-#include <QHash>
+#include <QBitArray>
 #include <QObject>
 
 #include <optional>
@@ -14,8 +14,9 @@ namespace velmor {
 
 // The undo history of the course map. Everything that changes the map between begin() and end()
 // becomes one step (a press, a whole drag, "Clear Color", opening a file), holding only the cells
-// it changed; a whole-map step keeps its maps as compact snapshots. Its clean state marks the map
-// as last saved or opened.
+// it changed; a whole-map step, and a step that changed so many cells that two snapshots are
+// smaller than the cells (a fill, a large paste), keeps its maps as compact snapshots. Its clean
+// state marks the map as last saved or opened.
 class MapHistory : public QObject, private ChangeRecorder
 {
     Q_OBJECT
@@ -38,14 +39,17 @@ private:
     void cellAboutToChange(int index, const QString &text, Mark mark) override;
     void mapAboutToChange(const CourseMap &map) override;
     void reset();
+    void pushCellsStep();
 
     CourseMap &mMap;
     QUndoStack *mStack;
     int mDepth = 0;
     QString mText;
-    // Cells as they were before the step first touched them, in the order touched.
-    QHash<int, Cell> mBefore;
+    // Cells as they were before the step first touched them, in the order touched; a bit per cell
+    // says whether it was touched (a flat set: a fill touches every cell of the map).
+    QBitArray mTouched;
     QList<int> mOrder;
+    QList<Cell> mBefore;
     std::optional<MapSnapshot> mBeforeAll;
 };
 

@@ -16,6 +16,10 @@ public:
     static MapSnapshot take(const CourseMap &map) { return take(map.texts(), map.marks()); }
     // texts and marks hold CellCount entries each.
     static MapSnapshot take(const QStringList &texts, const QList<Mark> &marks);
+    // The map as it was before a step: its cells, except that cells[i] stands at indices[i].
+    // Spares the undo history a copy of every cell when a step changed many of them.
+    static MapSnapshot take(const CourseMap &map, const QList<int> &indices,
+                            const QList<Cell> &cells);
 
     QStringList texts() const;
     QList<Mark> marks() const;
@@ -26,6 +30,9 @@ public:
     friend bool operator==(const MapSnapshot &, const MapSnapshot &) = default;
 
 private:
+    template<typename TextAt, typename MarkAt>
+    static MapSnapshot build(TextAt textAt, MarkAt markAt);
+
     QStringList mDictionary;
     QByteArray mIds;   // empty when every cell has mDictionary[0]
     bool mWideIds = false;

@@ -5,6 +5,7 @@
 #include "tests/support/test_main.h"
 
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
 
@@ -71,6 +72,8 @@ private slots:
     void wholeMapStepAfterCellChangesInSameStep();
     void undoIsNotRecordedAsAStep();
     void thousandWholeMapStepsStaySmall();
+    void batchWritesOnlyChangedCellsAndAnnouncesOnce();
+    void largeBatchStepIsCompactAndUndoesExactly();
 };
 
 void TestMapHistory::snapshotRoundTrip_data()
@@ -79,6 +82,7 @@ void TestMapHistory::snapshotRoundTrip_data()
     QTest::newRow("fresh map") << 0;
     QTest::newRow("scrambled, over 256 distinct texts") << 1;
     QTest::newRow("few texts, mixed marks") << 2;
+    QTest::newRow("texts that are no two ASCII characters") << 3;
 }
 
 void TestMapHistory::snapshotRoundTrip()
@@ -92,6 +96,13 @@ void TestMapHistory::snapshotRoundTrip()
         painter.press(3, LeftButton, {QStringLiteral("0a"), QStringLiteral("FF")});
         painter.press(16383, MiddleButton, {});
         painter.press(200, RightButton, {QStringLiteral("0a"), QStringLiteral("")});
+    }
+    if (kind == 3) {
+        const QStringList odd{QStringLiteral("0A"), QString(), QStringLiteral("7"),
+                              QStringLiteral("0AB"), QString::fromUtf8("\xc3\xbc" "1"),
+                              QStringLiteral("0a")};
+        for (int i = 0; i < CellCount; i += 3)
+            map.setCell(i, odd.at((i / 3) % odd.size()), Mark::Painted);
     }
     const MapSnapshot snapshot = MapSnapshot::take(map);
     QCOMPARE(snapshot.texts(), map.texts());
@@ -217,6 +228,51 @@ void TestMapHistory::thousandWholeMapStepsStaySmall()
     qInfo("1000 whole-map steps hold %lld bytes", qlonglong(history.heldBytes()));
     QVERIFY2(history.heldBytes() < Budget,
              qPrintable(QStringLiteral("history holds %1 bytes").arg(history.heldBytes())));
+}
+
+void TestMapHistory::batchWritesOnlyChangedCellsAndAnnouncesOnce()
+{
+    CourseMap map;
+    MapHistory history(map);
+    map.setCell(cellIndex(3, 4), QStringLiteral("AA"), Mark::Painted);
+    QSignalSpy spy(&map, &CourseMap::cellsChanged);
+    // (4, 3) already holds AA painted; the others change.
+    const QList<int> cells{cellIndex(3, 4), cellIndex(2, 9), cellIndex(7, 5)};
+    history.begin(QStringLiteral("batch"));
+    QCOMPARE(map.setCells(cells, QStringLiteral("AA"), Mark::Painted), 2);
+    history.end();
+    QCOMPARE(spy.size(), 1);
+    QCOMPARE(spy.at(0).at(0).toRect(), QRect(QPoint(5, 2), QPoint(9, 7)));
+    QCOMPARE(map.setCells(cells, QStringLiteral("AA"), Mark::Painted), 0);
+    QCOMPARE(spy.size(), 1);
+
+    // Undo is one announcement too, and gives back exactly the cells before.
+    history.stack()->undo();
+    QCOMPARE(spy.size(), 2);
+    QCOMPARE(map.cell(cellIndex(2, 9)), (Cell{QStringLiteral("01"), Mark::Untouched}));
+    QCOMPARE(map.cell(cellIndex(3, 4)), (Cell{QStringLiteral("AA"), Mark::Painted}));
+}
+
+void TestMapHistory::largeBatchStepIsCompactAndUndoesExactly()
+{
+    CourseMap map;
+    MapHistory history(map);
+    scramble(map, 3);
+    const State before = stateOf(map);
+    QList<int> most;
+    for (int i = 0; i < CellCount; i += 2)
+        most.append(i);
+    history.begin(QStringLiteral("large"));
+    map.setCells(most, QStringLiteral("5E"), Mark::Painted);
+    history.end();
+    const State after = stateOf(map);
+    QCOMPARE(history.stack()->count(), 1);
+    // Two snapshots of a varied map, not 8192 cells of about 80 bytes each.
+    QVERIFY2(history.heldBytes() < 100 * 1024, qPrintable(QString::number(history.heldBytes())));
+    history.stack()->undo();
+    QCOMPARE(stateOf(map), before);
+    history.stack()->redo();
+    QCOMPARE(stateOf(map), after);
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestMapHistory)
