@@ -1,5 +1,7 @@
 #include "course/track_file.h"
 
+#include "editor/tile_text.h"
+
 #include "course/track_format.h"
 #include "editor/map_geometry.h"
 #include "codec/codec.h"
@@ -149,8 +151,8 @@ int BadCell::column() const
 
 bool isTileText(const QString &text)
 {
-    return text.size() == HexDigitsPerByte && hexValue(text.at(0)) >= 0
-        && hexValue(text.at(1)) >= 0;
+    // One rule for the whole program: the editor's drawing tools check with the same one.
+    return isTileNumber(text);
 }
 
 std::optional<BadCell> firstBadCell(const QStringList &cellTexts)

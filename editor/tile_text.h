@@ -5,8 +5,8 @@
 namespace velmor {
 
 // Whether a text is a tile number as the track file stores it: exactly two hexadecimal digits, in
-// either case. The drawing tools refuse to write anything else; the rule is the track encoder's
-// (track::isTileText), repeated here because the editor sits below the track format.
+// either case. The drawing tools refuse to write anything else, and the track encoder's check
+// (track::isTileText) is this one, the editor lying below the track format.
 inline bool isTileNumber(const QString &text)
 {
     auto isHexDigit = [](QChar c) {
