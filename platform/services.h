@@ -5,6 +5,7 @@ namespace velmor {
 class FileDialog;
 class FileSystem;
 class MessageBoxes;
+class ReplaceDialog;
 class ToolRunner;
 
 // The platform services a procedure may use. The program passes the real ones; tests pass scripts
@@ -15,6 +16,7 @@ struct Services
     MessageBoxes &messages;
     FileSystem &files;
     ToolRunner *tools = nullptr; // starts the outside compressor
+    ReplaceDialog *replace = nullptr; // asks which tiles Edit ▸ Replace… exchanges
 };
 
 } // namespace velmor

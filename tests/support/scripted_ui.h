@@ -2,6 +2,7 @@
 
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/replace_dialog.h"
 
 #include <QList>
 #include <QQueue>
@@ -64,6 +65,25 @@ private:
     QQueue<Answer> mScript;
     QList<Message> mMessages;
     int mUnexpected = 0;
+};
+
+// Stands in for the human at Replace…: answers from a queue (a pair, or nothing for Cancel) and
+// records the proposals shown.
+class ScriptedReplaceDialog : public ReplaceDialog
+{
+public:
+    void answer(const QString &from, const QString &to) { mScript.enqueue(Tiles{from, to}); }
+    void cancel() { mScript.enqueue(std::nullopt); }
+    std::optional<Tiles> ask(const Tiles &proposal) override
+    {
+        mProposals.append(proposal);
+        return mScript.isEmpty() ? std::nullopt : mScript.dequeue();
+    }
+    const QList<Tiles> &proposals() const { return mProposals; }
+
+private:
+    QQueue<std::optional<Tiles>> mScript;
+    QList<Tiles> mProposals;
 };
 
 } // namespace velmor::test

@@ -1,0 +1,176 @@
+#include "app/drawing_tools_ui.h"
+
+#include "app/client_window.h"
+#include "app/window_menus.h"
+#include "editor/map_geometry.h"
+#include "editor/map_view.h"
+#include "platform/message_box.h"
+#include "platform/replace_dialog.h"
+#include "platform/services.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QToolBar>
+
+namespace velmor {
+
+namespace {
+
+struct ToolEntry
+{
+    Tool tool;
+    const char16_t *name;
+    const char *text;
+    Qt::Key key;
+};
+
+// Single keys as map editors have them; typing into a palette's field keeps its letters.
+const ToolEntry ToolEntries[] = {
+    {Tool::Brush, u"actionToolBrush", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Brush"),
+     Qt::Key_B},
+    {Tool::Line, u"actionToolLine", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Line"),
+     Qt::Key_L},
+    {Tool::Rectangle, u"actionToolRectangle",
+     QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Rectangle"), Qt::Key_R},
+    {Tool::Fill, u"actionToolFill", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Fill"),
+     Qt::Key_F},
+    {Tool::Pick, u"actionToolPick", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Pick"),
+     Qt::Key_I},
+    {Tool::Select, u"actionToolSelect", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Select"),
+     Qt::Key_S},
+};
+
+} // namespace
+
+DrawingToolsUi::DrawingToolsUi(ClientWindow *client, Services &services, WindowMenus &menus,
+                               QToolBar *strip, QObject *parent)
+    : QObject(parent)
+    , mClient(client)
+    , mTools(client->toolController())
+    , mServices(services)
+    , mMenus(menus)
+{
+    addTools(menus, strip);
+    addEditEntries(menus);
+    connect(mTools, &ToolController::picked, this, [this](int button, const QString &text) {
+        QComboBox *palette = button == RightButton ? mClient->pickTile2() : mClient->pickTile();
+        palette->setEditText(text);
+    });
+    connect(mTools, &ToolController::refused, this, [this](const QString &message) {
+        mServices.messages.inform(message, tr("Cannot Draw"));
+    });
+    connect(mTools, &ToolController::selectionChanged, this, &DrawingToolsUi::updateEntries);
+    connect(mTools, &ToolController::previewChanged, this, &DrawingToolsUi::updateEntries);
+    updateEntries();
+}
+
+void DrawingToolsUi::addTools(WindowMenus &menus, QToolBar *strip)
+{
+    mToolGroup = new QActionGroup(this);
+    mToolGroup->setExclusive(true);
+    for (const ToolEntry &entry : ToolEntries) {
+        QAction *action = menus.add(menus.toolsMenu(), QString::fromUtf16(entry.name),
+                                    tr(entry.text), QKeySequence(entry.key));
+        action->setCheckable(true);
+        action->setChecked(entry.tool == Tool::Brush);
+        mToolGroup->addAction(action);
+        strip->addAction(action);
+        const Tool tool = entry.tool;
+        connect(action, &QAction::triggered, this, [this, tool] { chooseTool(tool); });
+    }
+}
+
+void DrawingToolsUi::addEditEntries(WindowMenus &menus)
+{
+    QMenu *edit = menus.editMenu();
+    edit->addSeparator();
+    connect(menus.add(edit, QStringLiteral("actionCut"), tr("Cu&t"), QKeySequence::Cut),
+            &QAction::triggered, this, &DrawingToolsUi::cut);
+    connect(menus.add(edit, QStringLiteral("actionCopy"), tr("&Copy"), QKeySequence::Copy),
+            &QAction::triggered, this, &DrawingToolsUi::copy);
+    connect(menus.add(edit, QStringLiteral("actionPaste"), tr("&Paste"), QKeySequence::Paste),
+            &QAction::triggered, this, &DrawingToolsUi::paste);
+    connect(menus.add(edit, QStringLiteral("actionDelete"), tr("&Delete"), QKeySequence::Delete),
+            &QAction::triggered, mTools, &ToolController::deleteSelection);
+    connect(menus.add(edit, QStringLiteral("actionDropSelection"), tr("Drop &Selection"),
+                      QKeySequence(Qt::Key_Escape)),
+            &QAction::triggered, mTools, &ToolController::escape);
+    edit->addSeparator();
+    connect(menus.add(edit, QStringLiteral("actionReplace"), tr("&Replace…"),
+                      QKeySequence(Qt::CTRL | Qt::Key_H)),
+            &QAction::triggered, this, &DrawingToolsUi::replace);
+}
+
+void DrawingToolsUi::chooseTool(Tool tool)
+{
+    mTools->setTool(tool);
+    for (const ToolEntry &entry : ToolEntries) {
+        if (entry.tool == tool)
+            mMenus.action(QString::fromUtf16(entry.name))->setChecked(true);
+    }
+    updateEntries();
+}
+
+void DrawingToolsUi::copy()
+{
+    if (mTools->hasSelection())
+        QGuiApplication::clipboard()->setText(mTools->copy().toText());
+}
+
+void DrawingToolsUi::cut()
+{
+    if (mTools->hasSelection())
+        QGuiApplication::clipboard()->setText(mTools->cut().toText());
+}
+
+void DrawingToolsUi::paste()
+{
+    const ParsedBlock parsed = CellBlock::fromText(QGuiApplication::clipboard()->text());
+    if (!parsed.ok()) {
+        mServices.messages.inform(
+            tr("The clipboard holds no cells to paste. Cells are rows of two-digit tile numbers "
+               "separated by blanks, one row per line.\n\n%1")
+                .arg(parsed.error),
+            tr("Cannot Paste"));
+        return;
+    }
+    mTools->beginPaste(parsed.block, pasteCell());
+}
+
+void DrawingToolsUi::replace()
+{
+    if (!mServices.replace)
+        return;
+    // Pick the tile to replace into the right palette (Alt + right click), paint with the left.
+    const std::optional<ReplaceDialog::Tiles> tiles = mServices.replace->ask(
+        {mClient->pickTile2()->currentText(), mClient->pickTile()->currentText()});
+    if (tiles)
+        mTools->replace(tiles->from, tiles->to);
+}
+
+QPoint DrawingToolsUi::pasteCell() const
+{
+    MapView *view = mClient->mapView();
+    const QPoint pixel = view->mapFromGlobal(QCursor::pos());
+    if (view->isVisibleAt(pixel) && view->rect().contains(pixel))
+        return MapView::cellAt(pixel);
+    return MapView::cellAt(view->mapFrom(mClient, view->parentWidget()->geometry().topLeft()));
+}
+
+void DrawingToolsUi::updateEntries()
+{
+    const bool selection = mTools->hasSelection();
+    const QString none = tr("Select cells first: the Select tool (S), then drag over the map");
+    for (const char16_t *name : {u"actionCut", u"actionCopy", u"actionDelete"})
+        WindowMenus::setAvailable(mMenus.action(QString::fromUtf16(name)), selection, none);
+    WindowMenus::setAvailable(mMenus.action(QStringLiteral("actionDropSelection")),
+                              selection || mTools->isPasting(),
+                              tr("Nothing is selected or being pasted"));
+}
+
+} // namespace velmor
