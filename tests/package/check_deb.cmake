@@ -77,14 +77,15 @@ execute_process(COMMAND "${DPKG_DEB}" -c "${deb}"
 if(NOT result EQUAL 0)
     fail("dpkg-deb -c ${deb} exited with ${result}: ${error}")
 endif()
-set(programs usr/bin/velmor usr/bin/recomp.exe usr/bin/decomp.exe)
+set(programs usr/bin/velmor usr/bin/recomp.exe usr/bin/decomp.exe usr/bin/velmor-render)
 set(data_files
     usr/share/applications/velmor.desktop
     usr/share/icons/hicolor/32x32/apps/velmor.png
     usr/share/icons/hicolor/256x256/apps/velmor.png
     usr/share/man/man1/velmor.1
     usr/share/man/man1/recomp.exe.1
-    usr/share/man/man1/decomp.exe.1)
+    usr/share/man/man1/decomp.exe.1
+    usr/share/man/man1/velmor-render.1)
 # A listing line: permissions owner/group size date time ./path
 foreach(path IN LISTS programs data_files)
     string(REPLACE "." "\\." pattern "${path}")
