@@ -1,5 +1,7 @@
 #include "codec/codec.h"
 
+#include <algorithm>
+
 namespace velmor::codec {
 
 namespace {
@@ -40,6 +42,9 @@ DecodeResult success(Bytes &&out, std::size_t consumed)
 DecodeResult run(ByteView input, std::size_t maxOutput, AtLimit atLimit)
 {
     Bytes out;
+    // A reader that says how much it needs gets one buffer of that size.
+    if (atLimit == AtLimit::Stop)
+        out.reserve(std::min(maxOutput, MaxOutput));
     std::size_t pos = 0;
     while (true) {
         if (atLimit == AtLimit::Stop && out.size() >= maxOutput)
