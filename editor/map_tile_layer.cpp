@@ -18,11 +18,36 @@ const QColor FrameInside(0, 0, 0, 200);
 
 void MapTileLayer::setTileImages(const QList<QImage> &tiles, const QImage &placeholder)
 {
-    mPlaceholder = QPixmap::fromImage(placeholder);
+    mImages = tiles;
+    mPlaceholderImage = placeholder;
+    makePictures();
+}
+
+void MapTileLayer::setGridVisible(bool visible)
+{
+    if (visible == mGridVisible)
+        return;
+    mGridVisible = visible;
+    makePictures();
+}
+
+void MapTileLayer::makePictures()
+{
+    const auto picture = [this](const QImage &image) {
+        QImage tile = image.convertToFormat(QImage::Format_RGB32)
+                          .scaled(PitchPx, PitchPx, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        if (mGridVisible) {
+            QPainter painter(&tile);
+            painter.fillRect(0, 0, PitchPx, 1, GridColour);
+            painter.fillRect(0, 1, 1, PitchPx - 1, GridColour);
+        }
+        return QPixmap::fromImage(tile);
+    };
+    mPlaceholder = mPlaceholderImage.isNull() ? QPixmap() : picture(mPlaceholderImage);
     mTiles.clear();
-    mTiles.reserve(tiles.size());
-    for (const QImage &tile : tiles)
-        mTiles.append(tile.isNull() ? mPlaceholder : QPixmap::fromImage(tile));
+    mTiles.reserve(mImages.size());
+    for (const QImage &image : std::as_const(mImages))
+        mTiles.append(image.isNull() ? mPlaceholder : picture(image));
 }
 
 const QPixmap *MapTileLayer::pictureOf(const QString &text) const
@@ -55,15 +80,14 @@ void MapTileLayer::paint(
     }
 
     if (mGridVisible) {
-        painter.setPen(GridColour);
-        const int top = firstRow * PitchPx;
-        const int bottom = (lastRow + 1) * PitchPx;
-        const int left = firstColumn * PitchPx;
-        const int right = (lastColumn + 1) * PitchPx;
-        for (int column = firstColumn; column <= lastColumn + 1; ++column)
-            painter.drawLine(column * PitchPx, top, column * PitchPx, bottom);
-        for (int row = firstRow; row <= lastRow + 1; ++row)
-            painter.drawLine(left, row * PitchPx, right, row * PitchPx);
+        // The pictures carry each cell's top and left line; the map's last column and row
+        // still need their closing line on the far side.
+        if (lastColumn == MapSide - 1)
+            painter.fillRect(MapSide * PitchPx, firstRow * PitchPx, 1,
+                (lastRow - firstRow + 1) * PitchPx, GridColour);
+        if (lastRow == MapSide - 1)
+            painter.fillRect(firstColumn * PitchPx, MapSide * PitchPx,
+                (lastColumn - firstColumn + 1) * PitchPx + 1, 1, GridColour);
     }
 
     // Marks last, over the grid: an untouched cell shows nothing but its tile.

@@ -26,7 +26,7 @@ public:
     void setTileImages(const QList<QImage> &tiles, const QImage &placeholder);
     bool hasTileImages() const { return !mTiles.isEmpty(); }
 
-    void setGridVisible(bool visible) { mGridVisible = visible; }
+    void setGridVisible(bool visible);
     bool isGridVisible() const { return mGridVisible; }
 
     // Paints every cell that meets `exposed` (the view's pixels) and the background around them.
@@ -35,7 +35,12 @@ public:
 
 private:
     const QPixmap *pictureOf(const QString &text) const;
+    // The grid is drawn into the pictures (their top and left lines): a few hundred translucent
+    // lines per repaint would cost more than all the tiles together.
+    void makePictures();
 
+    QList<QImage> mImages;
+    QImage mPlaceholderImage;
     QList<QPixmap> mTiles;
     QPixmap mPlaceholder;
     bool mGridVisible = true;

@@ -197,8 +197,13 @@ void TestMapViewTiles::gridCanBeHidden()
     const QRgb tile = tilePictures().at(0x01).pixel(5, 5);
     QVERIFY(mView->isGridVisible());
     QVERIFY(picture().pixel(2 * Pitch, 2 * Pitch + 5) != tile);
+    // The map's last column is closed by a line on its far side.
+    const QRgb background = mView->palette().color(QPalette::Button).rgb();
+    const QRect farSide(MapSide * Pitch - 8, 0, 16, 16);
+    QVERIFY(picture(farSide).pixel(8, 5) != background);
     mView->setGridVisible(false);
     QCOMPARE(picture().pixel(2 * Pitch, 2 * Pitch + 5), tile);
+    QCOMPARE(picture(farSide).pixel(8, 5), background);
 }
 
 void TestMapViewTiles::onlyAChangedCellIsRepainted()
