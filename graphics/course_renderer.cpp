@@ -38,14 +38,12 @@ int CourseRenderer::slotOf(const QString &text) const
     return tile >= 0 && mGraphics && mGraphics->isDefined(tile) ? tile : PlaceholderSlot;
 }
 
-void CourseRenderer::drawCell(int column, int row, int slot)
+void CourseRenderer::drawCell(uchar *bits, qsizetype stride, int column, int row, int slot) const
 {
     const QRgb *source = mPixels[std::size_t(slot)].data();
-    const int left = column * TileSide;
-    for (int y = 0; y < TileSide; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(mImage.scanLine(row * TileSide + y)) + left;
-        std::memcpy(line, source + TileSide * y, sizeof(QRgb) * TileSide);
-    }
+    uchar *topLeft = bits + stride * row * TileSide + sizeof(QRgb) * std::size_t(column * TileSide);
+    for (int y = 0; y < TileSide; ++y)
+        std::memcpy(topLeft + stride * y, source + TileSide * y, sizeof(QRgb) * TileSide);
 }
 
 void CourseRenderer::render(const QStringList &texts)
@@ -58,10 +56,14 @@ void CourseRenderer::update(const QStringList &texts, const QRect &cells)
     const QRect clipped = cells & QRect(0, 0, CourseTiles, CourseTiles);
     if (clipped.isEmpty())
         return;
+    // bits() once: it checks whether the image must be copied first, every time it is asked.
+    uchar *bits = mImage.bits();
+    const qsizetype stride = mImage.bytesPerLine();
     for (int row = clipped.top(); row <= clipped.bottom(); ++row) {
         for (int column = clipped.left(); column <= clipped.right(); ++column) {
             const int index = CourseTiles * row + column;
-            drawCell(column, row, index < texts.size() ? slotOf(texts.at(index)) : PlaceholderSlot);
+            drawCell(bits, stride, column, row,
+                index < texts.size() ? slotOf(texts.at(index)) : PlaceholderSlot);
         }
     }
 }

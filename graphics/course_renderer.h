@@ -36,7 +36,7 @@ public:
 private:
     static constexpr int PlaceholderSlot = TileCount;
 
-    void drawCell(int column, int row, int slot);
+    void drawCell(uchar *bits, qsizetype stride, int column, int row, int slot) const;
     int slotOf(const QString &text) const;
 
     std::shared_ptr<const ThemeGraphics> mGraphics;
