@@ -4,6 +4,8 @@
 #include "rom/hex_offset.h"
 #include "rom/rom_image.h"
 
+#include <QCoreApplication>
+
 namespace velmor::graphics {
 
 namespace {
@@ -12,6 +14,11 @@ codec::ByteView viewOf(const QByteArray &bytes)
 {
     return codec::ByteView(
         reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size()));
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("velmor::graphics::ThemeCache", text);
 }
 
 LoadedTheme failure(const QString &error)
@@ -54,7 +61,7 @@ LoadedTheme ThemeCache::forCourse(const QByteArray &romFile, int courseId)
         return failure(QString::fromStdString(notRom));
     const std::optional<CourseTheme> theme = courseTheme(*image, courseId);
     if (!theme)
-        return failure(QStringLiteral("there is no course %1; course IDs go from 00 to 17")
+        return failure(tr("there is no course %1; course IDs go from 00 to 17")
                            .arg(courseId, 2, 16, QLatin1Char('0')));
     LoadedTheme loaded = forTheme(romFile, theme->theme);
     loaded.courseId = courseId;
@@ -73,7 +80,7 @@ LoadedTheme ThemeCache::forListedOffset(const QByteArray &romFile, qint64 listed
         ? courseStartingAt(*image, rom::gameOffsetOfListed(listed))
         : std::nullopt;
     if (!id)
-        return failure(QStringLiteral("no course of this ROM starts at %1")
+        return failure(tr("no course of this ROM starts at %1")
                            .arg(QString::fromStdString(rom::hexText(listed))));
     return forCourse(romFile, *id);
 }
