@@ -1,5 +1,7 @@
 #include "codec/codec.h"
 
+#include <algorithm>
+
 namespace velmor::codec {
 
 namespace {
@@ -24,25 +26,36 @@ DecodeResult failure(std::string what, std::size_t offset)
     return result;
 }
 
-} // namespace
+// What to do when the output would grow past its limit: refuse the chunk (a strict decode), or
+// take the chunk's first bytes up to the limit and stop there (a prefix decode).
+enum class AtLimit { Refuse, Stop };
 
-DecodeResult decode(ByteView input, std::size_t maxOutput)
+DecodeResult success(Bytes &&out, std::size_t consumed)
+{
+    DecodeResult result;
+    result.ok = true;
+    result.output = std::move(out);
+    result.consumed = consumed;
+    return result;
+}
+
+DecodeResult run(ByteView input, std::size_t maxOutput, AtLimit atLimit)
 {
     Bytes out;
+    // A reader that says how much it needs gets one buffer of that size.
+    if (atLimit == AtLimit::Stop)
+        out.reserve(std::min(maxOutput, MaxOutput));
     std::size_t pos = 0;
     while (true) {
+        if (atLimit == AtLimit::Stop && out.size() >= maxOutput)
+            return success(std::move(out), pos);
         if (pos >= input.size())
             return failure("stream ends without the 0xFF end marker", pos);
         const std::size_t chunkStart = pos;
         const std::uint8_t first = input[pos++];
         // The end marker wins over every other reading of the byte.
-        if (first == EndMarker) {
-            DecodeResult result;
-            result.ok = true;
-            result.output = std::move(out);
-            result.consumed = pos;
-            return result;
-        }
+        if (first == EndMarker)
+            return success(std::move(out), pos);
         unsigned command = 0;
         std::size_t length = 0;
         if ((first & LongHeaderMark) == LongHeaderMark) {
@@ -54,7 +67,9 @@ DecodeResult decode(ByteView input, std::size_t maxOutput)
             command = first >> 5;
             length = std::size_t(first & 0x1F) + 1;
         }
-        if (out.size() + length > maxOutput) {
+        if (atLimit == AtLimit::Stop && out.size() + length > maxOutput) {
+            length = maxOutput - out.size();
+        } else if (out.size() + length > maxOutput) {
             return failure("chunk would make the output longer than " + std::to_string(maxOutput)
                                + " bytes",
                            chunkStart);
@@ -128,6 +143,18 @@ DecodeResult decode(ByteView input, std::size_t maxOutput)
         }
         }
     }
+}
+
+} // namespace
+
+DecodeResult decode(ByteView input, std::size_t maxOutput)
+{
+    return run(input, maxOutput, AtLimit::Refuse);
+}
+
+DecodeResult decodePrefix(ByteView input, std::size_t wanted)
+{
+    return run(input, wanted, AtLimit::Stop);
 }
 
 } // namespace velmor::codec

@@ -54,6 +54,13 @@ struct DecodeResult
 // Strict and bounded: every read is checked against the input, every write against maxOutput.
 DecodeResult decode(ByteView input, std::size_t maxOutput = MaxOutput);
 
+// Decodes only as far as a reader needs: stops at the end marker or as soon as `wanted` bytes are
+// out, whichever comes first, and never gives more than `wanted` bytes (the chunk that reaches
+// that size is cut there). A stream whose data runs on past what is needed without an end mark
+// then reads as the game reads it. `consumed` counts the input bytes read, end marker included
+// when there was one. Every read is checked against the input, as in decode().
+DecodeResult decodePrefix(ByteView input, std::size_t wanted);
+
 // The shortest stream the format allows for data (an optimal parse over all commands).
 // data.size() must not exceed MaxOutput.
 Bytes compress(ByteView data);

@@ -105,10 +105,38 @@ Palettes MapView::currentPalettes() const
     return mPalettes ? mPalettes() : Palettes{QStringLiteral("00"), QStringLiteral("00")};
 }
 
+void MapView::setViewMode(ViewMode mode)
+{
+    if (mode == mMode)
+        return;
+    mMode = mode;
+    update();
+}
+
+void MapView::setTileImages(const QList<QImage> &tiles, const QImage &placeholder)
+{
+    mTileLayer.setTileImages(tiles, placeholder);
+    if (mMode == ViewMode::Tiles)
+        update();
+}
+
+void MapView::setGridVisible(bool visible)
+{
+    if (visible == mTileLayer.isGridVisible())
+        return;
+    mTileLayer.setGridVisible(visible);
+    if (mMode == ViewMode::Tiles)
+        update();
+}
+
 void MapView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QRect exposed = event->rect();
+    if (mMode == ViewMode::Tiles) {
+        mTileLayer.paint(painter, exposed, mMap, palette());
+        return;
+    }
     painter.fillRect(exposed, palette().color(QPalette::Button));
 
     const int firstColumn = qMax(0, (exposed.left() - 1) / PitchPx);

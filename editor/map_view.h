@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/course_map.h"
+#include "editor/map_tile_layer.h"
 #include "editor/painting.h"
 #include "editor/stroke_tracker.h"
 
@@ -24,14 +25,28 @@ namespace velmor {
 // Colours come from the platform palette: untouched cells use QPalette::Button (the button face);
 // erased cells use QPalette::Midlight, the role nearest to the desktop's scroll-bar colour (a light
 // grey just darker than the button face); painted cells are white.
+//
+// Two ways to show the cells: their tile numbers (the default), or the tiles themselves as the
+// game draws them, from pictures handed in (see MapTileLayer). Input is the same in both.
 class MapView : public QWidget
 {
     Q_OBJECT
 
 public:
     using PaletteSource = std::function<Palettes()>;
+    enum class ViewMode { Numbers, Tiles };
+    Q_ENUM(ViewMode)
 
     MapView(CourseMap &map, TilePainter &painter, QWidget *parent = nullptr);
+
+    void setViewMode(ViewMode mode);
+    ViewMode viewMode() const { return mMode; }
+    // For the Tiles mode: pictures of tiles 0x00-0xFF and the placeholder for a cell that names
+    // no tile (see MapTileLayer::setTileImages).
+    void setTileImages(const QList<QImage> &tiles, const QImage &placeholder);
+    // The Tiles mode's grid; the numbers mode always shows its cell borders.
+    void setGridVisible(bool visible);
+    bool isGridVisible() const { return mTileLayer.isGridVisible(); }
 
     // Read afresh at every paint operation.
     void setPaletteSource(PaletteSource source) { mPalettes = std::move(source); }
@@ -78,6 +93,8 @@ private:
     QPoint mWheelRemainder;
     QHash<QString, QPixmap> mFaces[3]; // by Mark
     bool mStrokeOpen = false;
+    ViewMode mMode = ViewMode::Numbers;
+    MapTileLayer mTileLayer;
 };
 
 } // namespace velmor

@@ -21,6 +21,8 @@ private slots:
     void errors();
     void outputCap();
     void endMarkerWinsAndTrailingBytesAreNotConsumed();
+    void prefix_data();
+    void prefix();
     void randomBytesStayInBounds();
 };
 
@@ -124,6 +126,47 @@ void TestCodecDecode::endMarkerWinsAndTrailingBytesAreNotConsumed()
     QVERIFY(result.ok);
     QCOMPARE(result.consumed, std::size_t(3));
     QCOMPARE(result.output, codec::Bytes({5, 5}));
+}
+
+void TestCodecDecode::prefix_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<int>("wanted");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<int>("consumed"); // -1: the decode fails
+
+    QTest::newRow("end marker before enough") << QByteArray("02010203ff") << 8
+                                              << QByteArray("010203") << 5;
+    QTest::newRow("exactly enough, marker not read") << QByteArray("020102030405") << 3
+                                                     << QByteArray("010203") << 4;
+    QTest::newRow("fill cut at the size") << QByteArray("3f07ffff") << 5
+                                          << QByteArray("0707070707") << 2;
+    QTest::newRow("copy cut, no end mark, garbage after") << QByteArray("0001c701800000")
+                                                          << 4 << QByteArray("01010101") << 4;
+    QTest::newRow("direct copy cut, the rest never read") << QByteArray("07aabbcc") << 3
+                                                          << QByteArray("aabbcc") << 4;
+    QTest::newRow("nothing wanted") << QByteArray("800000") << 0 << QByteArray() << 0;
+    QTest::newRow("broken before enough") << QByteArray("00aa800500") << 4 << QByteArray() << -1;
+    QTest::newRow("ends before enough without a mark") << QByteArray("01aabb") << 4
+                                                       << QByteArray() << -1;
+}
+
+void TestCodecDecode::prefix()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(int, wanted);
+    QFETCH(QByteArray, output);
+    QFETCH(int, consumed);
+    const codec::Bytes bytes = test::bytesOf(QByteArray::fromHex(stream));
+    const codec::DecodeResult result = codec::decodePrefix(bytes, std::size_t(wanted));
+    if (consumed < 0) {
+        QVERIFY(!result.ok);
+        QVERIFY(!result.error.empty());
+        return;
+    }
+    QVERIFY2(result.ok, result.error.c_str());
+    QCOMPARE(test::toQByteArray(result.output).toHex(), output);
+    QCOMPARE(result.consumed, std::size_t(consumed));
 }
 
 void TestCodecDecode::randomBytesStayInBounds()

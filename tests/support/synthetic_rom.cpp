@@ -1,5 +1,7 @@
 #include "tests/support/synthetic_rom.h"
 
+#include "tests/support/synthetic_graphics.h"
+
 #include "rom/rom_map.h"
 
 #include <algorithm>
@@ -153,6 +155,8 @@ GameRom gameRom(const GameRomOptions &options)
                   result.bytes.begin() + std::ptrdiff_t(result.fileOffset(course.layoutOffset)));
         result.streamLength[id] = stream.size();
     }
+    if (options.themeGraphics)
+        writeThemeGraphics(result, options.banks);
     return result;
 }
 

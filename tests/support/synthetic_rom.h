@@ -43,6 +43,10 @@ struct GameRomOptions
     unsigned seed = 1;
     bool copierHeader = true;
     BankForm banks = BankForm::Whole;
+    // Also the theme graphics: tile and palette pointer tables, and at each place where the game
+    // keeps a tile or palette stream a stream of synthetic tiles or colours that fits the room
+    // there (tests/support/synthetic_graphics.h).
+    bool themeGraphics = false;
 };
 
 // A ROM of random filler with the course layout pointers and theme codes of the original game at
@@ -54,6 +58,12 @@ struct GameRom
     bool copierHeader = true;
     // Bytes each course's stream takes, by course ID.
     std::array<std::size_t, rom::CourseCount> streamLength{};
+    // With themeGraphics: what the builder compressed into each graphics stream (the decoded
+    // bytes), by theme index, and the compressed length it wrote.
+    std::array<codec::Bytes, rom::ThemeCount> themeTileData;
+    std::array<codec::Bytes, rom::ThemeCount> paletteData;
+    codec::Bytes commonTileData;
+    std::array<std::size_t, rom::ThemeCount> themeTileStreamLength{};
 
     std::size_t fileOffset(std::size_t gameOffset) const
     {

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "editor/course_map.h"
+
+#include <QImage>
+#include <QList>
+#include <QPixmap>
+
+class QPainter;
+class QPalette;
+
+namespace velmor {
+
+// The map view's Tiles mode: every cell drawn as the picture of its tile at the map's 16-pixel
+// pitch, a frame over painted and erased cells so the user still sees what a stroke touched, and
+// a grid that can be hidden. It knows tile pictures only, never where they came from.
+//
+// Painted cells get a white frame and erased ones a frame in the erased cells' grey of the
+// numbers mode, so the marks mean what they meant there; a dark line inside each frame keeps it
+// visible over light tiles.
+class MapTileLayer
+{
+public:
+    // Pictures of tiles 0x00-0xFF, drawn at 16 x 16; a missing or null one, and every cell whose
+    // text names no tile, shows the placeholder.
+    void setTileImages(const QList<QImage> &tiles, const QImage &placeholder);
+    bool hasTileImages() const { return !mTiles.isEmpty(); }
+
+    void setGridVisible(bool visible);
+    bool isGridVisible() const { return mGridVisible; }
+
+    // Paints every cell that meets `exposed` (the view's pixels) and the background around them.
+    void paint(QPainter &painter, const QRect &exposed, const CourseMap &map,
+        const QPalette &palette) const;
+
+private:
+    const QPixmap *pictureOf(const QString &text) const;
+    // The grid is drawn into the pictures (their top and left lines): a few hundred translucent
+    // lines per repaint would cost more than all the tiles together.
+    void makePictures();
+
+    QList<QImage> mImages;
+    QImage mPlaceholderImage;
+    QList<QPixmap> mTiles;
+    QPixmap mPlaceholder;
+    bool mGridVisible = true;
+};
+
+} // namespace velmor

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// A map cell's text as a tile number: the map holds texts as typed, and only exactly two
+// hexadecimal digits (either letter case) name a tile.
+namespace velmor::graphics {
+
+inline int hexDigitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+// The tile a text names, 0-255; -1 for every other text.
+inline int tileNumberOf(QStringView text)
+{
+    if (text.size() != 2)
+        return -1;
+    const int high = hexDigitValue(text[0]);
+    const int low = hexDigitValue(text[1]);
+    return high < 0 || low < 0 ? -1 : high * 16 + low;
+}
+
+// "3A": a tile number as the map and the palettes show it.
+inline QString tileText(int tile)
+{
+    return QStringLiteral("%1").arg(tile, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace velmor::graphics
