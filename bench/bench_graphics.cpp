@@ -11,7 +11,7 @@
 #include "graphics/course_renderer.h"
 #include "graphics/theme_loader.h"
 #include "graphics/tile_images.h"
-#include "graphics/tile_number.h"
+#include "editor/tile_text.h"
 #include "tests/support/synthetic_graphics.h"
 
 #include <QApplication>
@@ -67,7 +67,7 @@ int main(int argc, char **argv)
 
     QStringList texts;
     for (const std::uint8_t cell : test::courseLikeCells(3))
-        texts.append(graphics::tileText(cell));
+        texts.append(tileText(cell));
     {
         graphics::CourseRenderer renderer;
         renderer.setGraphics(graphics);

@@ -18,18 +18,6 @@ namespace {
 // Command bytes are written with lower-case digits, unlike the tiles, which go in as typed.
 constexpr char16_t LowerDigits[] = u"0123456789abcdef";
 
-int hexValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
-}
-
 // One shared string per byte value, so a decoded map costs no allocation per cell.
 const std::array<QString, 256> &upperTileTexts()
 {
@@ -130,8 +118,8 @@ std::optional<QByteArray> toBytes(const QString &hexText)
     QByteArray bytes(hexText.size() / HexDigitsPerByte, Qt::Uninitialized);
     const QChar *text = hexText.constData();
     for (qsizetype k = 0; k < bytes.size(); ++k) {
-        const int high = hexValue(text[2 * k]);
-        const int low = hexValue(text[2 * k + 1]);
+        const int high = hexDigitValue(text[2 * k]);
+        const int low = hexDigitValue(text[2 * k + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes[k] = char((high << 4) | low);

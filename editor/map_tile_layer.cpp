@@ -1,7 +1,7 @@
 #include "editor/map_tile_layer.h"
 
 #include "editor/map_geometry.h"
-#include "graphics/tile_number.h"
+#include "editor/tile_text.h"
 
 #include <QPainter>
 #include <QPalette>
@@ -52,7 +52,7 @@ void MapTileLayer::makePictures()
 
 const QPixmap *MapTileLayer::pictureOf(const QString &text) const
 {
-    const int tile = graphics::tileNumberOf(text);
+    const int tile = tileNumberOf(text);
     if (tile >= 0 && tile < mTiles.size())
         return &mTiles.at(tile);
     return mPlaceholder.isNull() ? nullptr : &mPlaceholder;

@@ -1,19 +1,44 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
+// A map cell's text as a tile number. The map holds texts as typed; only exactly two hexadecimal
+// digits (either letter case) name a tile, as the track file stores it. One rule for the whole
+// program: the drawing tools, the track encoder and the pictures of tiles all ask here.
 namespace velmor {
 
-// Whether a text is a tile number as the track file stores it: exactly two hexadecimal digits, in
-// either case. The drawing tools refuse to write anything else, and the track encoder's check
-// (track::isTileText) is this one, the editor lying below the track format.
-inline bool isTileNumber(const QString &text)
+inline int hexDigitValue(QChar c)
 {
-    auto isHexDigit = [](QChar c) {
-        const char16_t u = c.unicode();
-        return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
-    };
-    return text.size() == 2 && isHexDigit(text.at(0)) && isHexDigit(text.at(1));
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+// The tile a text names, 0-255; -1 for every other text.
+inline int tileNumberOf(QStringView text)
+{
+    if (text.size() != 2)
+        return -1;
+    const int high = hexDigitValue(text[0]);
+    const int low = hexDigitValue(text[1]);
+    return high < 0 || low < 0 ? -1 : high * 16 + low;
+}
+
+inline bool isTileNumber(QStringView text)
+{
+    return tileNumberOf(text) >= 0;
+}
+
+// "3A": a tile number as the map and the palettes show it.
+inline QString tileText(int tile)
+{
+    return QStringLiteral("%1").arg(tile, 2, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace velmor

@@ -1,6 +1,6 @@
 #include "graphics/tile_set_view.h"
 
-#include "graphics/tile_number.h"
+#include "editor/tile_text.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>

@@ -1,19 +1,16 @@
 #include "tools/course_render.h"
 
+#include "course/file_access.h"
 #include "course/rom_course.h"
 #include "course/track_file.h"
 #include "graphics/course_image_export.h"
 #include "graphics/course_renderer.h"
 #include "graphics/theme_loader.h"
-#include "graphics/tile_number.h"
+#include "editor/tile_text.h"
 #include "rom/course_tables.h"
 #include "rom/hex_offset.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
-#include <filesystem>
 
 namespace velmor::tools {
 
@@ -22,10 +19,8 @@ namespace {
 // Up to two digits is a course ID; longer hexadecimal texts are offsets from the course list.
 constexpr int IdDigits = 2;
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
+using files::isSameFile;
+using files::shown;
 
 QString fromStd(const std::string &text)
 {
@@ -37,43 +32,10 @@ FileOutcome refused(const QString &message)
     return {false, message};
 }
 
-std::optional<QByteArray> readFile(const QString &path, const QString &role, QString *error)
-{
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        *error = QStringLiteral("cannot read the %1 %2: it is a folder, not a file")
-                     .arg(role, shown(path));
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read the %1 %2: %3")
-                     .arg(role, shown(path),
-                         info.isFile() ? file.errorString() : QStringLiteral("no such file"));
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *error =
-            QStringLiteral("cannot read the %1 %2: %3").arg(role, shown(path), file.errorString());
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-// The same file under two names: a link, or the same path written twice.
-bool sameFile(const QString &a, const QString &b)
-{
-    std::error_code failed;
-    const bool same = std::filesystem::equivalent(
-        std::filesystem::path(a.toStdWString()), std::filesystem::path(b.toStdWString()), failed);
-    return !failed && same;
-}
-
 QString courseTitle(int id)
 {
     return QStringLiteral("%1 (course %2)")
-        .arg(QLatin1String(rom::courseById(id)->name.data()), graphics::tileText(id));
+        .arg(QLatin1String(rom::courseById(id)->name.data()), tileText(id));
 }
 
 } // namespace
@@ -101,7 +63,7 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
 {
     QString error;
     const std::optional<QByteArray> romFile =
-        readFile(request.romPath, QStringLiteral("ROM file"), &error);
+        files::readWhole(request.romPath, QStringLiteral("ROM file"), &error);
     if (!romFile)
         return refused(error);
     const codec::ByteView bytes(
@@ -112,7 +74,7 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
         return refused(
             QStringLiteral("the ROM file %1: %2").arg(shown(request.romPath), fromStd(notRom)));
     for (const QString &input : {request.romPath, request.trackPath}) {
-        if (!input.isEmpty() && sameFile(input, request.outputPath))
+        if (!input.isEmpty() && isSameFile(input, request.outputPath))
             return refused(QStringLiteral("the output file %1 is the input file %2 itself; choose "
                                           "another name for the picture")
                                .arg(shown(request.outputPath), shown(input)));
@@ -144,7 +106,7 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
     QStringList texts;
     if (!request.trackPath.isEmpty()) {
         const std::optional<QByteArray> track =
-            readFile(request.trackPath, QStringLiteral("track file"), &error);
+            files::readWhole(request.trackPath, QStringLiteral("track file"), &error);
         if (!track)
             return refused(error);
         const track::DecodedTrack decoded = track::decode(*track);
@@ -188,7 +150,7 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
               .arg(shown(request.trackPath), themeName, courseTitle(id));
     const auto missing =
         std::count_if(texts.cbegin(), texts.cend(), [&loaded](const QString &text) {
-            return !loaded.graphics->isDefined(graphics::tileNumberOf(text));
+            return !loaded.graphics->isDefined(tileNumberOf(text));
         });
     if (missing > 0)
         message += QStringLiteral("; %1 cells show tiles the theme does not define, drawn as "

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graphics/tile_images.h"
-#include "graphics/tile_number.h"
+#include "editor/tile_text.h"
 #include "tests/support/synthetic_graphics.h"
 
 #include <QImage>
@@ -16,7 +16,7 @@ inline QStringList tileTexts(const codec::Bytes &cells)
     QStringList texts;
     texts.reserve(qsizetype(cells.size()));
     for (const std::uint8_t cell : cells)
-        texts.append(graphics::tileText(cell));
+        texts.append(tileText(cell));
     return texts;
 }
 
@@ -28,7 +28,7 @@ inline QImage expectedCourseImage(const GameRom &rom, rom::Theme theme, const QS
     for (int index = 0; index < graphics::CourseTiles * graphics::CourseTiles; ++index) {
         const int left = (index % graphics::CourseTiles) * Side;
         const int top = (index / graphics::CourseTiles) * Side;
-        const int tile = index < texts.size() ? graphics::tileNumberOf(texts.at(index)) : -1;
+        const int tile = index < texts.size() ? tileNumberOf(texts.at(index)) : -1;
         const bool defined = tile >= 0 && expectedIndex(rom, theme, tile, 0, 0).has_value();
         for (int y = 0; y < Side; ++y) {
             for (int x = 0; x < Side; ++x) {

@@ -13,7 +13,7 @@
 #include "editor/painting.h"
 #include "graphics/course_overview.h"
 #include "graphics/theme_cache.h"
-#include "graphics/tile_number.h"
+#include "editor/tile_text.h"
 #include "graphics/tile_set_view.h"
 #include "tests/support/synthetic_graphics.h"
 
@@ -83,7 +83,7 @@ int main(int argc, char **argv)
     CourseMap map;
     QStringList texts;
     for (const std::uint8_t cell : test::courseLikeCells(3))
-        texts.append(graphics::tileText(cell));
+        texts.append(tileText(cell));
     map.setAll(texts, QList<Mark>(CellCount, Mark::Untouched));
     TilePainter painter(map);
     paintSome(painter);
