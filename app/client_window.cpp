@@ -7,6 +7,7 @@
 #include "editor/map_scroller.h"
 #include "editor/map_history.h"
 #include "editor/map_view.h"
+#include "editor/tool_controller.h"
 #include "course/course_table.h"
 #include "course/rom_insertion.h"
 #include "course/tile_validator.h"
@@ -70,7 +71,10 @@ ClientWindow::ClientWindow(Services &services, QWidget *parent)
 ClientWindow::~ClientWindow()
 {
     // QWidget's destructor deletes the children only after the map and the painter, members of
-    // this class, are gone; the actions' undo history still looks at the map when it goes.
+    // this class, are gone; the actions' undo history still looks at the map when it goes, and the
+    // drawing tools at the history.
+    delete mTools;
+    mTools = nullptr;
     delete mActions;
     mActions = nullptr;
 }
@@ -205,6 +209,9 @@ void ClientWindow::createControls()
     // the paint rather than the typed tile number.
     mMapView->setFocusPolicy(Qt::ClickFocus);
     mMapView->setPaletteSource([this] { return palettes(); });
+    mTools = new ToolController(mMap, mActions->history(), this);
+    mTools->setPaletteSource([this] { return palettes(); });
+    mMapView->setToolController(mTools);
     mMapView->setScrollBars(mHScroll, mVScroll);
     // Cells under the splash and under the scroll bars' edges cannot be seen, so they are not painted.
     mMapView->addObstruction(mSplash);

@@ -19,6 +19,7 @@ namespace velmor {
 class CourseActions;
 class MapScroller;
 class MapView;
+class ToolController;
 class Splash;
 struct Services;
 
@@ -45,6 +46,8 @@ public:
     Palettes palettes() const;
 
     MapView *mapView() const { return mMapView; }
+    // The drawing tools the map view hands its input to first.
+    ToolController *toolController() const { return mTools; }
     MapScroller *scroller() const { return mScroller; }
     Splash *splash() const { return mSplash; }
     QFrame *viewport() const { return mViewport; }
@@ -98,6 +101,7 @@ private:
     QList<QLabel *> mRowRuler;
     QFrame *mViewport = nullptr;
     MapView *mMapView = nullptr;
+    ToolController *mTools = nullptr;
     MapScroller *mScroller = nullptr;
     Splash *mSplash = nullptr;
     QScrollBar *mHScroll = nullptr;

@@ -2,9 +2,11 @@
 
 #include "app/client_window.h"
 #include "app/course_actions.h"
+#include "app/drawing_tools_ui.h"
 #include "app/help_dialogs.h"
 #include "app/recent_files.h"
 #include "app/status_readout.h"
+#include "app/theme_views.h"
 #include "app/window_menus.h"
 #include "course/patch_procedures.h"
 #include "course/rom_course.h"
@@ -15,6 +17,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QDir>
 #include <QFileInfo>
 #include <QLayout>
@@ -22,6 +25,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
 
 namespace velmor {
 
@@ -42,6 +47,8 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     , mMenus(new WindowMenus(menuBar(), this))
     , mStatus(new StatusReadout(statusBar(), mClient, this))
     , mRecent(new RecentFiles(this))
+    , mTools(nullptr)
+    , mThemes(nullptr)
 {
     setObjectName(QStringLiteral("VelmorMainWindow"));
     setWindowTitle(mClient->windowTitle());
@@ -52,6 +59,14 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
 
     buildFileMenu();
     buildEditMenu();
+    mThemes = new ThemeViews(this, mClient, *mMenus, services, this);
+    // The tool strip above the described window: it moves nothing inside it.
+    QToolBar *strip = addToolBar(tr("Tools"));
+    strip->setObjectName(QStringLiteral("toolStrip"));
+    strip->setMovable(false);
+    strip->setFloatable(false);
+    strip->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    mTools = new DrawingToolsUi(mClient, services, *mMenus, strip, this);
     buildHelpMenu();
     connect(&mClient->actions(), &CourseActions::fileUsed, this, [this](const QString &path) {
         mRecent->add(path);
@@ -74,6 +89,18 @@ void MainWindow::load()
     mClient->load();
     updateAvailability();
     mStatus->setRomPath(lookedAtRom());
+    // The tiles come after the first paint, so that reading a theme never holds up the start.
+    mClient->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mClient && event->type() == QEvent::Paint && !mPainted) {
+        mPainted = true;
+        mClient->removeEventFilter(this);
+        QTimer::singleShot(0, this, &MainWindow::afterFirstPaint);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QString MainWindow::lookedAtRom() const
@@ -87,10 +114,25 @@ QString MainWindow::lookedAtRom() const
     return config.userRomPath;
 }
 
+void MainWindow::afterFirstPaint()
+{
+    mThemes->setRomPath(lookedAtRom());
+    if (!mStart.file.isEmpty())
+        mClient->actions().openPath(QFileInfo(mStart.file).absoluteFilePath(),
+                                    mClient->courseList()->currentText());
+    if (mStart.tiles)
+        mThemes->showTiles(true);
+    if (mStart.tileSet)
+        mThemes->tileSetWindow()->show();
+    if (mStart.overview)
+        mThemes->overviewWindow()->show();
+}
+
 void MainWindow::romUsed(const QString &path)
 {
     mLastRom = path;
     mStatus->setRomPath(path);
+    mThemes->setRomPath(path);
 }
 
 void MainWindow::buildFileMenu()

@@ -5,7 +5,9 @@
 namespace velmor {
 
 class ClientWindow;
+class DrawingToolsUi;
 class RecentFiles;
+class ThemeViews;
 class StatusReadout;
 class WindowMenus;
 struct Services;
@@ -18,8 +20,19 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
+    // What the command line asks for once the window is up.
+    struct StartOptions
+    {
+        QString file; // a track file or a ROM to open
+        bool tiles = false;
+        bool tileSet = false;
+        bool overview = false;
+    };
+
     explicit MainWindow(Services &services, QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    void setStartOptions(const StartOptions &options) { mStart = options; }
 
     // The load sequence of the described window, then what this window adds.
     void load();
@@ -28,6 +41,8 @@ public:
     WindowMenus &menus() const { return *mMenus; }
     StatusReadout &status() const { return *mStatus; }
     RecentFiles &recentFiles() const { return *mRecent; }
+    DrawingToolsUi &drawingTools() const { return *mTools; }
+    ThemeViews &themeViews() const { return *mThemes; }
 
     // The ROM the editor looks at for the room of a course (and later the tiles): the one last
     // inserted into or opened from, else the working ROM, else the user's ROM.
@@ -35,6 +50,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildFileMenu();
@@ -43,13 +59,19 @@ private:
     void fillRecentMenu();
     void updateAvailability();
     void romUsed(const QString &path);
+    // After the first paint: the theme, then what the command line asked for.
+    void afterFirstPaint();
 
     Services &mServices;
     ClientWindow *mClient;
     WindowMenus *mMenus;
     StatusReadout *mStatus;
     RecentFiles *mRecent;
+    DrawingToolsUi *mTools;
+    ThemeViews *mThemes;
     QString mLastRom;
+    bool mPainted = false;
+    StartOptions mStart;
 };
 
 } // namespace velmor

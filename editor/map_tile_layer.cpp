@@ -58,6 +58,31 @@ const QPixmap *MapTileLayer::pictureOf(const QString &text) const
     return mPlaceholder.isNull() ? nullptr : &mPlaceholder;
 }
 
+void MapTileLayer::paintCell(
+    QPainter &painter, int index, const Cell &cell, const QPalette &palette) const
+{
+    const QRect place(cellColumn(index) * PitchPx, cellRow(index) * PitchPx, PitchPx, PitchPx);
+    if (const QPixmap *picture = pictureOf(cell.text))
+        painter.drawPixmap(place, *picture);
+    else
+        painter.fillRect(place, palette.color(QPalette::Dark));
+    drawMark(painter, place, cell.mark, palette);
+}
+
+void MapTileLayer::drawMark(
+    QPainter &painter, const QRect &place, Mark mark, const QPalette &palette)
+{
+    if (mark == Mark::Untouched)
+        return;
+    const QColor frames[] = {QColor(), QColor(Qt::white), palette.color(QPalette::Midlight)};
+    const QRect outer = place.adjusted(0, 0, -1, -1);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(frames[int(mark)]);
+    painter.drawRect(outer);
+    painter.setPen(FrameInside);
+    painter.drawRect(outer.adjusted(1, 1, -1, -1));
+}
+
 void MapTileLayer::paint(
     QPainter &painter, const QRect &exposed, const CourseMap &map, const QPalette &palette) const
 {
@@ -91,18 +116,10 @@ void MapTileLayer::paint(
     }
 
     // Marks last, over the grid: an untouched cell shows nothing but its tile.
-    const QColor frames[] = {QColor(), QColor(Qt::white), palette.color(QPalette::Midlight)};
-    painter.setBrush(Qt::NoBrush);
     for (int row = firstRow; row <= lastRow; ++row) {
         for (int column = firstColumn; column <= lastColumn; ++column) {
-            const Mark mark = map.mark(cellIndex(row, column));
-            if (mark == Mark::Untouched)
-                continue;
-            const QRect outer(column * PitchPx, row * PitchPx, PitchPx - 1, PitchPx - 1);
-            painter.setPen(frames[int(mark)]);
-            painter.drawRect(outer);
-            painter.setPen(FrameInside);
-            painter.drawRect(outer.adjusted(1, 1, -1, -1));
+            drawMark(painter, QRect(column * PitchPx, row * PitchPx, PitchPx, PitchPx),
+                     map.mark(cellIndex(row, column)), palette);
         }
     }
 }

@@ -32,9 +32,13 @@ public:
     // Paints every cell that meets `exposed` (the view's pixels) and the background around them.
     void paint(QPainter &painter, const QRect &exposed, const CourseMap &map,
         const QPalette &palette) const;
+    // One cell as it would look holding `cell`: what the drawing tools' preview shows.
+    void paintCell(QPainter &painter, int index, const Cell &cell, const QPalette &palette) const;
 
 private:
     const QPixmap *pictureOf(const QString &text) const;
+    static void drawMark(QPainter &painter, const QRect &place, Mark mark,
+                         const QPalette &palette);
     // The grid is drawn into the pictures (their top and left lines): a few hundred translucent
     // lines per repaint would cost more than all the tiles together.
     void makePictures();

@@ -2,12 +2,15 @@
 
 #include "editor/course_map.h"
 #include "editor/map_geometry.h"
+#include "editor/tool_controller.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
+
+#include <cmath>
 
 namespace velmor {
 
@@ -67,6 +70,19 @@ MapView::MapView(CourseMap &map, TilePainter &painter, QWidget *parent)
     setFont(cellFont);
     connect(&mMap, &CourseMap::cellsChanged, this,
             [this](const QRect &cells) { update(cellsPixelRect(cells)); });
+}
+
+void MapView::setToolController(ToolController *tools)
+{
+    mTools = tools;
+    // The outlines lie on the cells' borders; a pixel around covers them.
+    connect(tools, &ToolController::previewChanged, this,
+            [this](const QRect &cells) { update(cellsPixelRect(cells).adjusted(-1, -1, 1, 1)); });
+}
+
+QPoint MapView::cellAt(QPointF pixel)
+{
+    return QPoint(int(std::floor(pixel.x() / PitchPx)), int(std::floor(pixel.y() / PitchPx)));
 }
 
 void MapView::setScrollBars(QScrollBar *horizontal, QScrollBar *vertical)
@@ -135,6 +151,7 @@ void MapView::paintEvent(QPaintEvent *event)
     const QRect exposed = event->rect();
     if (mMode == ViewMode::Tiles) {
         mTileLayer.paint(painter, exposed, mMap, palette());
+        paintPreview(painter, exposed);
         return;
     }
     painter.fillRect(exposed, palette().color(QPalette::Button));
@@ -164,6 +181,49 @@ void MapView::paintEvent(QPaintEvent *event)
         painter.drawLine(column * PitchPx, top, column * PitchPx, bottom);
     for (int row = firstRow; row <= lastRow + 1; ++row)
         painter.drawLine(left, row * PitchPx, right, row * PitchPx);
+    paintPreview(painter, exposed);
+}
+
+void MapView::paintPreview(QPainter &painter, const QRect &exposed)
+{
+    if (!mTools)
+        return;
+    const ToolPreview &preview = mTools->preview();
+    const QRect cells = preview.bounds().intersected(wholeMapRect());
+    if (cells.isEmpty())
+        return;
+    // What a line, a rectangle or a floating block would write, drawn as the map draws it.
+    for (int row = cells.top(); row <= cells.bottom(); ++row) {
+        for (int column = cells.left(); column <= cells.right(); ++column) {
+            const int index = cellIndex(row, column);
+            if (!cellPixelRect(index).intersects(exposed))
+                continue;
+            const std::optional<Cell> shown = preview.at(index);
+            if (!shown)
+                continue;
+            if (mMode == ViewMode::Tiles)
+                mTileLayer.paintCell(painter, index, *shown, palette());
+            else
+                painter.drawPixmap(cellPixelRect(index).topLeft() + QPoint(1, 1),
+                                   cellFace(shown->text, shown->mark));
+        }
+    }
+    // Outlines that show on any tile and any face: black dashes over a white line.
+    const auto outline = [&painter](const QRect &area) {
+        if (area.isEmpty())
+            return;
+        const QRect pixels = cellsPixelRect(area).adjusted(0, 0, -1, -1);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(pixels);
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawRect(pixels);
+    };
+    outline(preview.selection());
+    if (preview.isFloating()) {
+        const CellBlock &block = preview.floatingBlock();
+        outline(QRect(preview.floatingPosition(), QSize(block.columns(), block.rows())));
+    }
 }
 
 const QPixmap &MapView::cellFace(const QString &text, Mark mark)
@@ -209,6 +269,10 @@ void MapView::mousePressEvent(QMouseEvent *event)
     event->accept();
     if (button == 0)
         return;
+    // Under the splash or outside the viewport nothing is drawn, by the tools or by the brush.
+    if (mTools && isVisibleAt(event->pos())
+        && mTools->press(cellAt(event->position()), button, event->modifiers()))
+        return;
     if (!mStrokeOpen) {
         mStrokeOpen = true;
         emit strokeStarted();
@@ -222,6 +286,8 @@ void MapView::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
     const int buttons = buttonBits(event->buttons());
+    if (mTools && mTools->move(cellAt(event->position()), buttons, event->modifiers()))
+        return;
     if (buttons == 0)
         return;
     const QList<int> cells = mTracker.move(toTwips(event->position()), isVisibleAt(event->pos()));
@@ -235,6 +301,10 @@ void MapView::mouseMoveEvent(QMouseEvent *event)
 void MapView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
+    if (mTools
+        && mTools->release(cellAt(event->position()), buttonBit(event->button()),
+                           event->modifiers()))
+        return;
     if (event->buttons() != Qt::NoButton)
         return;
     mTracker.release();

@@ -17,6 +17,8 @@ class QScrollBar;
 
 namespace velmor {
 
+class ToolController;
+
 // The map container `Frame2`: one widget that draws all 16384 cells of the course map and turns
 // mouse input on them into the painting rules. It lives inside the clipping viewport `Frame1` and is
 // moved by scrolling; it paints only the cells of the exposed region and repaints only the cells
@@ -54,6 +56,12 @@ public:
     void addObstruction(QWidget *widget) { mObstructions.append(widget); }
     // The wheel scrolls through these: vertically, or horizontally with Shift held.
     void setScrollBars(QScrollBar *horizontal, QScrollBar *vertical);
+    // The drawing tools: a press, move or release goes to them first, and what they do not take
+    // is the brush's; their preview is drawn over the map.
+    void setToolController(ToolController *tools);
+
+    // The cell (column, row) under a position in this widget's pixels; it may lie off the map.
+    static QPoint cellAt(QPointF pixel);
 
     // A cell's rectangle in this widget's pixels: 17 pixels square at a 16-pixel pitch.
     static QRect cellPixelRect(int index);
@@ -82,6 +90,7 @@ private:
     // The inside of a cell (background and centred text) for one text and mark, drawn once and
     // then copied: a map shows few distinct tile numbers, and copying beats laying out text.
     const QPixmap &cellFace(const QString &text, Mark mark);
+    void paintPreview(QPainter &painter, const QRect &exposed);
 
     CourseMap &mMap;
     TilePainter &mPainter;
@@ -95,6 +104,7 @@ private:
     bool mStrokeOpen = false;
     ViewMode mMode = ViewMode::Numbers;
     MapTileLayer mTileLayer;
+    QPointer<ToolController> mTools;
 };
 
 } // namespace velmor

@@ -3,17 +3,10 @@
 # Usage: scripts/screenshot.sh [build-dir]
 #            docs/screenshot.png: the real editor window, as a user first sees it
 #        scripts/screenshot.sh --graphics [build-dir]
-#            docs/screenshot-tiles.png and docs/screenshot-overview.png: the map view in its Tiles
-#            mode beside the tile set, and the course overview, over a synthetic ROM's course
-#            (tests/graphics/graphics_demo; never the game's data)
+#            docs/screenshot-tiles.png and docs/screenshot-overview.png: the real window in its
+#            Tiles view with the tile set, and the course overview window, over a course of a
+#            synthetic ROM (written by tests/graphics/synthetic_files; never the game's data)
 # Either builds what it needs in build-dir (default build) if it is not built yet.
-#
-# The real window can be taken in other states the same way: VELMOR_ARGS adds arguments to its
-# command line, VELMOR_SHOT_OUT names the picture, and VELMOR_SHOT_SYNTHETIC_ROM=1 gives it the
-# synthetic ROM with theme graphics instead of a ROM of zeros, e.g. once the window can open in
-# its Tiles mode:
-#   VELMOR_SHOT_SYNTHETIC_ROM=1 VELMOR_ARGS="--view tiles" \
-#       VELMOR_SHOT_OUT=docs/screenshot-tiles.png scripts/screenshot.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -35,27 +28,18 @@ build_target() {
     fi
 }
 
-if [ "$mode" = graphics ]; then
-    build_target graphics_demo ON
-    demo=$(cd "$build/bin" && pwd)/graphics_demo
-    scripts/take-window.sh "Velmor Tiles view" docs/screenshot-tiles.png "$demo" --window tiles
-    scripts/take-window.sh "Velmor course overview" docs/screenshot-overview.png "$demo" \
-        --window overview
-    exit 0
-fi
-
-synthetic=${VELMOR_SHOT_SYNTHETIC_ROM:-}
-build_target velmor "$([ -n "$synthetic" ] && echo ON || echo OFF)"
+velmor_with_tests=OFF
+[ "$mode" = graphics ] && velmor_with_tests=ON
+build_target velmor $velmor_with_tests
 velmor=$(cd "$build/bin" && pwd)/velmor
-out=$(realpath -m "${VELMOR_SHOT_OUT:-docs/screenshot.png}")
 
 # A working folder with a configuration, so the window opens as on every start after the first
 # (the editor looks for Velmor.cfg in the current directory).
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-if [ -n "$synthetic" ]; then
-    build_target graphics_demo ON
-    "$build/bin/graphics_demo" --write-rom "$work/kart.smc"
+if [ "$mode" = graphics ]; then
+    build_target synthetic_files ON
+    "$build/bin/synthetic_files" "$work/kart.smc" "$work/course.bin"
 else
     head -c 524800 /dev/zero >"$work/kart.smc"
 fi
@@ -64,6 +48,16 @@ printf '%s\r\n' "Full Path to RECOMP.EXE" "$(cd "$build/bin" && pwd)/recomp.exe"
     "ROM name with no Extension" "kart" >"$work/Velmor.cfg"
 
 # The start-up picture goes away two seconds after start; show the map as it is then.
-# shellcheck disable=SC2086 # VELMOR_ARGS is a list of words on purpose
-(cd "$work" && SETTLE_SECONDS=2.5 "$root/scripts/take-window.sh" "Velmor Beta v.3" "$out" \
-    "$velmor" ${VELMOR_ARGS:-})
+take() {
+    (cd "$work" && SETTLE_SECONDS=2.5 "$root/scripts/take-window.sh" "$@")
+}
+if [ "$mode" = graphics ]; then
+    # The window and the tile set beside it: the screen, cut to the windows on it.
+    VELMOR_SHOT_SCREEN="$work/screen.png" take "Tile Set" "$work/tile-set.png" "$velmor" --tiles \
+        --tile-set course.bin
+    convert "$work/screen.png" -trim +repage "$root/docs/screenshot-tiles.png"
+    take "Course Overview" "$root/docs/screenshot-overview.png" "$velmor" --tiles --overview \
+        course.bin
+else
+    take "Velmor Beta v.3" "$root/docs/screenshot.png" "$velmor"
+fi

@@ -1,0 +1,336 @@
+#include "app/theme_views.h"
+
+#include "app/client_window.h"
+#include "app/window_menus.h"
+#include "course/course_table.h"
+#include "editor/map_geometry.h"
+#include "editor/map_view.h"
+#include "editor/tile_text.h"
+#include "graphics/course_image_export.h"
+#include "graphics/course_overview.h"
+#include "graphics/tile_set_view.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+#include "platform/services.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QScreen>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace velmor {
+
+namespace {
+
+const int ExportScales[] = {1, 2, 4, 8};
+// The tile's picture inside a palette's field: the game's own 8 x 8 pixels, a little enlarged.
+constexpr int PalettePictureSide = 12;
+
+// A tool window opens beside the main window the first time, on the same screen: to its right
+// where there is room, else over its right side. `below` is how far down from its top.
+void placeBeside(QDockWidget *dock, QMainWindow *window, int below, QSize size)
+{
+    const QRect frame = window->frameGeometry();
+    QRect place(QPoint(frame.right() + 8, frame.top() + below), size.expandedTo(dock->sizeHint()));
+    if (const QScreen *screen = window->screen()) {
+        const QRect room = screen->availableGeometry();
+        place.moveRight(qMin(place.right(), room.right()));
+        place.moveBottom(qMin(place.bottom(), room.bottom()));
+        place.moveLeft(qMax(place.left(), room.left()));
+        place.moveTop(qMax(place.top(), room.top()));
+    }
+    dock->setGeometry(place);
+}
+
+QDockWidget *toolWindow(QMainWindow *window, const QString &name, const QString &title,
+                        QWidget *content, int below, QSize size = {})
+{
+    auto *dock = new QDockWidget(title, window);
+    dock->setObjectName(name);
+    // Floating only: docked, it would make the fixed window around the described one grow.
+    dock->setAllowedAreas(Qt::NoDockWidgetArea);
+    dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
+                      | QDockWidget::DockWidgetFloatable);
+    dock->setWidget(content);
+    dock->setFloating(true);
+    dock->hide();
+    auto placed = std::make_shared<bool>(false);
+    QObject::connect(dock, &QDockWidget::visibilityChanged, dock,
+                     [dock, window, below, size, placed](bool visible) {
+                         if (!visible || *placed)
+                             return;
+                         *placed = true;
+                         placeBeside(dock, window, below, size);
+                     });
+    return dock;
+}
+
+} // namespace
+
+ThemeViews::ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &menus,
+                       Services &services, QObject *parent)
+    : QObject(parent)
+    , mClient(client)
+    , mServices(services)
+    , mMenus(menus)
+{
+    buildWindows(window);
+    buildViewMenu(menus);
+    wirePalettes();
+    connect(client->courseList(), &QComboBox::editTextChanged, this, [this] {
+        // Only once a first theme was asked for: the start waits for its first paint.
+        if (!mRomPath.isEmpty() || mTheme.ok())
+            loadTheme();
+    });
+    updateAvailability();
+}
+
+void ThemeViews::buildWindows(QMainWindow *window)
+{
+    mTileSet = new graphics::TileSetView;
+    mTileSetWindow = toolWindow(window, QStringLiteral("tileSetWindow"), tr("Tile Set"), mTileSet,
+                                0);
+
+    auto *overviewArea = new QWidget;
+    auto *layout = new QVBoxLayout(overviewArea);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *bar = new QToolBar(overviewArea);
+    mOverview = new graphics::CourseOverview(overviewArea);
+    bar->addAction(tr("Zoom In"), mOverview, &graphics::CourseOverview::zoomIn);
+    bar->addAction(tr("Zoom Out"), mOverview, &graphics::CourseOverview::zoomOut);
+    bar->addAction(tr("Fit"), mOverview, &graphics::CourseOverview::zoomToFit);
+    auto *exportButton = new QToolButton(bar);
+    exportButton->setObjectName(QStringLiteral("exportImageButton"));
+    exportButton->setText(tr("Export Image…"));
+    exportButton->setPopupMode(QToolButton::InstantPopup);
+    auto *scales = new QMenu(exportButton);
+    for (const int scale : ExportScales) {
+        scales->addAction(tr("%1 × (%2 × %2 pixels)…").arg(scale).arg(1024 * scale), this,
+                          [this, scale] { exportImage(scale); });
+    }
+    exportButton->setMenu(scales);
+    bar->addWidget(exportButton);
+    layout->addWidget(bar);
+    layout->addWidget(mOverview, 1);
+    mOverviewWindow = toolWindow(window, QStringLiteral("overviewWindow"), tr("Course Overview"),
+                                 overviewArea, 120, QSize(440, 480));
+
+    mOverview->setMap(&mClient->courseMap());
+    QScrollBar *horizontal = mClient->horizontalScrollBar();
+    QScrollBar *vertical = mClient->verticalScrollBar();
+    connect(mOverview, &graphics::CourseOverview::scrollRequested, this,
+            [horizontal, vertical](int column, int row) {
+                horizontal->setValue(column);
+                vertical->setValue(row);
+            });
+    const auto follow = [this, horizontal, vertical] {
+        mOverview->setViewCells(
+            QRect(horizontal->value(), vertical->value(), VisibleColumns, VisibleRows));
+    };
+    connect(horizontal, &QScrollBar::valueChanged, this, follow);
+    connect(vertical, &QScrollBar::valueChanged, this, follow);
+    follow();
+}
+
+void ThemeViews::buildViewMenu(WindowMenus &menus)
+{
+    QMenu *view = menus.viewMenu();
+    auto *modes = new QActionGroup(this);
+    QAction *numbers = menus.add(view, QStringLiteral("actionViewNumbers"), tr("Tile &Numbers"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_1));
+    QAction *tiles = menus.add(view, QStringLiteral("actionViewTiles"), tr("&Tiles"),
+                               QKeySequence(Qt::CTRL | Qt::Key_2));
+    for (QAction *mode : {numbers, tiles}) {
+        mode->setCheckable(true);
+        modes->addAction(mode);
+    }
+    numbers->setChecked(true);
+    connect(numbers, &QAction::triggered, this, [this] { showTiles(false); });
+    connect(tiles, &QAction::triggered, this, [this] { showTiles(true); });
+    QAction *grid = menus.add(view, QStringLiteral("actionViewGrid"), tr("&Grid"),
+                              QKeySequence(Qt::CTRL | Qt::Key_G));
+    grid->setCheckable(true);
+    grid->setChecked(true);
+    connect(grid, &QAction::toggled, mClient->mapView(), &MapView::setGridVisible);
+    view->addSeparator();
+    QAction *tileSet = mTileSetWindow->toggleViewAction();
+    tileSet->setObjectName(QStringLiteral("actionViewTileSet"));
+    tileSet->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    menus.addExisting(view, tileSet);
+    QAction *overview = mOverviewWindow->toggleViewAction();
+    overview->setObjectName(QStringLiteral("actionViewOverview"));
+    overview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    menus.addExisting(view, overview);
+    QMenu *exports = view->addMenu(tr("&Export Image"));
+    exports->setObjectName(QStringLiteral("menuExportImage"));
+    for (const int scale : ExportScales) {
+        connect(menus.add(exports, QStringLiteral("actionExportImage%1").arg(scale),
+                          tr("%1 × (%2 × %2 pixels)…").arg(scale).arg(1024 * scale)),
+                &QAction::triggered, this, [this, scale] { exportImage(scale); });
+    }
+}
+
+void ThemeViews::wirePalettes()
+{
+    QComboBox *left = mClient->pickTile();
+    QComboBox *right = mClient->pickTile2();
+    connect(mTileSet, &graphics::TileSetView::leftTilePicked, this,
+            [left](int tile) { left->setEditText(tileText(tile)); });
+    connect(mTileSet, &graphics::TileSetView::rightTilePicked, this,
+            [right](int tile) { right->setEditText(tileText(tile)); });
+    connect(left, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        mTileSet->setLeftPick(tileNumberOf(text));
+        showPalettePictures();
+    });
+    connect(right, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        mTileSet->setRightPick(tileNumberOf(text));
+        showPalettePictures();
+    });
+    mTileSet->setLeftPick(tileNumberOf(left->currentText()));
+    mTileSet->setRightPick(tileNumberOf(right->currentText()));
+    // The picture sits inside each palette's field, before the number, only in the Tiles view;
+    // the field is narrow, so the picture is small and the number keeps its room.
+    mLeftPicture = new QLabel(left->lineEdit());
+    mRightPicture = new QLabel(right->lineEdit());
+    mLeftPicture->setObjectName(QStringLiteral("leftPalettePicture"));
+    mRightPicture->setObjectName(QStringLiteral("rightPalettePicture"));
+    for (QLabel *picture : {mLeftPicture, mRightPicture})
+        picture->hide();
+}
+
+void ThemeViews::setRomPath(const QString &path)
+{
+    mRomPath = path;
+    mCache.clear();
+    loadTheme();
+}
+
+void ThemeViews::loadTheme()
+{
+    mRomError.clear();
+    const std::optional<qint64> offset = CourseTable::courseOffset(
+        mClient->courseList()->currentText());
+    QByteArray rom;
+    QFile file(mRomPath);
+    if (mRomPath.isEmpty()) {
+        mRomError = tr("Velmor knows no ROM yet: finish the first-run set-up, or open a course "
+                       "from a ROM");
+    } else if (!file.open(QIODevice::ReadOnly)) {
+        mRomError = tr("cannot read the ROM %1: %2").arg(displayPath(mRomPath), file.errorString());
+    } else if (!offset) {
+        mRomError = tr("the course list names no course");
+    } else {
+        rom = file.readAll();
+    }
+    mTheme = mRomError.isEmpty() ? mCache.forListedOffset(rom, *offset) : graphics::LoadedTheme();
+    if (mTheme.ok()) {
+        mClient->mapView()->setTileImages(mTheme.tiles.images(), mTheme.tiles.placeholder());
+        mTileSet->setTiles(mTheme.tiles);
+        mOverview->setGraphics(mTheme.graphics);
+    } else {
+        if (mRomError.isEmpty())
+            mRomError = mTheme.error;
+        mClient->mapView()->setViewMode(MapView::ViewMode::Numbers);
+        mMenus.action(QStringLiteral("actionViewNumbers"))->setChecked(true);
+    }
+    updateAvailability();
+    showPalettePictures();
+    emit themeChanged();
+}
+
+QString ThemeViews::unavailableReason() const
+{
+    return mTheme.ok() ? QString() : tr("No tiles to show: %1").arg(mRomError);
+}
+
+void ThemeViews::showTiles(bool tiles)
+{
+    if (tiles && !mTheme.ok())
+        tiles = false;
+    mClient->mapView()->setViewMode(tiles ? MapView::ViewMode::Tiles : MapView::ViewMode::Numbers);
+    mMenus.action(tiles ? QStringLiteral("actionViewTiles") : QStringLiteral("actionViewNumbers"))
+        ->setChecked(true);
+    showPalettePictures();
+}
+
+void ThemeViews::showPalettePictures()
+{
+    const bool shown = mTheme.ok()
+                       && mClient->mapView()->viewMode() == MapView::ViewMode::Tiles;
+    const struct { QComboBox *palette; QLabel *picture; } palettes[] = {
+        {mClient->pickTile(), mLeftPicture}, {mClient->pickTile2(), mRightPicture}};
+    for (const auto &[palette, picture] : palettes) {
+        QLineEdit *field = palette->lineEdit();
+        if (!shown) {
+            picture->hide();
+            field->setTextMargins(0, 0, 0, 0);
+            continue;
+        }
+        const int tile = tileNumberOf(palette->currentText());
+        const QImage image = tile >= 0 ? mTheme.tiles.image(tile) : mTheme.tiles.placeholder();
+        const int side = qMin(PalettePictureSide, field->height() - 2);
+        picture->setPixmap(QPixmap::fromImage(
+            image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+        picture->setGeometry(1, (field->height() - side) / 2, side, side);
+        field->setTextMargins(side + 2, 0, 0, 0);
+        picture->show();
+    }
+}
+
+void ThemeViews::updateAvailability()
+{
+    const QString why = unavailableReason();
+    WindowMenus::setAvailable(mMenus.action(QStringLiteral("actionViewTiles")), mTheme.ok(), why);
+    for (const int scale : ExportScales)
+        WindowMenus::setAvailable(mMenus.action(QStringLiteral("actionExportImage%1").arg(scale)),
+                                  mTheme.ok(), why);
+}
+
+void ThemeViews::exportImage(int scale)
+{
+    if (!mTheme.ok()) {
+        mServices.messages.inform(unavailableReason() + QLatin1Char('.'), tr("Export Image"));
+        return;
+    }
+    FileDialog &dialog = mServices.dialog;
+    dialog.setTitle(tr("Export the Course Image"));
+    dialog.setFilter(QStringLiteral("PNG Images (*.png)|*.png"));
+    dialog.setDefaultExtension(QStringLiteral("png"));
+    dialog.setFileName(QStringLiteral("course.png"));
+    dialog.setDirectory(QFileInfo(mRomPath).absolutePath());
+    for (;;) {
+        const std::optional<QString> path = dialog.showSave();
+        if (!path)
+            return;
+        const QString shown = displayPath(*path);
+        if (QFileInfo(*path).isFile()
+            && !mServices.messages.askYesNo(
+                QStringLiteral("Would you like to overwrite ") + shown + QStringLiteral("?"),
+                QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
+            continue;
+        const graphics::ImageExport saved
+            = graphics::exportCourseImage(mOverview->courseImage(), *path, scale);
+        if (saved.ok)
+            mServices.messages.inform(tr("The course image was saved as %1 (%2 × %2 pixels).")
+                                          .arg(shown)
+                                          .arg(1024 * scale),
+                                      tr("Image Exported"));
+        else
+            mServices.messages.inform(tr("The course image was not saved: %1").arg(saved.error),
+                                      tr("Export Image"));
+        return;
+    }
+}
+
+} // namespace velmor

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "graphics/theme_cache.h"
+
+#include <QObject>
+#include <QString>
+
+class QAction;
+class QDockWidget;
+class QLabel;
+class QMainWindow;
+
+namespace velmor {
+
+class ClientWindow;
+class WindowMenus;
+struct Services;
+
+namespace graphics {
+class CourseOverview;
+class TileSetView;
+}
+
+// The course as the game draws it: the View menu's numbers/Tiles switch and grid, the tile set
+// and course overview tool windows, "Export Image…", and the palettes' tile pictures. The theme is
+// that of the course chosen in `CourseList`, read from the ROM the editor looks at; without a
+// usable one the Tiles view is unavailable and says why, and the numbers stay.
+class ThemeViews : public QObject
+{
+    Q_OBJECT
+
+public:
+    ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &menus,
+               Services &services, QObject *parent = nullptr);
+
+    // The ROM to read the themes from; the theme is read again.
+    void setRomPath(const QString &path);
+    // Reads the theme of the chosen course now (the window calls it after its first paint, so
+    // that the start is not held up).
+    void loadTheme();
+
+    bool tilesAvailable() const { return mTheme.ok(); }
+    // Why the Tiles view cannot be had; empty while it can.
+    QString unavailableReason() const;
+    void showTiles(bool tiles);
+    // Saves the whole course as a PNG at scale times 1024 pixels square, asking for the file.
+    void exportImage(int scale);
+
+    graphics::TileSetView *tileSet() const { return mTileSet; }
+    graphics::CourseOverview *overview() const { return mOverview; }
+    QDockWidget *tileSetWindow() const { return mTileSetWindow; }
+    QDockWidget *overviewWindow() const { return mOverviewWindow; }
+
+signals:
+    void themeChanged();
+
+private:
+    void buildViewMenu(WindowMenus &menus);
+    void buildWindows(QMainWindow *window);
+    void wirePalettes();
+    void updateAvailability();
+    void showPalettePictures();
+
+    ClientWindow *mClient;
+    Services &mServices;
+    WindowMenus &mMenus;
+    graphics::ThemeCache mCache;
+    graphics::LoadedTheme mTheme;
+    QString mRomPath;
+    QString mRomError;
+    graphics::TileSetView *mTileSet = nullptr;
+    graphics::CourseOverview *mOverview = nullptr;
+    QDockWidget *mTileSetWindow = nullptr;
+    QDockWidget *mOverviewWindow = nullptr;
+    QLabel *mLeftPicture = nullptr;
+    QLabel *mRightPicture = nullptr;
+};
+
+} // namespace velmor
