@@ -24,8 +24,9 @@ struct WindowFixtureOf
     QString previousDirectory = QDir::currentPath();
     ScriptedFileDialog dialog;
     ScriptedMessageBoxes messages;
+    ScriptedReplaceDialog replace;
     QtFileSystem files;
-    Services services{dialog, messages, files};
+    Services services{dialog, messages, files, nullptr, &replace};
     std::unique_ptr<Window> window;
 
     WindowFixtureOf()

@@ -1,0 +1,265 @@
+#include "app/drawing_tools_ui.h"
+#include "app/splash.h"
+#include "app/theme_views.h"
+#include "app/window_menus.h"
+#include "editor/map_history.h"
+#include "editor/map_view.h"
+#include "editor/tile_text.h"
+#include "graphics/course_overview.h"
+#include "graphics/tile_set_view.h"
+#include "rom/course_catalogue.h"
+#include "tests/app/window_fixture.h"
+#include "tests/support/synthetic_graphics.h"
+#include "tests/support/synthetic_rom.h"
+#include "tests/support/test_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QImage>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUndoStack>
+
+using namespace velmor;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const test::GameRomOptions RomOptions{.seed = 5, .themeGraphics = true};
+
+// A folder whose Velmor.cfg names a user's ROM with theme graphics and its working copy.
+void configureWithGraphics(test::MainWindowFixture &fixture)
+{
+    const QByteArray rom = test::toQByteArray(test::gameRom(RomOptions).bytes);
+    for (const char16_t *name : {u"kart.smc", u"kart_velmor.smc"}) {
+        QFile file(fixture.folder.filePath(QString::fromUtf16(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rom) == rom.size());
+    }
+    QFile config(fixture.folder.filePath(u"Velmor.cfg"_s));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    const QString folder = fixture.folder.path() + u'/';
+    config.write(u"Full Path to RECOMP.EXE\r\n%1recomp.exe\r\nROM Folder\r\n%1\r\nOriginal ROM "
+                 "Path\r\n%1kart.smc\r\nROM name with no Extension\r\nkart\r\n"_s.arg(folder)
+                     .toLocal8Bit());
+}
+
+QPoint middleOf(int row, int column)
+{
+    return QPoint(column * 16 + 8, row * 16 + 8);
+}
+
+} // namespace
+
+// The window's views of the game's tiles and its drawing tools, as a user reaches them: the View
+// menu, the tool windows, the palettes' pictures, the Tools and Edit entries, mouse and keys.
+class TestWindowViews : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { mFixture.reset(); }
+
+    void tilesUnavailableWithoutARom();
+    void tilesOfTheChosenCourse();
+    void paintingInTilesUpdatesTheOverview();
+    void toolWindowsDriveThePalettesAndTheView();
+    void fillByKeyAndMouseIsOneStep();
+    void selectionThroughTheClipboard();
+    void replaceAndPick();
+
+private:
+    // Shows the window and waits, bounded, for the theme it reads after its first paint.
+    bool start(const std::function<void(test::MainWindowFixture &)> &beforeLoad);
+    MainWindow *win() const { return mFixture->window.get(); }
+    QAction *entry(const QString &name) const { return win()->menus().action(name); }
+    MapView *view() const { return win()->client()->mapView(); }
+
+    std::unique_ptr<test::MainWindowFixture> mFixture;
+};
+
+bool TestWindowViews::start(const std::function<void(test::MainWindowFixture &)> &beforeLoad)
+{
+    mFixture = std::make_unique<test::MainWindowFixture>(beforeLoad);
+    QSignalSpy loaded(&win()->themeViews(), &ThemeViews::themeChanged);
+    QApplication::setQuitOnLastWindowClosed(false);
+    win()->show();
+    if (!QTest::qWaitForWindowActive(win())) {
+        QTest::qFail("the window did not become active within 5 s", __FILE__, __LINE__);
+        return false;
+    }
+    if (loaded.isEmpty() && !loaded.wait(5000)) {
+        QTest::qFail("the theme was not read within 5 s of the first paint", __FILE__, __LINE__);
+        return false;
+    }
+    win()->client()->splash()->hide();
+    return true;
+}
+
+void TestWindowViews::tilesUnavailableWithoutARom()
+{
+    QVERIFY(start([](test::MainWindowFixture &fixture) {
+        fixture.dialog.cancel();
+        fixture.messages.answer(MessageBoxes::Answer::Yes);
+    }));
+    QVERIFY(!win()->themeViews().tilesAvailable());
+    QVERIFY(!entry(u"actionViewTiles"_s)->isEnabled());
+    QVERIFY2(entry(u"actionViewTiles"_s)->statusTip().startsWith(
+                 u"No tiles to show: Velmor knows no ROM yet"_s),
+             qPrintable(entry(u"actionViewTiles"_s)->statusTip()));
+    QVERIFY(!entry(u"actionExportImage1"_s)->isEnabled());
+    win()->themeViews().showTiles(true);
+    QCOMPARE(view()->viewMode(), MapView::ViewMode::Numbers);
+}
+
+void TestWindowViews::tilesOfTheChosenCourse()
+{
+    QVERIFY(start(configureWithGraphics));
+    QVERIFY2(win()->themeViews().tilesAvailable(),
+             qPrintable(win()->themeViews().unavailableReason()));
+    entry(u"actionViewTiles"_s)->trigger();
+    QCOMPARE(view()->viewMode(), MapView::ViewMode::Tiles);
+    // The palettes show the picked tile's picture beside the number, only in the Tiles view.
+    auto *picture = win()->client()->pickTile()->findChild<QLabel *>(u"leftPalettePicture"_s);
+    QVERIFY(picture && picture->isVisible());
+    QCOMPARE(win()->client()->pickTile()->currentText(), u"00"_s);
+
+    // Mario Circuit 1 and Vanilla Lake 1 have different themes, so tile 0x10 looks different.
+    const test::GameRom rom = test::gameRom(RomOptions);
+    const auto tileTen = [this] { return view()->grab(QRect(0, 0, 16, 16)).toImage(); };
+    win()->client()->courseMap().setCell(0, u"10"_s, Mark::Untouched);
+    QSignalSpy loaded(&win()->themeViews(), &ThemeViews::themeChanged);
+    const QImage marioCircuit = tileTen();
+    win()->client()->courseList()->setEditText(u"3123c - Vanilla Lake 1"_s);
+    QVERIFY(!loaded.isEmpty());
+    const QImage vanillaLake = tileTen();
+    QVERIFY(marioCircuit != vanillaLake);
+    QCOMPARE(QColor(vanillaLake.pixel(2 * 3 + 1, 2 * 5 + 1)).rgb() & 0xFFFFFF,
+             *test::expectedPixel(rom, rom::Theme::VanillaLake, 0x10, 3, 5) & 0xFFFFFF);
+
+    entry(u"actionViewNumbers"_s)->trigger();
+    QCOMPARE(view()->viewMode(), MapView::ViewMode::Numbers);
+    QVERIFY(!picture->isVisible());
+}
+
+void TestWindowViews::paintingInTilesUpdatesTheOverview()
+{
+    QVERIFY(start(configureWithGraphics));
+    entry(u"actionViewTiles"_s)->trigger();
+    win()->client()->pickTile()->setEditText(u"C5"_s);
+    QTest::mouseClick(view(), Qt::LeftButton, {}, middleOf(2, 3));
+    QCOMPARE(win()->client()->courseMap().text(cellIndex(2, 3)), u"C5"_s);
+    QCOMPARE(win()->client()->courseMap().mark(cellIndex(2, 3)), Mark::Painted);
+    // The overview draws the course at 8 pixels a tile: the cell's pixels are tile C5's now.
+    const QImage course = win()->themeViews().overview()->courseImage();
+    const test::GameRom rom = test::gameRom(RomOptions);
+    for (const QPoint pixel : {QPoint(0, 0), QPoint(7, 7), QPoint(3, 6)}) {
+        QCOMPARE(course.pixel(3 * 8 + pixel.x(), 2 * 8 + pixel.y()) & 0xFFFFFF,
+                 *test::expectedPixel(rom, rom::Theme::MarioCircuit, 0xC5, pixel.x(), pixel.y())
+                     & 0xFFFFFF);
+    }
+}
+
+void TestWindowViews::toolWindowsDriveThePalettesAndTheView()
+{
+    QVERIFY(start(configureWithGraphics));
+    entry(u"actionViewTileSet"_s)->trigger();
+    QVERIFY(win()->themeViews().tileSetWindow()->isVisible());
+    graphics::TileSetView *tiles = win()->themeViews().tileSet();
+    QTest::mouseClick(tiles, Qt::LeftButton, {}, tiles->tileRect(0x3A).center());
+    QTest::mouseClick(tiles, Qt::RightButton, {}, tiles->tileRect(0xC2).center());
+    QCOMPARE(win()->client()->pickTile()->currentText(), u"3A"_s);
+    QCOMPARE(win()->client()->pickTile2()->currentText(), u"C2"_s);
+    win()->client()->pickTile()->setEditText(u"4b"_s);
+    QCOMPARE(tiles->leftPick(), 0x4B);
+
+    entry(u"actionViewOverview"_s)->trigger();
+    graphics::CourseOverview *overview = win()->themeViews().overview();
+    emit overview->scrollRequested(40, 50);
+    QCOMPARE(win()->client()->horizontalScrollBar()->value(), 40);
+    QCOMPARE(win()->client()->verticalScrollBar()->value(), 50);
+    QCOMPARE(overview->viewCells(), QRect(40, 50, VisibleColumns, VisibleRows));
+
+    const QString png = mFixture->folder.filePath(u"course.png"_s);
+    mFixture->dialog.pick(png);
+    entry(u"actionExportImage2"_s)->trigger();
+    QCOMPARE(mFixture->messages.titles().last(), u"Image Exported"_s);
+    QCOMPARE(QImage(png).size(), QSize(2048, 2048));
+}
+
+void TestWindowViews::fillByKeyAndMouseIsOneStep()
+{
+    QVERIFY(start(configureWithGraphics));
+    QTest::keyClick(win(), Qt::Key_F);
+    QVERIFY(entry(u"actionToolFill"_s)->isChecked());
+    win()->client()->pickTile()->setEditText(u"2C"_s);
+    QTest::mouseClick(view(), Qt::LeftButton, {}, middleOf(5, 5));
+    QCOMPARE(win()->client()->courseMap().texts(), QStringList(CellCount, u"2C"_s));
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Fill"_s);
+    QTest::keyClick(win(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(win()->client()->courseMap().text(0), u"01"_s);
+
+    // A palette that holds no tile number is refused with a message, the map left alone.
+    QTest::keyClick(win(), Qt::Key_L);
+    win()->client()->pickTile()->setEditText(u"7"_s);
+    QTest::mouseClick(view(), Qt::LeftButton, {}, middleOf(1, 1));
+    QCOMPARE(mFixture->messages.titles().last(), u"Cannot Draw"_s);
+    QCOMPARE(win()->client()->courseMap().text(cellIndex(1, 1)), u"01"_s);
+}
+
+void TestWindowViews::selectionThroughTheClipboard()
+{
+    QVERIFY(start(configureWithGraphics));
+    CourseMap &map = win()->client()->courseMap();
+    map.setCell(cellIndex(1, 1), u"0A"_s, Mark::Untouched);
+    map.setCell(cellIndex(2, 2), u"0B"_s, Mark::Untouched);
+    QTest::keyClick(win(), Qt::Key_S);
+    QTest::mousePress(view(), Qt::LeftButton, {}, middleOf(1, 1));
+    QTest::mouseMove(view(), middleOf(2, 3));
+    QTest::mouseRelease(view(), Qt::LeftButton, {}, middleOf(2, 3));
+    QVERIFY(entry(u"actionCopy"_s)->isEnabled());
+    QTest::keyClick(win(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), u"0A 01 01\n01 0B 01"_s);
+
+    // Text from elsewhere pastes too; the paste follows the pointer until a click places it.
+    QApplication::clipboard()->setText(u"3C 3D\r\n3E 3F\r\n"_s);
+    QTest::mouseMove(view(), middleOf(10, 10));
+    entry(u"actionPaste"_s)->trigger();
+    QTest::mouseMove(view(), middleOf(12, 20));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, middleOf(12, 20));
+    QCOMPARE(map.text(cellIndex(12, 20)), u"3C"_s);
+    QCOMPARE(map.text(cellIndex(13, 21)), u"3F"_s);
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Paste"_s);
+
+    QApplication::clipboard()->setText(u"3C 3D\n3E"_s);
+    entry(u"actionPaste"_s)->trigger();
+    QCOMPARE(mFixture->messages.titles().last(), u"Cannot Paste"_s);
+}
+
+void TestWindowViews::replaceAndPick()
+{
+    QVERIFY(start(configureWithGraphics));
+    CourseMap &map = win()->client()->courseMap();
+    map.setCell(cellIndex(3, 3), u"44"_s, Mark::Untouched);
+    // Alt + right click picks the cell's tile into the right palette, whatever the tool.
+    QTest::mouseClick(view(), Qt::RightButton, Qt::AltModifier, middleOf(3, 3));
+    QCOMPARE(win()->client()->pickTile2()->currentText(), u"44"_s);
+    QCOMPARE(map.text(cellIndex(3, 3)), u"44"_s);
+    win()->client()->pickTile()->setEditText(u"55"_s);
+
+    mFixture->replace.answer(u"01"_s, u"66"_s);
+    entry(u"actionReplace"_s)->trigger();
+    QCOMPARE(mFixture->replace.proposals().size(), 1);
+    QCOMPARE(mFixture->replace.proposals().first().from, u"44"_s);
+    QCOMPARE(mFixture->replace.proposals().first().to, u"55"_s);
+    QCOMPARE(map.text(0), u"66"_s);
+    QCOMPARE(map.text(cellIndex(3, 3)), u"44"_s);
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Replace"_s);
+}
+
+VELMOR_TEST_MAIN(TestWindowViews)
+#include "test_window_views.moc"
