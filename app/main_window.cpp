@@ -12,6 +12,7 @@
 #include "course/rom_course.h"
 #include "course/rom_insertion.h"
 #include "course/track_state.h"
+#include "editor/map_history.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -27,6 +28,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace velmor {
 
@@ -178,6 +180,18 @@ void MainWindow::buildEditMenu()
     QMenu *edit = mMenus->editMenu();
     mMenus->addExisting(edit, mClient->undoAction());
     mMenus->addExisting(edit, mClient->redoAction());
+    // The stack greys the two out itself; the tips say why.
+    const auto explain = [this] {
+        QUndoStack *stack = mClient->actions().history().stack();
+        mClient->undoAction()->setStatusTip(stack->canUndo() ? QString()
+                                                             : tr("Nothing to undo yet"));
+        mClient->redoAction()->setStatusTip(stack->canRedo() ? QString()
+                                                             : tr("Nothing undone to redo"));
+    };
+    QUndoStack *stack = mClient->actions().history().stack();
+    connect(stack, &QUndoStack::canUndoChanged, this, explain);
+    connect(stack, &QUndoStack::canRedoChanged, this, explain);
+    explain();
     edit->addSeparator();
     connect(mMenus->add(edit, QStringLiteral("actionClearColor"), tr("&Clear Color")),
             &QAction::triggered, mClient->clearColorButton(), &QPushButton::click);
