@@ -17,13 +17,6 @@ const QString SupportedFormat2 = QStringLiteral("0");
 constexpr int ArgumentCount = 5;
 const QString EndOfOptions = QStringLiteral("--");
 
-void printLine(std::FILE *stream, const QString &line)
-{
-    std::fputs(line.toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
-}
-
 int usageError(const ToolDescription &tool, const QString &why)
 {
     printLine(stderr, QStringLiteral("%1: %2 (usage: %1 %3; try --help)")
@@ -57,6 +50,13 @@ int report(const ToolDescription &tool, const FileOutcome &outcome)
 }
 
 } // namespace
+
+void printLine(std::FILE *stream, const QString &line)
+{
+    std::fputs(line.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
 
 int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction &action,
             const ListAction &list)

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstdio>
 #include <functional>
 
 namespace velmor::tools {
@@ -24,6 +25,9 @@ using ToolAction = std::function<FileOutcome(const QString &first, const QString
                                              std::size_t offset)>;
 // The one option a tool may take besides --help: "--list <rom file>".
 using ListAction = std::function<FileOutcome(const QString &romPath)>;
+
+// Writes one line and the line end, at once, in the system's encoding.
+void printLine(std::FILE *stream, const QString &line);
 
 int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction &action,
             const ListAction &list = {});

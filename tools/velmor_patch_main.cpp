@@ -17,13 +17,6 @@ const QString Usage = QStringLiteral("velmor-patch create ORIGINAL MODIFIED OUT.
                                      "       velmor-patch apply ROM PATCH OUT");
 constexpr int ArgumentCount = 4;
 
-void printLine(std::FILE *stream, const QString &line)
-{
-    std::fputs(line.toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
-}
-
 int usageError(const QString &why)
 {
     printLine(stderr,

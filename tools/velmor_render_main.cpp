@@ -8,16 +8,9 @@
 
 namespace {
 
-void printLine(std::FILE *stream, const QString &line)
-{
-    std::fputs(line.toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
-}
-
 int usageError(const QString &why)
 {
-    printLine(stderr,
+    velmor::tools::printLine(stderr,
         QStringLiteral("velmor-render: %1 (usage: %2; try --help)")
             .arg(why, velmor::tools::RenderCommandLine::usage()));
     return velmor::tools::ExitUsage;
@@ -33,7 +26,7 @@ int main(int argc, char **argv)
     const RenderCommandLine line(QCoreApplication::arguments().mid(1));
     switch (line.outcome()) {
     case RenderCommandLine::Outcome::Help:
-        printLine(stdout, RenderCommandLine::help());
+        velmor::tools::printLine(stdout, RenderCommandLine::help());
         return ExitSuccess;
     case RenderCommandLine::Outcome::Wrong:
         return usageError(line.error());
@@ -46,9 +39,9 @@ int main(int argc, char **argv)
         return usageError(why);
     const velmor::FileOutcome outcome = renderCourse(line.request(), *course);
     if (!outcome.ok) {
-        printLine(stderr, QStringLiteral("velmor-render: %1").arg(outcome.message));
+        velmor::tools::printLine(stderr, QStringLiteral("velmor-render: %1").arg(outcome.message));
         return ExitRefused;
     }
-    printLine(stdout, outcome.message);
+    velmor::tools::printLine(stdout, outcome.message);
     return ExitSuccess;
 }

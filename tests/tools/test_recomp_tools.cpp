@@ -1,5 +1,6 @@
 #include "rom/course_catalogue.h"
 #include "tests/support/synthetic_rom.h"
+#include "tests/support/tool_process.h"
 #include "tests/support/test_main.h"
 
 #include <QDir>
@@ -17,30 +18,8 @@ namespace {
 
 constexpr std::size_t CourseOffset = 0x68f2c;
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runTool(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    Run run;
-    // The tools take well under a second; a run that does not end is stopped and reported.
-    if (!process.waitForStarted(5000) || !process.waitForFinished(15000)) {
-        run.err = QStringLiteral("%1 did not end within 15 s: %2").arg(program, process.errorString());
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
-}
+using Run = test::ToolRun;
+using test::runTool;
 
 QString recompPath()
 {
@@ -54,14 +33,12 @@ QString decompPath()
 
 bool writeFile(const QString &path, const codec::Bytes &bytes)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(test::toQByteArray(bytes)) == qint64(bytes.size());
+    return test::writeBytes(path, bytes);
 }
 
 codec::Bytes readFile(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? test::bytesOf(file.readAll()) : codec::Bytes();
+    return test::readBytes(path);
 }
 
 // A headered ROM of random filler with the fresh map's track at the course offset, stored as

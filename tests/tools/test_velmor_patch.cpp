@@ -1,4 +1,5 @@
 #include "tests/support/synthetic_rom.h"
+#include "tests/support/tool_process.h"
 #include "tests/support/test_main.h"
 
 #include <QDir>
@@ -12,52 +13,22 @@ using namespace velmor;
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-    QString failure; // why the program could not be run to its end
-};
+using Run = test::ToolRun;
 
 // The real program in a folder of the test's choosing, every wait bounded.
 Run velmorPatch(const QStringList &arguments, const QString &folder = QString())
 {
-    QProcess process;
-    if (!folder.isEmpty())
-        process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(VELMOR_PATCH_EXE), arguments);
-    Run run;
-    if (!process.waitForStarted(5000)) {
-        run.failure =
-            QStringLiteral("velmor-patch did not start within 5 s: %1").arg(process.errorString());
-        return run;
-    }
-    // A patch between two 512 KB ROMs takes well under a second, even under the sanitizers.
-    if (!process.waitForFinished(10000)) {
-        run.failure = QStringLiteral("velmor-patch %1 did not end within 10 s")
-                          .arg(arguments.join(QLatin1Char(' ')));
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return test::runTool(QStringLiteral(VELMOR_PATCH_EXE), arguments, folder, 10000);
 }
 
 bool writeFile(const QString &path, const codec::Bytes &bytes)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly)
-        && file.write(test::toQByteArray(bytes)) == qint64(bytes.size());
+    return test::writeBytes(path, bytes);
 }
 
 codec::Bytes readFile(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? test::bytesOf(file.readAll()) : codec::Bytes();
+    return test::readBytes(path);
 }
 
 bool oneLine(const QString &text)

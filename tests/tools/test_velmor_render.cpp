@@ -1,6 +1,7 @@
 #include "rom/rom_map.h"
 #include "tests/graphics/expected_course.h"
 #include "tests/support/test_main.h"
+#include "tests/support/tool_process.h"
 
 #include <QFile>
 #include <QProcess>
@@ -13,36 +14,17 @@ using rom::Theme;
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = test::ToolRun;
 
+// A course is drawn in well under a second, also under the sanitizers.
 Run render(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(VELMOR_RENDER_EXE), arguments);
-    Run run;
-    // A course is drawn in well under a second; a run that does not end is stopped and reported.
-    if (!process.waitForStarted(5000) || !process.waitForFinished(20000)) {
-        run.err = u"velmor-render did not end within 20 s: %1"_s.arg(process.errorString());
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return test::runTool(QStringLiteral(VELMOR_RENDER_EXE), arguments, QString(), 20000);
 }
 
 bool writeFile(const QString &path, const codec::Bytes &bytes)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly)
-        && file.write(test::toQByteArray(bytes)) == qint64(bytes.size());
+    return test::writeBytes(path, bytes);
 }
 
 const test::GameRom &graphicsRom(bool headered)
