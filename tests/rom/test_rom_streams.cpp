@@ -46,20 +46,33 @@ constexpr int MarioCircuit1 = 0x07;
 
 // A valid track whose optimal compression takes exactly `size` bytes: random tiles at the start of
 // a fresh map, as many as it takes, the last one repeated or not to close the gaps of two bytes
-// that a new copy header leaves. Nothing when no such track is found.
+// that a new copy header leaves. The size grows with the count of tiles, so a binary search finds
+// the neighbourhood; nothing when no track there has the size.
 std::optional<codec::Bytes> trackCompressingTo(std::size_t size)
 {
     std::mt19937 rng{unsigned(size)};
     const codec::Bytes tiles = test::randomBytes(rng, 16384);
-    for (std::size_t count = size * 7 / 8; count < size + 64; ++count) {
+    const auto track = [&tiles](std::size_t count, bool repeatLast) {
+        codec::Bytes cells(16384, 0x01);
+        std::copy(tiles.begin(), tiles.begin() + std::ptrdiff_t(count), cells.begin());
+        if (repeatLast && count >= 2)
+            cells[count - 1] = cells[count - 2];
+        return test::trackStream(cells);
+    };
+    std::size_t low = 2;
+    std::size_t high = 16384;
+    while (low < high) {
+        const std::size_t middle = (low + high) / 2;
+        if (codec::compress(track(middle, false)).size() < size)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    for (std::size_t count = low > 16 ? low - 16 : 2; count < low + 16; ++count) {
         for (const bool repeatLast : {false, true}) {
-            codec::Bytes cells(16384, 0x01);
-            std::copy(tiles.begin(), tiles.begin() + std::ptrdiff_t(count), cells.begin());
-            if (repeatLast)
-                cells[count - 1] = cells[count - 2];
-            const codec::Bytes track = test::trackStream(cells);
-            if (codec::compress(track).size() == size)
-                return track;
+            codec::Bytes candidate = track(count, repeatLast);
+            if (codec::compress(candidate).size() == size)
+                return candidate;
         }
     }
     return std::nullopt;
