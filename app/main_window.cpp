@@ -84,7 +84,23 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     fillRecentMenu();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // QWidget's destructor would delete the children in the order they were made, the described
+    // window (and with it the map and its undo history) first, while the tool windows and this
+    // window's own controllers still follow them. Undone here, in the order that depends on them.
+    delete mStatus;
+    mStatus = nullptr;
+    delete mThemes->tileSetWindow();
+    delete mThemes->overviewWindow();
+    delete mThemes;
+    mThemes = nullptr;
+    delete mTools;
+    mTools = nullptr;
+    mClient->actions().history().stack()->disconnect(this);
+    delete mClient;
+    mClient = nullptr;
+}
 
 void MainWindow::load()
 {
