@@ -81,7 +81,6 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
                     romUsed(mClient->actions().trackState().targetRom);
             });
     connect(mRecent, &RecentFiles::changed, this, &MainWindow::fillRecentMenu);
-    fillRecentMenu();
 }
 
 MainWindow::~MainWindow()
@@ -91,8 +90,7 @@ MainWindow::~MainWindow()
     // window's own controllers still follow them. Undone here, in the order that depends on them.
     delete mStatus;
     mStatus = nullptr;
-    delete mThemes->tileSetWindow();
-    delete mThemes->overviewWindow();
+    mThemes->deleteToolWindows();
     delete mThemes;
     mThemes = nullptr;
     delete mTools;
@@ -106,8 +104,8 @@ void MainWindow::load()
 {
     mClient->load();
     updateAvailability();
-    mStatus->setRomPath(lookedAtRom());
-    // The tiles come after the first paint, so that reading a theme never holds up the start.
+    // The tiles, the budget (which reads the ROM) and the recent files come after the first
+    // paint, so that none of them holds up the start.
     mClient->installEventFilter(this);
 }
 
@@ -134,6 +132,8 @@ QString MainWindow::lookedAtRom() const
 
 void MainWindow::afterFirstPaint()
 {
+    fillRecentMenu();
+    mStatus->setRomPath(lookedAtRom());
     mThemes->setRomPath(lookedAtRom());
     if (!mStart.file.isEmpty())
         mClient->actions().openPath(QFileInfo(mStart.file).absoluteFilePath(),
@@ -141,9 +141,9 @@ void MainWindow::afterFirstPaint()
     if (mStart.tiles)
         mThemes->showTiles(true);
     if (mStart.tileSet)
-        mThemes->tileSetWindow()->show();
+        mMenus->action(QStringLiteral("actionViewTileSet"))->setChecked(true);
     if (mStart.overview)
-        mThemes->overviewWindow()->show();
+        mMenus->action(QStringLiteral("actionViewOverview"))->setChecked(true);
 }
 
 void MainWindow::romUsed(const QString &path)

@@ -41,17 +41,19 @@ StatusReadout::StatusReadout(QStatusBar *bar, ClientWindow *client, QObject *par
     // The view reports moves only while a button is held; the readout wants them always.
     client->mapView()->setMouseTracking(true);
     client->mapView()->installEventFilter(this);
-    courseChanged();
 }
 
 void StatusReadout::setRomPath(const QString &path)
 {
     mRomPath = path;
+    mStarted = true;
     courseChanged();
 }
 
 void StatusReadout::courseChanged()
 {
+    if (!mStarted)
+        return;
     const rom::Course *course = CourseTable::course(mClient->courseList()->currentText());
     std::size_t capacity = 0;
     if (course) {

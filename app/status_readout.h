@@ -27,7 +27,8 @@ public:
     QLabel *budgetLabel() const { return mBudgetLabel; }
     SlotBudget &budget() { return mBudget; }
 
-    // The ROM whose room counts; empty or unreadable means the game's original slots.
+    // The ROM whose room counts; empty or unreadable means the game's original slots. The first
+    // call starts the budget, which waits until then: the window sets it after its first paint.
     void setRomPath(const QString &path);
     QString romPath() const { return mRomPath; }
 
@@ -44,6 +45,7 @@ private:
     QLabel *mBudgetLabel;
     SlotBudget mBudget;
     QString mRomPath;
+    bool mStarted = false;
     int mHovered = -1;
 };
 

@@ -24,6 +24,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -81,11 +82,12 @@ QDockWidget *toolWindow(QMainWindow *window, const QString &name, const QString 
 ThemeViews::ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &menus,
                        Services &services, QObject *parent)
     : QObject(parent)
+    , mWindow(window)
     , mClient(client)
     , mServices(services)
     , mMenus(menus)
 {
-    buildWindows(window);
+    // The tool windows are made when first opened: a start that needs neither pays for neither.
     buildViewMenu(menus);
     wirePalettes();
     connect(client->courseList(), &QComboBox::editTextChanged, this, [this] {
@@ -96,12 +98,31 @@ ThemeViews::ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &m
     updateAvailability();
 }
 
-void ThemeViews::buildWindows(QMainWindow *window)
+QDockWidget *ThemeViews::tileSetWindow()
 {
+    if (mTileSetWindow)
+        return mTileSetWindow;
     mTileSet = new graphics::TileSetView;
-    mTileSetWindow = toolWindow(window, QStringLiteral("tileSetWindow"), tr("Tile Set"), mTileSet,
-                                0);
+    mTileSetWindow = toolWindow(mWindow, QStringLiteral("tileSetWindow"), tr("Tile Set"),
+                                mTileSet, 0);
+    QComboBox *left = mClient->pickTile();
+    QComboBox *right = mClient->pickTile2();
+    connect(mTileSet, &graphics::TileSetView::leftTilePicked, this,
+            [left](int tile) { left->setEditText(tileText(tile)); });
+    connect(mTileSet, &graphics::TileSetView::rightTilePicked, this,
+            [right](int tile) { right->setEditText(tileText(tile)); });
+    mTileSet->setLeftPick(tileNumberOf(left->currentText()));
+    mTileSet->setRightPick(tileNumberOf(right->currentText()));
+    if (mTheme.ok())
+        mTileSet->setTiles(mTheme.tiles);
+    followVisibility(mTileSetWindow, QStringLiteral("actionViewTileSet"));
+    return mTileSetWindow;
+}
 
+QDockWidget *ThemeViews::overviewWindow()
+{
+    if (mOverviewWindow)
+        return mOverviewWindow;
     auto *overviewArea = new QWidget;
     auto *layout = new QVBoxLayout(overviewArea);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -123,10 +144,12 @@ void ThemeViews::buildWindows(QMainWindow *window)
     bar->addWidget(exportButton);
     layout->addWidget(bar);
     layout->addWidget(mOverview, 1);
-    mOverviewWindow = toolWindow(window, QStringLiteral("overviewWindow"), tr("Course Overview"),
+    mOverviewWindow = toolWindow(mWindow, QStringLiteral("overviewWindow"), tr("Course Overview"),
                                  overviewArea, 120, QSize(440, 480));
 
     mOverview->setMap(&mClient->courseMap());
+    if (mTheme.ok())
+        mOverview->setGraphics(mTheme.graphics);
     QScrollBar *horizontal = mClient->horizontalScrollBar();
     QScrollBar *vertical = mClient->verticalScrollBar();
     connect(mOverview, &graphics::CourseOverview::scrollRequested, this,
@@ -141,6 +164,39 @@ void ThemeViews::buildWindows(QMainWindow *window)
     connect(horizontal, &QScrollBar::valueChanged, this, follow);
     connect(vertical, &QScrollBar::valueChanged, this, follow);
     follow();
+    followVisibility(mOverviewWindow, QStringLiteral("actionViewOverview"));
+    return mOverviewWindow;
+}
+
+graphics::TileSetView *ThemeViews::tileSet()
+{
+    tileSetWindow();
+    return mTileSet;
+}
+
+graphics::CourseOverview *ThemeViews::overview()
+{
+    overviewWindow();
+    return mOverview;
+}
+
+void ThemeViews::followVisibility(QDockWidget *window, const QString &entry)
+{
+    QAction *action = mMenus.action(entry);
+    connect(window, &QDockWidget::visibilityChanged, action, [action, window] {
+        const QSignalBlocker quiet(action);
+        action->setChecked(window->isVisible());
+    });
+}
+
+void ThemeViews::deleteToolWindows()
+{
+    delete mTileSetWindow;
+    delete mOverviewWindow;
+    mTileSetWindow = nullptr;
+    mOverviewWindow = nullptr;
+    mTileSet = nullptr;
+    mOverview = nullptr;
 }
 
 void ThemeViews::buildViewMenu(WindowMenus &menus)
@@ -164,14 +220,16 @@ void ThemeViews::buildViewMenu(WindowMenus &menus)
     grid->setChecked(true);
     connect(grid, &QAction::toggled, mClient->mapView(), &MapView::setGridVisible);
     view->addSeparator();
-    QAction *tileSet = mTileSetWindow->toggleViewAction();
-    tileSet->setObjectName(QStringLiteral("actionViewTileSet"));
-    tileSet->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    menus.addExisting(view, tileSet);
-    QAction *overview = mOverviewWindow->toggleViewAction();
-    overview->setObjectName(QStringLiteral("actionViewOverview"));
-    overview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    menus.addExisting(view, overview);
+    QAction *tileSet = menus.add(view, QStringLiteral("actionViewTileSet"), tr("Tile &Set"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_T));
+    tileSet->setCheckable(true);
+    connect(tileSet, &QAction::toggled, this,
+            [this](bool shown) { tileSetWindow()->setVisible(shown); });
+    QAction *overview = menus.add(view, QStringLiteral("actionViewOverview"),
+                                  tr("Course &Overview"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    overview->setCheckable(true);
+    connect(overview, &QAction::toggled, this,
+            [this](bool shown) { overviewWindow()->setVisible(shown); });
     QMenu *exports = view->addMenu(tr("&Export Image"));
     exports->setObjectName(QStringLiteral("menuExportImage"));
     for (const int scale : ExportScales) {
@@ -185,20 +243,16 @@ void ThemeViews::wirePalettes()
 {
     QComboBox *left = mClient->pickTile();
     QComboBox *right = mClient->pickTile2();
-    connect(mTileSet, &graphics::TileSetView::leftTilePicked, this,
-            [left](int tile) { left->setEditText(tileText(tile)); });
-    connect(mTileSet, &graphics::TileSetView::rightTilePicked, this,
-            [right](int tile) { right->setEditText(tileText(tile)); });
     connect(left, &QComboBox::editTextChanged, this, [this](const QString &text) {
-        mTileSet->setLeftPick(tileNumberOf(text));
+        if (mTileSet)
+            mTileSet->setLeftPick(tileNumberOf(text));
         showPalettePictures();
     });
     connect(right, &QComboBox::editTextChanged, this, [this](const QString &text) {
-        mTileSet->setRightPick(tileNumberOf(text));
+        if (mTileSet)
+            mTileSet->setRightPick(tileNumberOf(text));
         showPalettePictures();
     });
-    mTileSet->setLeftPick(tileNumberOf(left->currentText()));
-    mTileSet->setRightPick(tileNumberOf(right->currentText()));
     // The picture sits inside each palette's field, before the number, only in the Tiles view;
     // the field is narrow, so the picture is small and the number keeps its room.
     mLeftPicture = new QLabel(left->lineEdit());
@@ -236,8 +290,10 @@ void ThemeViews::loadTheme()
     mTheme = mRomError.isEmpty() ? mCache.forListedOffset(rom, *offset) : graphics::LoadedTheme();
     if (mTheme.ok()) {
         mClient->mapView()->setTileImages(mTheme.tiles.images(), mTheme.tiles.placeholder());
-        mTileSet->setTiles(mTheme.tiles);
-        mOverview->setGraphics(mTheme.graphics);
+        if (mTileSet)
+            mTileSet->setTiles(mTheme.tiles);
+        if (mOverview)
+            mOverview->setGraphics(mTheme.graphics);
     } else {
         if (mRomError.isEmpty())
             mRomError = mTheme.error;
@@ -320,7 +376,7 @@ void ThemeViews::exportImage(int scale)
                 QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
             continue;
         const graphics::ImageExport saved
-            = graphics::exportCourseImage(mOverview->courseImage(), *path, scale);
+            = graphics::exportCourseImage(overview()->courseImage(), *path, scale);
         if (saved.ok)
             mServices.messages.inform(tr("The course image was saved as %1 (%2 × %2 pixels).")
                                           .arg(shown)

@@ -46,21 +46,26 @@ public:
     // Saves the whole course as a PNG at scale times 1024 pixels square, asking for the file.
     void exportImage(int scale);
 
-    graphics::TileSetView *tileSet() const { return mTileSet; }
-    graphics::CourseOverview *overview() const { return mOverview; }
-    QDockWidget *tileSetWindow() const { return mTileSetWindow; }
-    QDockWidget *overviewWindow() const { return mOverviewWindow; }
+    // The tool windows and what they show, made on first use.
+    QDockWidget *tileSetWindow();
+    QDockWidget *overviewWindow();
+    graphics::TileSetView *tileSet();
+    graphics::CourseOverview *overview();
+    // For the window's end: the tool windows look at the map, so they go before it.
+    void deleteToolWindows();
 
 signals:
     void themeChanged();
 
 private:
     void buildViewMenu(WindowMenus &menus);
-    void buildWindows(QMainWindow *window);
+    // Keeps a View entry checked while its window is shown, however it was closed.
+    void followVisibility(QDockWidget *window, const QString &entry);
     void wirePalettes();
     void updateAvailability();
     void showPalettePictures();
 
+    QMainWindow *mWindow;
     ClientWindow *mClient;
     Services &mServices;
     WindowMenus &mMenus;

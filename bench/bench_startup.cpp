@@ -8,6 +8,7 @@
 //
 // Usage: bench_startup [runs]      (the child modes --child-velmor, --child-bare are internal)
 #include "app/config_file.h"
+#include "app/client_window.h"
 #include "app/main_window.h"
 #include "bench/bench_figures.h"
 #include "platform/file_system.h"
@@ -115,7 +116,9 @@ private:
     qint64 mShownNs;
 };
 
-int runChild(int argc, char **argv, bool velmorWindow)
+enum class Kind { Velmor, DescribedAlone, Bare };
+
+int runChild(int argc, char **argv, Kind kind)
 {
     // Offscreen, whatever the caller's display: both kinds start on equal terms.
     std::vector<char *> args(argv, argv + argc);
@@ -135,7 +138,7 @@ int runChild(int argc, char **argv, bool velmorWindow)
     std::unique_ptr<QWidget> window;
     // Every start but the first finds its configuration and shows no dialog; measure that one.
     QTemporaryDir folder;
-    if (velmorWindow) {
+    if (kind != Kind::Bare) {
         const velmor::Configuration config{folder.filePath(QStringLiteral("recomp.exe")),
                                            folder.path() + QLatin1Char('/'),
                                            folder.filePath(QStringLiteral("kart.smc")),
@@ -147,9 +150,15 @@ int runChild(int argc, char **argv, bool velmorWindow)
             std::fprintf(stderr, "cannot prepare a configuration: %s\n", qPrintable(error));
             return 1;
         }
-        auto main = std::make_unique<velmor::MainWindow>(services);
-        main->load();
-        window = std::move(main);
+        if (kind == Kind::Velmor) {
+            auto main = std::make_unique<velmor::MainWindow>(services);
+            main->load();
+            window = std::move(main);
+        } else {
+            auto described = std::make_unique<velmor::ClientWindow>(services);
+            described->load();
+            window = std::move(described);
+        }
     } else {
         window = std::make_unique<QWidget>();
         window->setFixedSize(720, 421);
@@ -203,14 +212,16 @@ bool startOnce(const QString &mode, Start *start)
 int main(int argc, char **argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--child-velmor") == 0)
-        return runChild(argc - 1, argv + 1, true);
+        return runChild(argc - 1, argv + 1, Kind::Velmor);
+    if (argc > 1 && std::strcmp(argv[1], "--child-described") == 0)
+        return runChild(argc - 1, argv + 1, Kind::DescribedAlone);
     if (argc > 1 && std::strcmp(argv[1], "--child-bare") == 0)
-        return runChild(argc - 1, argv + 1, false);
+        return runChild(argc - 1, argv + 1, Kind::Bare);
 
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? qMax(3, std::atoi(argv[1])) : 11;
-    std::vector<double> velmorMs, bareMs, velmorPeak, barePeak, velmorCpu, bareCpu;
-    Start velmorStart, bareStart;
+    std::vector<double> velmorMs, bareMs, velmorPeak, barePeak, velmorCpu, bareCpu, describedMs;
+    Start velmorStart, bareStart, describedStart;
     const QByteArray loadBefore = loadAverage();
     // One start of each to warm the disk cache, then alternate so drifts hit both alike.
     if (!startOnce(QStringLiteral("--child-velmor"), &velmorStart)
@@ -222,6 +233,9 @@ int main(int argc, char **argv)
         velmorMs.push_back(velmorStart.millis);
         velmorPeak.push_back(velmorStart.peakMb);
         velmorCpu.push_back(velmorStart.processorMs);
+        if (!startOnce(QStringLiteral("--child-described"), &describedStart))
+            return 1;
+        describedMs.push_back(describedStart.millis);
         if (!startOnce(QStringLiteral("--child-bare"), &bareStart))
             return 1;
         bareMs.push_back(bareStart.millis);
@@ -240,6 +254,12 @@ int main(int argc, char **argv)
                 velmor.least, velmor.most);
     std::printf("  bare window     median %7.1f ms  (min %7.1f, max %7.1f)\n", bare.median,
                 bare.least, bare.most);
+    // The described window without the frame around it (menus, tool strip, status bar, tool
+    // windows): what the window cost before the frame, for seeing what the frame adds.
+    const Figures described = velmor::bench::summarise(describedMs);
+    std::printf("  described window alone median %7.1f ms  (min %7.1f, max %7.1f), ratio %.2f\n",
+                described.median, described.least, described.most,
+                described.median / bare.median);
     std::printf("  last runs' phases: velmor %s | bare %s\n", qPrintable(velmorStart.phases),
                 qPrintable(bareStart.phases));
     const double ratio = velmor.median / bare.median;

@@ -261,6 +261,11 @@ void TestMainWindow::quitAsksAboutUnsavedWork()
 
 void TestMainWindow::budgetFollowsThePainting()
 {
+    // The budget reads the ROM, so it waits for the window's first paint.
+    QVERIFY(win()->status().budgetLabel()->text().isEmpty());
+    QVERIFY(!win()->status().budget().isMeasuring());
+    win()->show();
+    QVERIFY2(QTest::qWaitForWindowExposed(win()), "the window was not shown within 5 s");
     // No ROM: the game's original room of the course, 2,047 bytes for Mario Circuit 1.
     QCOMPARE(nextBudget(), u"Mario Circuit 1: 7 of 2,047 bytes"_s);
     QVERIFY(win()->status().budgetLabel()->styleSheet().isEmpty());
