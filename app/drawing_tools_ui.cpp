@@ -32,23 +32,23 @@ struct ToolEntry
 // Single keys as map editors have them; typing into a palette's field keeps its letters.
 const ToolEntry ToolEntries[] = {
     {Tool::Brush, u"actionToolBrush", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Brush"),
-     Qt::Key_B},
+        Qt::Key_B},
     {Tool::Line, u"actionToolLine", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Line"),
-     Qt::Key_L},
+        Qt::Key_L},
     {Tool::Rectangle, u"actionToolRectangle",
-     QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Rectangle"), Qt::Key_R},
+        QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Rectangle"), Qt::Key_R},
     {Tool::Fill, u"actionToolFill", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Fill"),
-     Qt::Key_F},
+        Qt::Key_F},
     {Tool::Pick, u"actionToolPick", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Pick"),
-     Qt::Key_I},
+        Qt::Key_I},
     {Tool::Select, u"actionToolSelect", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Select"),
-     Qt::Key_S},
+        Qt::Key_S},
 };
 
 } // namespace
 
-DrawingToolsUi::DrawingToolsUi(ClientWindow *client, Services &services, WindowMenus &menus,
-                               QToolBar *strip, QObject *parent)
+DrawingToolsUi::DrawingToolsUi(
+    ClientWindow *client, Services &services, WindowMenus &menus, QToolBar *strip, QObject *parent)
     : QObject(parent)
     , mClient(client)
     , mTools(client->toolController())
@@ -61,9 +61,8 @@ DrawingToolsUi::DrawingToolsUi(ClientWindow *client, Services &services, WindowM
         QComboBox *palette = button == RightButton ? mClient->pickTile2() : mClient->pickTile();
         palette->setEditText(text);
     });
-    connect(mTools, &ToolController::refused, this, [this](const QString &message) {
-        mServices.messages.inform(message, tr("Cannot Draw"));
-    });
+    connect(mTools, &ToolController::refused, this,
+        [this](const QString &message) { mServices.messages.inform(message, tr("Cannot Draw")); });
     connect(mTools, &ToolController::selectionChanged, this, &DrawingToolsUi::updateEntries);
     connect(mTools, &ToolController::previewChanged, this, &DrawingToolsUi::updateEntries);
     updateEntries();
@@ -75,7 +74,7 @@ void DrawingToolsUi::addTools(WindowMenus &menus, QToolBar *strip)
     mToolGroup->setExclusive(true);
     for (const ToolEntry &entry : ToolEntries) {
         QAction *action = menus.add(menus.toolsMenu(), QString::fromUtf16(entry.name),
-                                    tr(entry.text), QKeySequence(entry.key));
+            tr(entry.text), QKeySequence(entry.key));
         action->setCheckable(true);
         action->setChecked(entry.tool == Tool::Brush);
         mToolGroup->addAction(action);
@@ -90,20 +89,20 @@ void DrawingToolsUi::addEditEntries(WindowMenus &menus)
     QMenu *edit = menus.editMenu();
     edit->addSeparator();
     connect(menus.add(edit, QStringLiteral("actionCut"), tr("Cu&t"), QKeySequence::Cut),
-            &QAction::triggered, this, &DrawingToolsUi::cut);
+        &QAction::triggered, this, &DrawingToolsUi::cut);
     connect(menus.add(edit, QStringLiteral("actionCopy"), tr("&Copy"), QKeySequence::Copy),
-            &QAction::triggered, this, &DrawingToolsUi::copy);
+        &QAction::triggered, this, &DrawingToolsUi::copy);
     connect(menus.add(edit, QStringLiteral("actionPaste"), tr("&Paste"), QKeySequence::Paste),
-            &QAction::triggered, this, &DrawingToolsUi::paste);
+        &QAction::triggered, this, &DrawingToolsUi::paste);
     connect(menus.add(edit, QStringLiteral("actionDelete"), tr("&Delete"), QKeySequence::Delete),
-            &QAction::triggered, mTools, &ToolController::deleteSelection);
+        &QAction::triggered, mTools, &ToolController::deleteSelection);
     connect(menus.add(edit, QStringLiteral("actionDropSelection"), tr("Drop &Selection"),
-                      QKeySequence(Qt::Key_Escape)),
-            &QAction::triggered, mTools, &ToolController::escape);
+                QKeySequence(Qt::Key_Escape)),
+        &QAction::triggered, mTools, &ToolController::escape);
     edit->addSeparator();
     connect(menus.add(edit, QStringLiteral("actionReplace"), tr("&Replace…"),
-                      QKeySequence(Qt::CTRL | Qt::Key_H)),
-            &QAction::triggered, this, &DrawingToolsUi::replace);
+                QKeySequence(Qt::CTRL | Qt::Key_H)),
+        &QAction::triggered, this, &DrawingToolsUi::replace);
 }
 
 void DrawingToolsUi::chooseTool(Tool tool)
@@ -169,8 +168,7 @@ void DrawingToolsUi::updateEntries()
     for (const char16_t *name : {u"actionCut", u"actionCopy", u"actionDelete"})
         WindowMenus::setAvailable(mMenus.action(QString::fromUtf16(name)), selection, none);
     WindowMenus::setAvailable(mMenus.action(QStringLiteral("actionDropSelection")),
-                              selection || mTools->isPasting(),
-                              tr("Nothing is selected or being pasted"));
+        selection || mTools->isPasting(), tr("Nothing is selected or being pasted"));
 }
 
 } // namespace velmor

@@ -23,7 +23,7 @@ class DrawingToolsUi : public QObject
 
 public:
     DrawingToolsUi(ClientWindow *client, Services &services, WindowMenus &menus, QToolBar *strip,
-                   QObject *parent = nullptr);
+        QObject *parent = nullptr);
 
     void chooseTool(Tool tool);
 

@@ -46,8 +46,8 @@ QString userGuideMarkdown()
 
 QDialog *showUserGuide(QWidget *parent)
 {
-    QDialog *dialog = makeDialog(parent, QStringLiteral("userGuide"),
-                                 QObject::tr("Velmor User Guide"));
+    QDialog *dialog =
+        makeDialog(parent, QStringLiteral("userGuide"), QObject::tr("Velmor User Guide"));
     auto *layout = new QVBoxLayout(dialog);
     auto *text = new QTextBrowser(dialog);
     text->setObjectName(QStringLiteral("guideText"));
@@ -62,8 +62,8 @@ QDialog *showUserGuide(QWidget *parent)
 
 QDialog *showAbout(QWidget *parent, const QString &version)
 {
-    QDialog *dialog = makeDialog(parent, QStringLiteral("aboutVelmor"),
-                                 QObject::tr("About Velmor"));
+    QDialog *dialog =
+        makeDialog(parent, QStringLiteral("aboutVelmor"), QObject::tr("About Velmor"));
     auto *layout = new QVBoxLayout(dialog);
     auto *picture = new QLabel(dialog);
     picture->setPixmap(QPixmap(QStringLiteral(":/velmor/splash.jpg")));

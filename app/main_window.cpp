@@ -18,8 +18,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDockWidget>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLayout>
 #include <QMenu>
@@ -76,10 +76,10 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
             romUsed(path);
     });
     connect(&mClient->actions().insertion(), &RomInsertion::finished, this,
-            [this](RomInsertion::Outcome outcome) {
-                if (outcome == RomInsertion::Outcome::Imported)
-                    romUsed(mClient->actions().trackState().targetRom);
-            });
+        [this](RomInsertion::Outcome outcome) {
+            if (outcome == RomInsertion::Outcome::Imported)
+                romUsed(mClient->actions().trackState().targetRom);
+        });
     connect(mRecent, &RecentFiles::changed, this, &MainWindow::fillRecentMenu);
 }
 
@@ -136,8 +136,8 @@ void MainWindow::afterFirstPaint()
     mStatus->setRomPath(lookedAtRom());
     mThemes->setRomPath(lookedAtRom());
     if (!mStart.file.isEmpty())
-        mClient->actions().openPath(QFileInfo(mStart.file).absoluteFilePath(),
-                                    mClient->courseList()->currentText());
+        mClient->actions().openPath(
+            QFileInfo(mStart.file).absoluteFilePath(), mClient->courseList()->currentText());
     if (mStart.tiles)
         mThemes->showTiles(true);
     if (mStart.tileSet)
@@ -158,34 +158,34 @@ void MainWindow::buildFileMenu()
     QMenu *file = mMenus->fileMenu();
     CourseActions *actions = &mClient->actions();
     mMenus->addExisting(file, mClient->openAction());
-    connect(mMenus->add(file, QStringLiteral("actionOpenCourseFromRom"),
-                        tr("Open Course from &ROM…")),
-            &QAction::triggered, this,
-            [this, actions] { actions->openFromRom(mClient->courseList()->currentText()); });
+    connect(
+        mMenus->add(file, QStringLiteral("actionOpenCourseFromRom"), tr("Open Course from &ROM…")),
+        &QAction::triggered, this,
+        [this, actions] { actions->openFromRom(mClient->courseList()->currentText()); });
     file->addMenu(mMenus->recentMenu());
     file->addSeparator();
     mMenus->addExisting(file, mClient->saveAction());
     connect(mMenus->add(file, QStringLiteral("actionSaveTrackFileAs"), tr("Save Track File &As…"),
-                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
-            &QAction::triggered, actions, &CourseActions::saveAs);
+                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+        &QAction::triggered, actions, &CourseActions::saveAs);
     file->addSeparator();
-    connect(mMenus->add(file, QStringLiteral("actionInsertFromFile"),
-                        tr("Insert into ROM From &File…")),
-            &QAction::triggered, mClient->fromFileButton(), &QPushButton::click);
+    connect(mMenus->add(
+                file, QStringLiteral("actionInsertFromFile"), tr("Insert into ROM From &File…")),
+        &QAction::triggered, mClient->fromFileButton(), &QPushButton::click);
     connect(mMenus->add(file, QStringLiteral("actionInsertFromVelmor"),
-                        tr("Insert into ROM From &Velmor…")),
-            &QAction::triggered, mClient->fromVelmorButton(), &QPushButton::click);
+                tr("Insert into ROM From &Velmor…")),
+        &QAction::triggered, mClient->fromVelmorButton(), &QPushButton::click);
     file->addSeparator();
     connect(mMenus->add(file, QStringLiteral("actionCreatePatch"), tr("Create &Patch…")),
-            &QAction::triggered, this, [this] {
-                PatchProcedures(mServices).createPatch(mClient->startup().config, lookedAtRom());
-            });
+        &QAction::triggered, this, [this] {
+            PatchProcedures(mServices).createPatch(mClient->startup().config, lookedAtRom());
+        });
     connect(mMenus->add(file, QStringLiteral("actionApplyPatch"), tr("Appl&y Patch…")),
-            &QAction::triggered, this,
-            [this] { PatchProcedures(mServices).applyPatch(mClient->startup().config); });
+        &QAction::triggered, this,
+        [this] { PatchProcedures(mServices).applyPatch(mClient->startup().config); });
     file->addSeparator();
-    QAction *quit = mMenus->add(file, QStringLiteral("actionQuit"), tr("&Quit"),
-                                QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QAction *quit = mMenus->add(
+        file, QStringLiteral("actionQuit"), tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setMenuRole(QAction::QuitRole);
     // Through close(), so unsaved work brings its question.
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -199,10 +199,10 @@ void MainWindow::buildEditMenu()
     // The stack greys the two out itself; the tips say why.
     const auto explain = [this] {
         QUndoStack *stack = mClient->actions().history().stack();
-        mClient->undoAction()->setStatusTip(stack->canUndo() ? QString()
-                                                             : tr("Nothing to undo yet"));
-        mClient->redoAction()->setStatusTip(stack->canRedo() ? QString()
-                                                             : tr("Nothing undone to redo"));
+        mClient->undoAction()->setStatusTip(
+            stack->canUndo() ? QString() : tr("Nothing to undo yet"));
+        mClient->redoAction()->setStatusTip(
+            stack->canRedo() ? QString() : tr("Nothing undone to redo"));
     };
     QUndoStack *stack = mClient->actions().history().stack();
     connect(stack, &QUndoStack::canUndoChanged, this, explain);
@@ -210,21 +210,21 @@ void MainWindow::buildEditMenu()
     explain();
     edit->addSeparator();
     connect(mMenus->add(edit, QStringLiteral("actionClearColor"), tr("&Clear Color")),
-            &QAction::triggered, mClient->clearColorButton(), &QPushButton::click);
+        &QAction::triggered, mClient->clearColorButton(), &QPushButton::click);
     connect(mMenus->add(edit, QStringLiteral("actionTextureFiller"), tr("&Texture Filler")),
-            &QAction::triggered, mClient->textureFillerButton(), &QPushButton::click);
+        &QAction::triggered, mClient->textureFillerButton(), &QPushButton::click);
 }
 
 void MainWindow::buildHelpMenu()
 {
     QMenu *help = mMenus->helpMenu();
     connect(mMenus->add(help, QStringLiteral("actionUserGuide"), tr("Velmor &User Guide"),
-                        QKeySequence::HelpContents),
-            &QAction::triggered, this, [this] { help::showUserGuide(this); });
+                QKeySequence::HelpContents),
+        &QAction::triggered, this, [this] { help::showUserGuide(this); });
     QAction *about = mMenus->add(help, QStringLiteral("actionAbout"), tr("&About Velmor"));
     about->setMenuRole(QAction::AboutRole);
     connect(about, &QAction::triggered, this,
-            [this] { help::showAbout(this, QCoreApplication::applicationVersion()); });
+        [this] { help::showAbout(this, QCoreApplication::applicationVersion()); });
 }
 
 void MainWindow::fillRecentMenu()
@@ -246,20 +246,20 @@ void MainWindow::fillRecentMenu()
     clear->setObjectName(QStringLiteral("actionClearRecent"));
     clear->setEnabled(!files.isEmpty());
     connect(clear, &QAction::triggered, mRecent, &RecentFiles::clear);
-    WindowMenus::setAvailable(menu->menuAction(), !files.isEmpty(),
-                              tr("No track file or ROM was opened or saved yet"));
+    WindowMenus::setAvailable(
+        menu->menuAction(), !files.isEmpty(), tr("No track file or ROM was opened or saved yet"));
 }
 
 void MainWindow::updateAvailability()
 {
     const bool insertion = mClient->insertionEnabled();
     for (const char16_t *name : {u"actionInsertFromFile", u"actionInsertFromVelmor"})
-        WindowMenus::setAvailable(mMenus->action(QString::fromUtf16(name)), insertion,
-                                  setUpMissing());
+        WindowMenus::setAvailable(
+            mMenus->action(QString::fromUtf16(name)), insertion, setUpMissing());
     const QString original = mClient->startup().config.userRomPath;
     WindowMenus::setAvailable(mMenus->action(QStringLiteral("actionCreatePatch")),
-                              !original.isEmpty() && QFileInfo(original).isFile(),
-                              tr("Needs your original ROM, which the first-run set-up records"));
+        !original.isEmpty() && QFileInfo(original).isFile(),
+        tr("Needs your original ROM, which the first-run set-up records"));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

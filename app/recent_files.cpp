@@ -13,14 +13,14 @@ const QString SettingsKey = QStringLiteral("recentFiles");
 QSettings settings()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velmor"),
-                     QStringLiteral("Velmor"));
+        QStringLiteral("Velmor"));
 }
 
 } // namespace
 
 RecentFiles::RecentFiles(QObject *parent)
     : QObject(parent)
-{}
+{ }
 
 QStringList RecentFiles::files() const
 {

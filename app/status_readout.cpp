@@ -35,8 +35,7 @@ StatusReadout::StatusReadout(QStatusBar *bar, ClientWindow *client, QObject *par
         if (isCellIndex(mHovered) && cells.contains(cellColumn(mHovered), cellRow(mHovered)))
             showCell(mHovered);
     });
-    connect(client->courseList(), &QComboBox::editTextChanged, this,
-            &StatusReadout::courseChanged);
+    connect(client->courseList(), &QComboBox::editTextChanged, this, &StatusReadout::courseChanged);
 
     // The view reports moves only while a button is held; the readout wants them always.
     client->mapView()->setMouseTracking(true);
@@ -69,11 +68,11 @@ void StatusReadout::courseChanged()
 void StatusReadout::showBudget(const Budget &budget)
 {
     mBudgetLabel->setText(budget.text());
-    const bool problem = budget.state == Budget::State::TooBig
-                         || budget.state == Budget::State::BadCell;
+    const bool problem =
+        budget.state == Budget::State::TooBig || budget.state == Budget::State::BadCell;
     // Red says it at a glance; the words say it for those who cannot tell red.
-    mBudgetLabel->setStyleSheet(problem ? QStringLiteral("color: #c00000; font-weight: bold;")
-                                        : QString());
+    mBudgetLabel->setStyleSheet(
+        problem ? QStringLiteral("color: #c00000; font-weight: bold;") : QString());
 }
 
 void StatusReadout::showCell(int index)

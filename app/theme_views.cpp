@@ -24,8 +24,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -55,32 +55,32 @@ void placeBeside(QDockWidget *dock, QMainWindow *window, int below, QSize size)
 }
 
 QDockWidget *toolWindow(QMainWindow *window, const QString &name, const QString &title,
-                        QWidget *content, int below, QSize size = {})
+    QWidget *content, int below, QSize size = {})
 {
     auto *dock = new QDockWidget(title, window);
     dock->setObjectName(name);
     // Floating only: docked, it would make the fixed window around the described one grow.
     dock->setAllowedAreas(Qt::NoDockWidgetArea);
     dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
-                      | QDockWidget::DockWidgetFloatable);
+        | QDockWidget::DockWidgetFloatable);
     dock->setWidget(content);
     dock->setFloating(true);
     dock->hide();
     auto placed = std::make_shared<bool>(false);
     QObject::connect(dock, &QDockWidget::visibilityChanged, dock,
-                     [dock, window, below, size, placed](bool visible) {
-                         if (!visible || *placed)
-                             return;
-                         *placed = true;
-                         placeBeside(dock, window, below, size);
-                     });
+        [dock, window, below, size, placed](bool visible) {
+            if (!visible || *placed)
+                return;
+            *placed = true;
+            placeBeside(dock, window, below, size);
+        });
     return dock;
 }
 
 } // namespace
 
 ThemeViews::ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &menus,
-                       Services &services, QObject *parent)
+    Services &services, QObject *parent)
     : QObject(parent)
     , mWindow(window)
     , mClient(client)
@@ -103,14 +103,14 @@ QDockWidget *ThemeViews::tileSetWindow()
     if (mTileSetWindow)
         return mTileSetWindow;
     mTileSet = new graphics::TileSetView;
-    mTileSetWindow = toolWindow(mWindow, QStringLiteral("tileSetWindow"), tr("Tile Set"),
-                                mTileSet, 0);
+    mTileSetWindow =
+        toolWindow(mWindow, QStringLiteral("tileSetWindow"), tr("Tile Set"), mTileSet, 0);
     QComboBox *left = mClient->pickTile();
     QComboBox *right = mClient->pickTile2();
     connect(mTileSet, &graphics::TileSetView::leftTilePicked, this,
-            [left](int tile) { left->setEditText(tileText(tile)); });
+        [left](int tile) { left->setEditText(tileText(tile)); });
     connect(mTileSet, &graphics::TileSetView::rightTilePicked, this,
-            [right](int tile) { right->setEditText(tileText(tile)); });
+        [right](int tile) { right->setEditText(tileText(tile)); });
     mTileSet->setLeftPick(tileNumberOf(left->currentText()));
     mTileSet->setRightPick(tileNumberOf(right->currentText()));
     if (mTheme.ok())
@@ -138,14 +138,14 @@ QDockWidget *ThemeViews::overviewWindow()
     auto *scales = new QMenu(exportButton);
     for (const int scale : ExportScales) {
         scales->addAction(tr("%1 × (%2 × %2 pixels)…").arg(scale).arg(1024 * scale), this,
-                          [this, scale] { exportImage(scale); });
+            [this, scale] { exportImage(scale); });
     }
     exportButton->setMenu(scales);
     bar->addWidget(exportButton);
     layout->addWidget(bar);
     layout->addWidget(mOverview, 1);
     mOverviewWindow = toolWindow(mWindow, QStringLiteral("overviewWindow"), tr("Course Overview"),
-                                 overviewArea, 120, QSize(440, 480));
+        overviewArea, 120, QSize(440, 480));
 
     mOverview->setMap(&mClient->courseMap());
     if (mTheme.ok())
@@ -153,10 +153,10 @@ QDockWidget *ThemeViews::overviewWindow()
     QScrollBar *horizontal = mClient->horizontalScrollBar();
     QScrollBar *vertical = mClient->verticalScrollBar();
     connect(mOverview, &graphics::CourseOverview::scrollRequested, this,
-            [horizontal, vertical](int column, int row) {
-                horizontal->setValue(column);
-                vertical->setValue(row);
-            });
+        [horizontal, vertical](int column, int row) {
+            horizontal->setValue(column);
+            vertical->setValue(row);
+        });
     const auto follow = [this, horizontal, vertical] {
         mOverview->setViewCells(
             QRect(horizontal->value(), vertical->value(), VisibleColumns, VisibleRows));
@@ -204,9 +204,9 @@ void ThemeViews::buildViewMenu(WindowMenus &menus)
     QMenu *view = menus.viewMenu();
     auto *modes = new QActionGroup(this);
     QAction *numbers = menus.add(view, QStringLiteral("actionViewNumbers"), tr("Tile &Numbers"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_1));
-    QAction *tiles = menus.add(view, QStringLiteral("actionViewTiles"), tr("&Tiles"),
-                               QKeySequence(Qt::CTRL | Qt::Key_2));
+        QKeySequence(Qt::CTRL | Qt::Key_1));
+    QAction *tiles = menus.add(
+        view, QStringLiteral("actionViewTiles"), tr("&Tiles"), QKeySequence(Qt::CTRL | Qt::Key_2));
     for (QAction *mode : {numbers, tiles}) {
         mode->setCheckable(true);
         modes->addAction(mode);
@@ -214,28 +214,28 @@ void ThemeViews::buildViewMenu(WindowMenus &menus)
     numbers->setChecked(true);
     connect(numbers, &QAction::triggered, this, [this] { showTiles(false); });
     connect(tiles, &QAction::triggered, this, [this] { showTiles(true); });
-    QAction *grid = menus.add(view, QStringLiteral("actionViewGrid"), tr("&Grid"),
-                              QKeySequence(Qt::CTRL | Qt::Key_G));
+    QAction *grid = menus.add(
+        view, QStringLiteral("actionViewGrid"), tr("&Grid"), QKeySequence(Qt::CTRL | Qt::Key_G));
     grid->setCheckable(true);
     grid->setChecked(true);
     connect(grid, &QAction::toggled, mClient->mapView(), &MapView::setGridVisible);
     view->addSeparator();
     QAction *tileSet = menus.add(view, QStringLiteral("actionViewTileSet"), tr("Tile &Set"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_T));
+        QKeySequence(Qt::CTRL | Qt::Key_T));
     tileSet->setCheckable(true);
     connect(tileSet, &QAction::toggled, this,
-            [this](bool shown) { tileSetWindow()->setVisible(shown); });
+        [this](bool shown) { tileSetWindow()->setVisible(shown); });
     QAction *overview = menus.add(view, QStringLiteral("actionViewOverview"),
-                                  tr("Course &Overview"), QKeySequence(Qt::CTRL | Qt::Key_M));
+        tr("Course &Overview"), QKeySequence(Qt::CTRL | Qt::Key_M));
     overview->setCheckable(true);
     connect(overview, &QAction::toggled, this,
-            [this](bool shown) { overviewWindow()->setVisible(shown); });
+        [this](bool shown) { overviewWindow()->setVisible(shown); });
     QMenu *exports = view->addMenu(tr("&Export Image"));
     exports->setObjectName(QStringLiteral("menuExportImage"));
     for (const int scale : ExportScales) {
         connect(menus.add(exports, QStringLiteral("actionExportImage%1").arg(scale),
-                          tr("%1 × (%2 × %2 pixels)…").arg(scale).arg(1024 * scale)),
-                &QAction::triggered, this, [this, scale] { exportImage(scale); });
+                    tr("%1 × (%2 × %2 pixels)…").arg(scale).arg(1024 * scale)),
+            &QAction::triggered, this, [this, scale] { exportImage(scale); });
     }
 }
 
@@ -273,8 +273,8 @@ void ThemeViews::setRomPath(const QString &path)
 void ThemeViews::loadTheme()
 {
     mRomError.clear();
-    const std::optional<qint64> offset = CourseTable::courseOffset(
-        mClient->courseList()->currentText());
+    const std::optional<qint64> offset =
+        CourseTable::courseOffset(mClient->courseList()->currentText());
     QByteArray rom;
     QFile file(mRomPath);
     if (mRomPath.isEmpty()) {
@@ -322,10 +322,12 @@ void ThemeViews::showTiles(bool tiles)
 
 void ThemeViews::showPalettePictures()
 {
-    const bool shown = mTheme.ok()
-                       && mClient->mapView()->viewMode() == MapView::ViewMode::Tiles;
-    const struct { QComboBox *palette; QLabel *picture; } palettes[] = {
-        {mClient->pickTile(), mLeftPicture}, {mClient->pickTile2(), mRightPicture}};
+    const bool shown = mTheme.ok() && mClient->mapView()->viewMode() == MapView::ViewMode::Tiles;
+    const struct
+    {
+        QComboBox *palette;
+        QLabel *picture;
+    } palettes[] = {{mClient->pickTile(), mLeftPicture}, {mClient->pickTile2(), mRightPicture}};
     for (const auto &[palette, picture] : palettes) {
         QLineEdit *field = palette->lineEdit();
         if (!shown) {
@@ -349,8 +351,8 @@ void ThemeViews::updateAvailability()
     const QString why = unavailableReason();
     WindowMenus::setAvailable(mMenus.action(QStringLiteral("actionViewTiles")), mTheme.ok(), why);
     for (const int scale : ExportScales)
-        WindowMenus::setAvailable(mMenus.action(QStringLiteral("actionExportImage%1").arg(scale)),
-                                  mTheme.ok(), why);
+        WindowMenus::setAvailable(
+            mMenus.action(QStringLiteral("actionExportImage%1").arg(scale)), mTheme.ok(), why);
 }
 
 void ThemeViews::exportImage(int scale)
@@ -375,16 +377,16 @@ void ThemeViews::exportImage(int scale)
                 QStringLiteral("Would you like to overwrite ") + shown + QStringLiteral("?"),
                 QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
             continue;
-        const graphics::ImageExport saved
-            = graphics::exportCourseImage(overview()->courseImage(), *path, scale);
+        const graphics::ImageExport saved =
+            graphics::exportCourseImage(overview()->courseImage(), *path, scale);
         if (saved.ok)
             mServices.messages.inform(tr("The course image was saved as %1 (%2 × %2 pixels).")
                                           .arg(shown)
                                           .arg(1024 * scale),
-                                      tr("Image Exported"));
+                tr("Image Exported"));
         else
-            mServices.messages.inform(tr("The course image was not saved: %1").arg(saved.error),
-                                      tr("Export Image"));
+            mServices.messages.inform(
+                tr("The course image was not saved: %1").arg(saved.error), tr("Export Image"));
         return;
     }
 }

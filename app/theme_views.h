@@ -19,7 +19,7 @@ struct Services;
 namespace graphics {
 class CourseOverview;
 class TileSetView;
-}
+} // namespace graphics
 
 // The course as the game draws it: the View menu's numbers/Tiles switch and grid, the tile set
 // and course overview tool windows, "Export Image…", and the palettes' tile pictures. The theme is
@@ -30,8 +30,8 @@ class ThemeViews : public QObject
     Q_OBJECT
 
 public:
-    ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &menus,
-               Services &services, QObject *parent = nullptr);
+    ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &menus, Services &services,
+        QObject *parent = nullptr);
 
     // The ROM to read the themes from; the theme is read again.
     void setRomPath(const QString &path);

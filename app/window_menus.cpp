@@ -23,8 +23,8 @@ WindowMenus::WindowMenus(QMenuBar *bar, QObject *parent)
     mHelp->setObjectName(QStringLiteral("menuHelp"));
 }
 
-QAction *WindowMenus::add(QMenu *menu, const QString &name, const QString &text,
-                          const QKeySequence &keys)
+QAction *WindowMenus::add(
+    QMenu *menu, const QString &name, const QString &text, const QKeySequence &keys)
 {
     QAction *action = menu->addAction(text);
     action->setObjectName(name);

@@ -29,8 +29,8 @@ public:
     QMenu *recentMenu() const { return mRecent; }
 
     // A new entry in a menu, known from now on by its object name.
-    QAction *add(QMenu *menu, const QString &name, const QString &text,
-                 const QKeySequence &keys = {});
+    QAction *add(
+        QMenu *menu, const QString &name, const QString &text, const QKeySequence &keys = {});
     // An entry made elsewhere (the window's own keys), put into a menu.
     void addExisting(QMenu *menu, QAction *action);
     QAction *action(const QString &name) const { return mActions.value(name); }

@@ -36,12 +36,11 @@ QStringList courseLikeMap(unsigned seed)
     const int width = 6 + int(rng() % 6);
     for (int row = 0; row < Side; ++row) {
         for (int column = 0; column < Side; ++column) {
-            const int edge = std::min({row - inset, column - inset, Side - 1 - inset - row,
-                                       Side - 1 - inset - column});
+            const int edge = std::min(
+                {row - inset, column - inset, Side - 1 - inset - row, Side - 1 - inset - column});
             if (edge >= 0 && edge < width)
-                texts[cellIndex(row, column)] = (edge == 0 || edge == width - 1)
-                                                    ? QStringLiteral("5A")
-                                                    : QStringLiteral("40");
+                texts[cellIndex(row, column)] =
+                    (edge == 0 || edge == width - 1) ? QStringLiteral("5A") : QStringLiteral("40");
         }
     }
     const int items = 20 + int(rng() % 40);
@@ -60,13 +59,12 @@ int main(int argc, char **argv)
     for (unsigned seed = 1; seed <= 4; ++seed) {
         const QStringList map = courseLikeMap(seed);
         std::size_t bytes = 0;
-        const auto figures = timeMicros(MeasureRuns, [&] {
-            bytes = measureBudget(map, &course, course.slotLength).bytes;
-        });
+        const auto figures = timeMicros(
+            MeasureRuns, [&] { bytes = measureBudget(map, &course, course.slotLength).bytes; });
         char what[64];
         std::snprintf(what, sizeof what, "budget of course-like map %u (%zu bytes)", seed, bytes);
         print(what, {figures.median / 1000, figures.least / 1000, figures.most / 1000}, "ms",
-              MeasureTargetMillis);
+            MeasureTargetMillis);
     }
 
     // The window's wiring: every change marks the map, the budget measures on its own thread.
@@ -82,8 +80,8 @@ int main(int argc, char **argv)
     micros.reserve(Moves);
     int measurings = 0;
     QObject::connect(&budget, &SlotBudget::budgetChanged, [&measurings] { ++measurings; });
-    const Palettes a{QStringLiteral("3C"), QStringLiteral("00")};
-    const Palettes b{QStringLiteral("C3"), QStringLiteral("00")};
+    const Palettes a {QStringLiteral("3C"), QStringLiteral("00")};
+    const Palettes b {QStringLiteral("C3"), QStringLiteral("00")};
     QElapsedTimer timer;
     for (int k = 0; k < Moves; ++k) {
         const int cell = (k * 37) % CellCount;

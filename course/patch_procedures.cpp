@@ -20,8 +20,7 @@ QString tr(const char *text)
 }
 
 const QString RomFilter = QStringLiteral("SNES Files (*.smc *.sfc)|*.smc;*.sfc");
-const QString PatchFilter = QStringLiteral(
-    "BPS Patches (*.bps)|*.bps|IPS Patches (*.ips)|*.ips");
+const QString PatchFilter = QStringLiteral("BPS Patches (*.bps)|*.bps|IPS Patches (*.ips)|*.ips");
 
 // "kart_velmor.smc" gives "kart_velmor" + suffix, in the same folder.
 QString besides(const QString &path, const QString &suffix)
@@ -34,10 +33,10 @@ QString besides(const QString &path, const QString &suffix)
 
 PatchProcedures::PatchProcedures(Services &services)
     : mServices(services)
-{}
+{ }
 
 QString PatchProcedures::pick(bool save, const QString &title, const QString &filter,
-                              const QString &extension, const QString &proposal)
+    const QString &extension, const QString &proposal)
 {
     FileDialog &dialog = mServices.dialog;
     for (;;) {
@@ -52,40 +51,40 @@ QString PatchProcedures::pick(bool save, const QString &title, const QString &fi
         if (!save || !mServices.files.isFile(*chosen))
             return *chosen;
         const QString shown = displayPath(*chosen);
-        if (mServices.messages.askYesNo(QStringLiteral("Would you like to overwrite ") + shown
-                                            + QStringLiteral("?"),
-                                        QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
+        if (mServices.messages.askYesNo(
+                QStringLiteral("Would you like to overwrite ") + shown + QStringLiteral("?"),
+                QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
             return *chosen;
     }
 }
 
-PatchProcedures::Outcome PatchProcedures::createPatch(const Configuration &config,
-                                                      const QString &modifiedProposal)
+PatchProcedures::Outcome PatchProcedures::createPatch(
+    const Configuration &config, const QString &modifiedProposal)
 {
     const QString original = config.userRomPath;
     if (original.isEmpty() || !mServices.files.isFile(original)) {
-        mServices.messages.inform(tr("A patch is the difference from your original ROM, and "
-                                     "Velmor knows none: %1 is not there. Finish the first-run "
-                                     "set-up (delete Velmor.cfg and start Velmor again).")
-                                      .arg(original.isEmpty() ? tr("(none recorded)")
-                                                              : displayPath(original)),
-                                  tr("Patch Not Created"));
+        mServices.messages.inform(
+            tr("A patch is the difference from your original ROM, and "
+               "Velmor knows none: %1 is not there. Finish the first-run "
+               "set-up (delete Velmor.cfg and start Velmor again).")
+                .arg(original.isEmpty() ? tr("(none recorded)") : displayPath(original)),
+            tr("Patch Not Created"));
         return Outcome::Refused;
     }
     const QString modified = pick(false, tr("Choose the ROM Holding Your Course"), RomFilter,
-                                  QStringLiteral("smc"), modifiedProposal);
+        QStringLiteral("smc"), modifiedProposal);
     if (modified.isEmpty())
         return Outcome::Cancelled;
     const QString out = pick(true, tr("Save the Patch As"), PatchFilter, QStringLiteral("bps"),
-                             besides(modified, QStringLiteral(".bps")));
+        besides(modified, QStringLiteral(".bps")));
     if (out.isEmpty())
         return Outcome::Cancelled;
 
     const FileOutcome made = createPatchFile(original, modified, out);
     if (!made.ok) {
-        mServices.messages.inform(tr("No patch was made from %1.\n\n%2")
-                                      .arg(displayPath(modified), made.message),
-                                  tr("Patch Not Created"));
+        mServices.messages.inform(
+            tr("No patch was made from %1.\n\n%2").arg(displayPath(modified), made.message),
+            tr("Patch Not Created"));
         return Outcome::Refused;
     }
     QString text = tr("The patch %1 turns your original ROM into %2.\n\n%3\n\nShare the patch, "
@@ -100,16 +99,16 @@ PatchProcedures::Outcome PatchProcedures::createPatch(const Configuration &confi
 
 PatchProcedures::Outcome PatchProcedures::applyPatch(const Configuration &config)
 {
-    const QString patch = pick(false, tr("Choose the Patch to Apply"), PatchFilter,
-                               QStringLiteral("bps"), QString());
+    const QString patch =
+        pick(false, tr("Choose the Patch to Apply"), PatchFilter, QStringLiteral("bps"), QString());
     if (patch.isEmpty())
         return Outcome::Cancelled;
     const QString rom = pick(false, tr("Choose the ROM to Apply It To"), RomFilter,
-                             QStringLiteral("smc"), config.userRomPath);
+        QStringLiteral("smc"), config.userRomPath);
     if (rom.isEmpty())
         return Outcome::Cancelled;
     const QString out = pick(true, tr("Save the Patched ROM As"), RomFilter, QStringLiteral("smc"),
-                             besides(patch, QStringLiteral(".smc")));
+        besides(patch, QStringLiteral(".smc")));
     if (out.isEmpty())
         return Outcome::Cancelled;
 
@@ -117,13 +116,13 @@ PatchProcedures::Outcome PatchProcedures::applyPatch(const Configuration &config
     if (!applied.ok) {
         mServices.messages.inform(tr("%1 was not applied to %2; nothing was written.\n\n%3")
                                       .arg(displayPath(patch), displayPath(rom), applied.message),
-                                  tr("Patch Not Applied"));
+            tr("Patch Not Applied"));
         return Outcome::Refused;
     }
-    mServices.messages.inform(tr("%1 was applied to %2 and written as %3.\n\n%4")
-                                  .arg(displayPath(patch), displayPath(rom), displayPath(out),
-                                       applied.message),
-                              tr("Patch Applied"));
+    mServices.messages.inform(
+        tr("%1 was applied to %2 and written as %3.\n\n%4")
+            .arg(displayPath(patch), displayPath(rom), displayPath(out), applied.message),
+        tr("Patch Applied"));
     return Outcome::Done;
 }
 

@@ -27,8 +27,8 @@ public:
 private:
     // Shows an open or save dialog with all its settings; empty when cancelled. A save dialog
     // asks before an existing file is replaced, and shows itself again on No.
-    QString pick(bool save, const QString &title, const QString &filter,
-                 const QString &extension, const QString &proposal);
+    QString pick(bool save, const QString &title, const QString &filter, const QString &extension,
+        const QString &proposal);
 
     Services &mServices;
 };

@@ -33,9 +33,8 @@ std::optional<codec::Bytes> readAll(const QString &path, const QString &role, QS
 
 bool writeAtomically(const QString &path, const codec::Bytes &bytes, QString *error)
 {
-    return files::writeAtomically(
-        path, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())),
-        error);
+    return files::writeAtomically(path,
+        QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())), error);
 }
 
 } // namespace
@@ -60,14 +59,14 @@ FileOutcome insertFile(const QString &inputPath, const QString &romPath, std::si
         return outcome;
     }
     if (isReadOnly(romPath)) {
-        outcome.message = QStringLiteral("cannot write the ROM file %1: it is read-only")
-                              .arg(shown(romPath));
+        outcome.message =
+            QStringLiteral("cannot write the ROM file %1: it is read-only").arg(shown(romPath));
         return outcome;
     }
     QString error;
     if (!writeAtomically(romPath, inserted.rom, &error)) {
-        outcome.message = QStringLiteral("cannot write the ROM file %1: %2").arg(shown(romPath),
-                                                                                  error);
+        outcome.message =
+            QStringLiteral("cannot write the ROM file %1: %2").arg(shown(romPath), error);
         return outcome;
     }
     // What the disk holds now must be what was checked. If it is not, something outside Velmor
@@ -116,8 +115,8 @@ FileOutcome extractFile(const QString &romPath, const QString &outputPath, std::
     QString error;
     FileLock lock(outputPath);
     if (!lock.lock(&error) || !writeAtomically(outputPath, extracted.data, &error)) {
-        outcome.message = QStringLiteral("cannot write the output file %1: %2")
-                              .arg(shown(outputPath), error);
+        outcome.message =
+            QStringLiteral("cannot write the output file %1: %2").arg(shown(outputPath), error);
         return outcome;
     }
     outcome.ok = true;

@@ -34,9 +34,8 @@ QString Budget::text() const
         return tr("%1: %2 of %3 bytes, %4 too many")
             .arg(courseName, grouped(bytes), grouped(capacity), grouped(excess()));
     case State::BadCell: {
-        const QString what = badCell.text.isEmpty()
-                                 ? tr("is empty")
-                                 : tr("holds \"%1\"").arg(badCell.text);
+        const QString what =
+            badCell.text.isEmpty() ? tr("is empty") : tr("holds \"%1\"").arg(badCell.text);
         return tr("%1: the cell at row %2, column %3 %4, no tile number")
             .arg(courseName)
             .arg(badCell.row())
@@ -63,8 +62,7 @@ std::optional<std::size_t> compressedSize(const QStringList &cellTexts, track::B
     return codec::compress(codec::ByteView(data, std::size_t(bytes->size()))).size();
 }
 
-Budget measureBudget(const QStringList &cellTexts, const rom::Course *course,
-                     std::size_t capacity)
+Budget measureBudget(const QStringList &cellTexts, const rom::Course *course, std::size_t capacity)
 {
     Budget budget;
     if (!course)
@@ -83,13 +81,13 @@ Budget measureBudget(const QStringList &cellTexts, const rom::Course *course,
 
 std::size_t courseCapacity(const rom::Course &course, const QByteArray &romFile)
 {
-    const codec::ByteView bytes(reinterpret_cast<const std::uint8_t *>(romFile.constData()),
-                                std::size_t(romFile.size()));
+    const codec::ByteView bytes(
+        reinterpret_cast<const std::uint8_t *>(romFile.constData()), std::size_t(romFile.size()));
     const std::optional<rom::HeaderForm> form = rom::headerFormOf(bytes.size());
     if (!form)
         return course.slotLength;
-    const std::size_t offset = course.layoutOffset
-                               + (*form == rom::HeaderForm::Headered ? rom::CopierHeaderSize : 0);
+    const std::size_t offset =
+        course.layoutOffset + (*form == rom::HeaderForm::Headered ? rom::CopierHeaderSize : 0);
     const rom::SlotResult slot = rom::slotAt(bytes, offset);
     return slot.slot ? slot.slot->capacity : course.slotLength;
 }

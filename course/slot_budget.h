@@ -41,10 +41,9 @@ struct Budget
 
 // The compressed size of a map as insertion writes it; nothing when a cell holds no tile number
 // (then *bad, when given, names the first such cell).
-std::optional<std::size_t> compressedSize(const QStringList &cellTexts,
-                                          track::BadCell *bad = nullptr);
-Budget measureBudget(const QStringList &cellTexts, const rom::Course *course,
-                     std::size_t capacity);
+std::optional<std::size_t> compressedSize(
+    const QStringList &cellTexts, track::BadCell *bad = nullptr);
+Budget measureBudget(const QStringList &cellTexts, const rom::Course *course, std::size_t capacity);
 
 // The room a course has: in the given ROM file's bytes where they hold the course's stream (the
 // original slot while the ROM's table agrees, see rom::slotAt), else the course's original slot.

@@ -30,10 +30,10 @@ bool FileLock::lock(QString *error, int waitMs)
         QString host, application;
         mLockFile.getLockInfo(&pid, &host, &application);
         *error = QCoreApplication::translate("velmor::FileLock",
-                                             "%1 is being written by another program (%2, "
-                                             "process %3), which did not finish within %4 s")
+            "%1 is being written by another program (%2, "
+            "process %3), which did not finish within %4 s")
                      .arg(QDir::toNativeSeparators(mPath),
-                          application.isEmpty() ? QStringLiteral("?") : application)
+                         application.isEmpty() ? QStringLiteral("?") : application)
                      .arg(pid)
                      .arg(waitMs / 1000.0);
     }

@@ -12,7 +12,7 @@ namespace velmor {
 
 QtReplaceDialog::QtReplaceDialog(QWidget *parent)
     : mParent(parent)
-{}
+{ }
 
 std::optional<ReplaceDialog::Tiles> QtReplaceDialog::ask(const Tiles &proposal)
 {
@@ -35,15 +35,15 @@ std::optional<ReplaceDialog::Tiles> QtReplaceDialog::ask(const Tiles &proposal)
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     // Only whole tile numbers can be replaced, and by whole tile numbers.
     const auto check = [&] {
-        buttons->button(QDialogButtonBox::Ok)->setEnabled(from->text().size() == 2
-                                                          && to->text().size() == 2);
+        buttons->button(QDialogButtonBox::Ok)
+            ->setEnabled(from->text().size() == 2 && to->text().size() == 2);
     };
     QObject::connect(from, &QLineEdit::textChanged, &dialog, check);
     QObject::connect(to, &QLineEdit::textChanged, &dialog, check);
     check();
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return Tiles{from->text().toUpper(), to->text().toUpper()};
+    return Tiles {from->text().toUpper(), to->text().toUpper()};
 }
 
 } // namespace velmor

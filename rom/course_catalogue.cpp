@@ -11,7 +11,7 @@ namespace {
 using enum Theme;
 using enum Cup;
 
-constexpr std::array<Course, CourseCount> Catalogue{{
+constexpr std::array<Course, CourseCount> Catalogue {{
     {0x00, "Mario Circuit 3", Flower, 5, MarioCircuit, 0x68000, 0xD2C},
     {0x01, "Ghost Valley 2", Flower, 2, GhostValley, 0x7E821, 0x51A},
     {0x02, "Donut Plains 2", Flower, 3, DonutPlains, 0x6A823, 0x1745},

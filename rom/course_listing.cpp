@@ -20,10 +20,10 @@ std::string tableStatus(const CourseEntry &entry, const Course &course, const Ro
     std::string status;
     if (entry.layoutOffset != course.layoutOffset)
         status = "layout pointer " + addressText(*entry.pointer) + " sends it to "
-                 + hexText(rom.fileOffset(*entry.layoutOffset));
+            + hexText(rom.fileOffset(*entry.layoutOffset));
     if (entry.theme != course.theme) {
         status += (status.empty() ? "" : "; ") + std::string("theme ")
-                  + std::string(themeName(*entry.theme));
+            + std::string(themeName(*entry.theme));
     }
     return status;
 }
@@ -57,17 +57,17 @@ std::vector<std::string> listingLines(const CourseListing &listing)
     std::vector<std::string> lines;
     char line[512];
     std::snprintf(line, sizeof line, "%-2s  %-6s  %-15s  %-13s  %5s  %8s  %s", "ID", "OFFSET",
-                  "COURSE", "THEME", "USED", "CAPACITY", "TABLE");
+        "COURSE", "THEME", "USED", "CAPACITY", "TABLE");
     lines.emplace_back(line);
     for (const CourseStatus &status : listing.courses) {
         const std::string used = status.used ? std::to_string(*status.used) : "-";
         const std::string capacity = status.used ? std::to_string(status.capacity) : "-";
         std::snprintf(line, sizeof line, "%02X  %-6s  %-15s  %-13s  %5s  %8s  %s",
-                      unsigned(status.course->id),
-                      bareHex(listedOffsetOfGame(status.course->layoutOffset), 5).c_str(),
-                      std::string(status.course->name).c_str(),
-                      std::string(themeName(status.course->theme)).c_str(), used.c_str(),
-                      capacity.c_str(), status.table.c_str());
+            unsigned(status.course->id),
+            bareHex(listedOffsetOfGame(status.course->layoutOffset), 5).c_str(),
+            std::string(status.course->name).c_str(),
+            std::string(themeName(status.course->theme)).c_str(), used.c_str(), capacity.c_str(),
+            status.table.c_str());
         lines.emplace_back(line);
     }
     return lines;

@@ -25,7 +25,7 @@ struct CourseStatus
 struct CourseListing
 {
     std::vector<CourseStatus> courses; // by course ID
-    std::string error;                 // when the file is no ROM: why (then courses is empty)
+    std::string error; // when the file is no ROM: why (then courses is empty)
 };
 
 CourseListing listCourses(codec::ByteView romFile);

@@ -23,7 +23,8 @@ CourseTables readCourseTables(const RomImage &rom)
             problems += (problems.empty() ? "" : "; ") + problem;
         };
 
-        entry.pointer = readPointer(game, map::CourseLayoutPointers + PointerSize * std::size_t(id));
+        entry.pointer =
+            readPointer(game, map::CourseLayoutPointers + PointerSize * std::size_t(id));
         if (!entry.pointer) {
             note("the layout pointer table lies outside this ROM");
         } else {
@@ -31,8 +32,10 @@ CourseTables readCourseTables(const RomImage &rom)
             if (!target)
                 note("the layout pointer " + addressText(*entry.pointer) + " points at no ROM");
             else if (*target >= game.size())
-                note("the layout pointer " + addressText(*entry.pointer) + " points past the end "
-                     "of this ROM (to " + hexText(rom.fileOffset(*target)) + ")");
+                note("the layout pointer " + addressText(*entry.pointer)
+                    + " points past the end "
+                      "of this ROM (to "
+                    + hexText(rom.fileOffset(*target)) + ")");
             else
                 entry.layoutOffset = target;
         }
@@ -45,8 +48,9 @@ CourseTables readCourseTables(const RomImage &rom)
             if (isThemeCode(*entry.themeCode))
                 entry.theme = Theme(*entry.themeCode);
             else
-                note("the theme code " + hexText(*entry.themeCode) + " is no theme (they are even "
-                     "and at most 0x0e)");
+                note("the theme code " + hexText(*entry.themeCode)
+                    + " is no theme (they are even "
+                      "and at most 0x0e)");
         }
         entry.problem = problems;
     }

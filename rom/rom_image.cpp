@@ -18,11 +18,12 @@ std::optional<HeaderForm> headerFormOf(std::size_t fileSize)
 
 std::string wrongSizeMessage(std::size_t fileSize)
 {
-    return "a file of " + std::to_string(fileSize) + " bytes is no SNES ROM: a ROM is a whole "
-           "number of " + std::to_string(SizeGranule) + " bytes, plus "
-           + std::to_string(CopierHeaderSize) + " when it carries a copier header (the game's is "
-           + std::to_string(GameSize) + " or " + std::to_string(GameSize + CopierHeaderSize)
-           + " bytes)";
+    return "a file of " + std::to_string(fileSize)
+        + " bytes is no SNES ROM: a ROM is a whole "
+          "number of "
+        + std::to_string(SizeGranule) + " bytes, plus " + std::to_string(CopierHeaderSize)
+        + " when it carries a copier header (the game's is " + std::to_string(GameSize) + " or "
+        + std::to_string(GameSize + CopierHeaderSize) + " bytes)";
 }
 
 std::optional<RomImage> RomImage::open(codec::ByteView file, std::string *error)

@@ -49,7 +49,7 @@ private:
     RomImage(codec::ByteView file, HeaderForm form)
         : mFile(file)
         , mForm(form)
-    {}
+    { }
 
     codec::ByteView mFile;
     HeaderForm mForm;

@@ -8,7 +8,7 @@ namespace velmor::rom::map {
 
 // Tables indexed by course ID.
 inline constexpr std::size_t CourseLayoutPointers = 0x1EB5B; // 24 pointers of 3 bytes
-inline constexpr std::size_t CourseThemes = 0x1EC2F;         // 24 theme codes
+inline constexpr std::size_t CourseThemes = 0x1EC2F; // 24 theme codes
 // 20 course IDs: cup x 5 + round, for the Mushroom, Flower, Star and Special cups.
 inline constexpr std::size_t CupOrder = 0x1EC1B;
 

@@ -13,22 +13,22 @@ namespace {
 std::string pastTheEnd(std::size_t offset, std::size_t size)
 {
     return "offset " + hexText(offset) + " lies past the end of the ROM (" + std::to_string(size)
-           + " bytes)";
+        + " bytes)";
 }
 
-std::string noStreamMessage(codec::ByteView file, std::size_t offset,
-                            const codec::DecodeResult &attempt)
+std::string noStreamMessage(
+    codec::ByteView file, std::size_t offset, const codec::DecodeResult &attempt)
 {
-    std::string message = "no valid compressed stream at " + hexText(offset) + " ("
-                          + attempt.reason + " at " + hexText(offset + attempt.errorOffset) + ")";
+    std::string message = "no valid compressed stream at " + hexText(offset) + " (" + attempt.reason
+        + " at " + hexText(offset + attempt.errorOffset) + ")";
     // The course list counts the copier header; a ROM without one holds the course 0x200 bytes
     // earlier, which is the likeliest reason for a miss.
     if (headerFormOf(file.size()) == HeaderForm::Headerless && offset >= CopierHeaderSize) {
         const std::size_t earlier = offset - CopierHeaderSize;
         if (codec::decode(file.subspan(earlier)).ok) {
             message += "; a valid stream starts at " + hexText(earlier)
-                       + ": the course table's offsets are for ROMs with the 512-byte copier "
-                         "header, and this ROM has none";
+                + ": the course table's offsets are for ROMs with the 512-byte copier "
+                  "header, and this ROM has none";
         }
     }
     return message;
@@ -49,7 +49,7 @@ std::string trackProblem(codec::ByteView input)
         return track.error;
     if (track.consumed != input.size()) {
         return std::to_string(input.size() - track.consumed)
-               + " bytes follow the end marker at input offset " + hexText(track.consumed - 1);
+            + " bytes follow the end marker at input offset " + hexText(track.consumed - 1);
     }
     return {};
 }
@@ -78,18 +78,17 @@ SlotResult slotAt(codec::ByteView romFile, std::size_t fileOffset)
     }
     const std::optional<std::size_t> gameOffset = rom->gameOffset(fileOffset);
     if (!gameOffset) {
-        result.error = "offset " + hexText(fileOffset) + " lies in the ROM's 512-byte copier "
-                       "header, where the game keeps nothing";
+        result.error = "offset " + hexText(fileOffset)
+            + " lies in the ROM's 512-byte copier "
+              "header, where the game keeps nothing";
         return result;
     }
     const Course *inside = courseContaining(*gameOffset);
     if (inside && inside->layoutOffset != *gameOffset) {
         const std::size_t start = rom->fileOffset(inside->layoutOffset);
-        result.error = "offset " + hexText(fileOffset) + " lies inside "
-                       + std::string(inside->name) + "'s slot (" + hexText(start) + " to "
-                       + hexText(start + inside->slotLength - 1)
-                       + "): writing there would damage that course, which starts at "
-                       + hexText(start);
+        result.error = "offset " + hexText(fileOffset) + " lies inside " + std::string(inside->name)
+            + "'s slot (" + hexText(start) + " to " + hexText(start + inside->slotLength - 1)
+            + "): writing there would damage that course, which starts at " + hexText(start);
         // The likeliest way to get here: a course list offset, which counts the copier header,
         // given for a ROM that has none.
         if (!rom->hasHeader() && fileOffset == listedOffsetOfGame(inside->layoutOffset)) {
@@ -134,8 +133,8 @@ InsertOutcome insertIntoRom(codec::ByteView romFile, codec::ByteView input, std:
     outcome.slot = slot;
     if (input.size() > codec::MaxOutput) {
         outcome.message = "the input holds " + std::to_string(input.size())
-                          + " bytes, more than the " + std::to_string(codec::MaxOutput)
-                          + " one compressed stream can describe";
+            + " bytes, more than the " + std::to_string(codec::MaxOutput)
+            + " one compressed stream can describe";
         return outcome;
     }
     // A course slot must receive a course: anything else would leave the game reading garbage.
@@ -143,36 +142,35 @@ InsertOutcome insertIntoRom(codec::ByteView romFile, codec::ByteView input, std:
         const std::string problem = trackProblem(input);
         if (!problem.empty()) {
             outcome.message = "the slot at " + hexText(fileOffset)
-                              + " holds a course, but the input is not a valid track file: "
-                              + problem;
+                + " holds a course, but the input is not a valid track file: " + problem;
             return outcome;
         }
     }
     const codec::Bytes packed = codec::compress(input);
     if (packed.size() > slot.capacity) {
         outcome.message = "needs " + std::to_string(packed.size()) + " bytes, " + slot.describe()
-                          + " holds " + std::to_string(slot.capacity);
+            + " holds " + std::to_string(slot.capacity);
         return outcome;
     }
     outcome.rom.assign(romFile.begin(), romFile.end());
     std::copy(packed.begin(), packed.end(), outcome.rom.begin() + std::ptrdiff_t(fileOffset));
     // Never hand back a ROM whose slot does not give the input back.
-    const codec::DecodeResult check
-        = codec::decode(codec::ByteView(outcome.rom).subspan(fileOffset));
-    if (!check.ok || !std::equal(check.output.begin(), check.output.end(), input.begin(),
-                                 input.end())) {
+    const codec::DecodeResult check =
+        codec::decode(codec::ByteView(outcome.rom).subspan(fileOffset));
+    if (!check.ok
+        || !std::equal(check.output.begin(), check.output.end(), input.begin(), input.end())) {
         outcome.rom.clear();
         outcome.message = "internal error: the compressed data at " + hexText(fileOffset)
-                          + " does not decode back to the input; nothing was written";
+            + " does not decode back to the input; nothing was written";
         return outcome;
     }
     outcome.ok = true;
     outcome.written = packed.size();
-    const std::string room = slot.course ? std::string(slot.course->name) + "'s slot of "
-                                         : std::string("slot ");
-    outcome.message = "wrote " + std::to_string(packed.size()) + " bytes at "
-                      + hexText(fileOffset) + " (" + room + std::to_string(slot.capacity)
-                      + " bytes, " + std::to_string(slot.capacity - packed.size()) + " free)";
+    const std::string room =
+        slot.course ? std::string(slot.course->name) + "'s slot of " : std::string("slot ");
+    outcome.message = "wrote " + std::to_string(packed.size()) + " bytes at " + hexText(fileOffset)
+        + " (" + room + std::to_string(slot.capacity) + " bytes, "
+        + std::to_string(slot.capacity - packed.size()) + " free)";
     return outcome;
 }
 

@@ -45,10 +45,10 @@ SlotResult slotAt(codec::ByteView romFile, std::size_t fileOffset);
 struct InsertOutcome
 {
     bool ok = false;
-    codec::Bytes rom;        // the whole new ROM, on success
+    codec::Bytes rom; // the whole new ROM, on success
     std::size_t written = 0; // compressed bytes written, end mark included
-    Slot slot;               // the place written to, as it was before
-    std::string message;     // the success line, or what was refused and why
+    Slot slot; // the place written to, as it was before
+    std::string message; // the success line, or what was refused and why
 };
 
 // Compresses input and writes it over the stream at fileOffset. Every byte outside the written
@@ -63,7 +63,8 @@ struct ExtractOutcome
     std::string message;
 };
 
-// Decodes the stream at fileOffset of any file (reading changes nothing, so no ROM shape is needed).
+// Decodes the stream at fileOffset of any file (reading changes nothing, so no ROM shape is
+// needed).
 ExtractOutcome extractFromRom(codec::ByteView file, std::size_t fileOffset);
 
 } // namespace velmor::rom

@@ -27,7 +27,7 @@ std::optional<SnesAddress> readPointer(codec::ByteView game, std::size_t at)
 {
     if (at > game.size() || game.size() - at < PointerSize)
         return std::nullopt;
-    return SnesAddress{game[at + 2], std::uint16_t(game[at] | (game[at + 1] << 8))};
+    return SnesAddress {game[at + 2], std::uint16_t(game[at] | (game[at + 1] << 8))};
 }
 
 std::optional<std::size_t> gameOffsetOf(SnesAddress address)

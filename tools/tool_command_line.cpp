@@ -19,8 +19,8 @@ const QString EndOfOptions = QStringLiteral("--");
 
 int usageError(const ToolDescription &tool, const QString &why)
 {
-    printLine(stderr, QStringLiteral("%1: %2 (usage: %1 %3; try --help)")
-                          .arg(tool.name, why, tool.arguments));
+    printLine(stderr,
+        QStringLiteral("%1: %2 (usage: %1 %3; try --help)").arg(tool.name, why, tool.arguments));
     return ExitUsage;
 }
 
@@ -29,14 +29,15 @@ void printHelp(const ToolDescription &tool)
     QString usage = QStringLiteral("usage: %1 %2").arg(tool.name, tool.arguments);
     if (!tool.moreUsage.isEmpty())
         usage += QStringLiteral("\n       ") + tool.moreUsage;
-    printLine(stdout, QStringLiteral("%1\n       %2 --help\n%3\n"
-                                     "The offset is hexadecimal without prefix (68f2c, 5D6). "
-                                     "Only format 4 with format2 0 is supported.\n"
-                                     "A first argument -- ends the options, so that a file may be "
-                                     "called -h.\n"
-                                     "Exit status: 0 done, 1 refused or failed, 2 wrong command "
-                                     "line.")
-                          .arg(usage, tool.name, tool.summary));
+    printLine(stdout,
+        QStringLiteral("%1\n       %2 --help\n%3\n"
+                       "The offset is hexadecimal without prefix (68f2c, 5D6). "
+                       "Only format 4 with format2 0 is supported.\n"
+                       "A first argument -- ends the options, so that a file may be "
+                       "called -h.\n"
+                       "Exit status: 0 done, 1 refused or failed, 2 wrong command "
+                       "line.")
+            .arg(usage, tool.name, tool.summary));
 }
 
 int report(const ToolDescription &tool, const FileOutcome &outcome)
@@ -59,7 +60,7 @@ void printLine(std::FILE *stream, const QString &line)
 }
 
 int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction &action,
-            const ListAction &list)
+    const ListAction &list)
 {
     const QCoreApplication app(argc, argv);
     // arguments() rather than argv: file names keep their characters on every system.
@@ -69,8 +70,8 @@ int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction
     if (!args.isEmpty() && args.constFirst() == EndOfOptions) {
         args.removeFirst();
     } else if (args.size() == 1
-               && (args.constFirst() == QStringLiteral("--help")
-                   || args.constFirst() == QStringLiteral("-h"))) {
+        && (args.constFirst() == QStringLiteral("--help")
+            || args.constFirst() == QStringLiteral("-h"))) {
         printHelp(tool);
         return ExitSuccess;
     } else if (list && args.size() == 2 && args.constFirst() == QStringLiteral("--list")) {
@@ -78,21 +79,22 @@ int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction
     }
 
     if (args.size() != ArgumentCount) {
-        return usageError(tool, QStringLiteral("expected %1 arguments, got %2")
-                                    .arg(ArgumentCount)
-                                    .arg(args.size()));
+        return usageError(tool,
+            QStringLiteral("expected %1 arguments, got %2").arg(ArgumentCount).arg(args.size()));
     }
     const QString offsetText = args.at(2);
     const auto offset = rom::parseHexOffset(offsetText.toStdString());
     if (!offset) {
-        return usageError(tool, QStringLiteral("the offset \"%1\" is not a hexadecimal number "
-                                               "without prefix")
-                                    .arg(offsetText));
+        return usageError(tool,
+            QStringLiteral("the offset \"%1\" is not a hexadecimal number "
+                           "without prefix")
+                .arg(offsetText));
     }
     if (args.at(3) != SupportedFormat || args.at(4) != SupportedFormat2) {
-        return usageError(tool, QStringLiteral("format %1 with format2 %2 is not supported; only "
-                                               "format 4 with format2 0 is")
-                                    .arg(args.at(3), args.at(4)));
+        return usageError(tool,
+            QStringLiteral("format %1 with format2 %2 is not supported; only "
+                           "format 4 with format2 0 is")
+                .arg(args.at(3), args.at(4)));
     }
     return report(tool, action(args.at(0), args.at(1), *offset));
 }

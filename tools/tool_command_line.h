@@ -14,15 +14,15 @@ namespace velmor::tools {
 // line. Exit status: 0 done, 1 refused or failed, 2 wrong command line.
 struct ToolDescription
 {
-    QString name;      // "recomp.exe"
+    QString name; // "recomp.exe"
     QString arguments; // "<input file> <rom file> <hex offset> <format> <format2>"
-    QString summary;   // what the tool does, for --help
+    QString summary; // what the tool does, for --help
     // Further ways to call the tool, for --help: "decomp.exe --list <rom file>".
     QString moreUsage;
 };
 
-using ToolAction = std::function<FileOutcome(const QString &first, const QString &second,
-                                             std::size_t offset)>;
+using ToolAction =
+    std::function<FileOutcome(const QString &first, const QString &second, std::size_t offset)>;
 // The one option a tool may take besides --help: "--list <rom file>".
 using ListAction = std::function<FileOutcome(const QString &romPath)>;
 
@@ -30,7 +30,7 @@ using ListAction = std::function<FileOutcome(const QString &romPath)>;
 void printLine(std::FILE *stream, const QString &line);
 
 int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction &action,
-            const ListAction &list = {});
+    const ListAction &list = {});
 
 // Exit statuses.
 inline constexpr int ExitSuccess = 0;

@@ -112,7 +112,7 @@ void TestMainWindow::frameAroundTheDescribedWindow()
     QStringList titles;
     for (QAction *menu : win()->menuBar()->actions())
         titles.append(menu->text().remove(u'&'));
-    QCOMPARE(titles, (QStringList{u"File"_s, u"Edit"_s, u"View"_s, u"Tools"_s, u"Help"_s}));
+    QCOMPARE(titles, (QStringList {u"File"_s, u"Edit"_s, u"View"_s, u"Tools"_s, u"Help"_s}));
 }
 
 void TestMainWindow::entriesHaveTheirKeys_data()
@@ -141,18 +141,18 @@ void TestMainWindow::entryAndButtonRunOneProcedure_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("button"); // empty: the entry has no button
-    QTest::addColumn<QString>("title");  // of the first dialog the procedure shows
+    QTest::addColumn<QString>("title"); // of the first dialog the procedure shows
     QTest::newRow("save") << u"actionSaveTrackFile"_s << u"SaveCourse"_s << u"Name Your Course"_s;
     QTest::newRow("open") << u"actionOpenTrackFile"_s << u"Command2"_s
                           << u"Import Course From File"_s;
-    QTest::newRow("insert from file") << u"actionInsertFromFile"_s << u"FromFile"_s
-                                      << u"Choose an Velmor Custom Makde Course."_s;
-    QTest::newRow("insert from the map") << u"actionInsertFromVelmor"_s << u"FromVelmor"_s
-                                         << u"Name Your Course"_s;
-    QTest::newRow("open from a ROM") << u"actionOpenCourseFromRom"_s << QString()
-                                     << u"Open Course from ROM"_s;
-    QTest::newRow("apply a patch") << u"actionApplyPatch"_s << QString()
-                                   << u"Choose the Patch to Apply"_s;
+    QTest::newRow("insert from file")
+        << u"actionInsertFromFile"_s << u"FromFile"_s << u"Choose an Velmor Custom Makde Course."_s;
+    QTest::newRow("insert from the map")
+        << u"actionInsertFromVelmor"_s << u"FromVelmor"_s << u"Name Your Course"_s;
+    QTest::newRow("open from a ROM")
+        << u"actionOpenCourseFromRom"_s << QString() << u"Open Course from ROM"_s;
+    QTest::newRow("apply a patch")
+        << u"actionApplyPatch"_s << QString() << u"Choose the Patch to Apply"_s;
 }
 
 void TestMainWindow::entryAndButtonRunOneProcedure()
@@ -180,11 +180,11 @@ void TestMainWindow::entryAndButtonRunOneProcedure()
 void TestMainWindow::insertionEntriesFollowTheSetUp()
 {
     // The fixture declined the set-up: no insertion, and the entries say why.
-    for (const char16_t *name : {u"actionInsertFromFile", u"actionInsertFromVelmor",
-                                 u"actionCreatePatch"}) {
+    for (const char16_t *name :
+        {u"actionInsertFromFile", u"actionInsertFromVelmor", u"actionCreatePatch"}) {
         QVERIFY(!entry(name)->isEnabled());
         QVERIFY2(entry(name)->statusTip().contains(u"first-run set-up"_s),
-                 qPrintable(entry(name)->statusTip()));
+            qPrintable(entry(name)->statusTip()));
     }
     mFixture = std::make_unique<test::MainWindowFixture>(
         [](test::MainWindowFixture &fixture) { writeConfiguration(fixture); });
@@ -274,12 +274,12 @@ void TestMainWindow::budgetFollowsThePainting()
     map.setAll(randomTexts(5), map.marks());
     const QString tooBig = nextBudget();
     QVERIFY2(tooBig.startsWith(u"Mario Circuit 1: "_s) && tooBig.endsWith(u" too many"_s),
-             qPrintable(tooBig));
+        qPrintable(tooBig));
     QVERIFY(win()->status().budgetLabel()->styleSheet().contains(u"color"_s));
 
     map.setCell(cellIndex(2, 4), u"Q"_s, Mark::Painted);
     QCOMPARE(nextBudget(),
-             u"Mario Circuit 1: the cell at row 3, column 5 holds \"Q\", no tile number"_s);
+        u"Mario Circuit 1: the cell at row 3, column 5 holds \"Q\", no tile number"_s);
 
     win()->client()->courseList()->setEditText(u"216ee - Battle Course 3"_s);
     map.setCell(cellIndex(2, 4), u"01"_s, Mark::Painted);

@@ -30,7 +30,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const test::GameRomOptions RomOptions{.seed = 5, .themeGraphics = true};
+const test::GameRomOptions RomOptions {.seed = 5, .themeGraphics = true};
 
 // A folder whose Velmor.cfg names a user's ROM with theme graphics and its working copy.
 void configureWithGraphics(test::MainWindowFixture &fixture)
@@ -108,9 +108,10 @@ void TestWindowViews::tilesUnavailableWithoutARom()
     }));
     QVERIFY(!win()->themeViews().tilesAvailable());
     QVERIFY(!entry(u"actionViewTiles"_s)->isEnabled());
-    QVERIFY2(entry(u"actionViewTiles"_s)->statusTip().startsWith(
-                 u"No tiles to show: Velmor knows no ROM yet"_s),
-             qPrintable(entry(u"actionViewTiles"_s)->statusTip()));
+    QVERIFY2(entry(u"actionViewTiles"_s)
+                 ->statusTip()
+                 .startsWith(u"No tiles to show: Velmor knows no ROM yet"_s),
+        qPrintable(entry(u"actionViewTiles"_s)->statusTip()));
     QVERIFY(!entry(u"actionExportImage1"_s)->isEnabled());
     win()->themeViews().showTiles(true);
     QCOMPARE(view()->viewMode(), MapView::ViewMode::Numbers);
@@ -119,8 +120,8 @@ void TestWindowViews::tilesUnavailableWithoutARom()
 void TestWindowViews::tilesOfTheChosenCourse()
 {
     QVERIFY(start(configureWithGraphics));
-    QVERIFY2(win()->themeViews().tilesAvailable(),
-             qPrintable(win()->themeViews().unavailableReason()));
+    QVERIFY2(
+        win()->themeViews().tilesAvailable(), qPrintable(win()->themeViews().unavailableReason()));
     entry(u"actionViewTiles"_s)->trigger();
     QCOMPARE(view()->viewMode(), MapView::ViewMode::Tiles);
     // The palettes show the picked tile's picture beside the number, only in the Tiles view.
@@ -139,7 +140,7 @@ void TestWindowViews::tilesOfTheChosenCourse()
     const QImage vanillaLake = tileTen();
     QVERIFY(marioCircuit != vanillaLake);
     QCOMPARE(QColor(vanillaLake.pixel(2 * 3 + 1, 2 * 5 + 1)).rgb() & 0xFFFFFF,
-             *test::expectedPixel(rom, rom::Theme::VanillaLake, 0x10, 3, 5) & 0xFFFFFF);
+        *test::expectedPixel(rom, rom::Theme::VanillaLake, 0x10, 3, 5) & 0xFFFFFF);
 
     entry(u"actionViewNumbers"_s)->trigger();
     QCOMPARE(view()->viewMode(), MapView::ViewMode::Numbers);
@@ -159,8 +160,8 @@ void TestWindowViews::paintingInTilesUpdatesTheOverview()
     const test::GameRom rom = test::gameRom(RomOptions);
     for (const QPoint pixel : {QPoint(0, 0), QPoint(7, 7), QPoint(3, 6)}) {
         QCOMPARE(course.pixel(3 * 8 + pixel.x(), 2 * 8 + pixel.y()) & 0xFFFFFF,
-                 *test::expectedPixel(rom, rom::Theme::MarioCircuit, 0xC5, pixel.x(), pixel.y())
-                     & 0xFFFFFF);
+            *test::expectedPixel(rom, rom::Theme::MarioCircuit, 0xC5, pixel.x(), pixel.y())
+                & 0xFFFFFF);
     }
 }
 

@@ -36,7 +36,7 @@ struct PatchRig
     test::ScriptedFileDialog dialog;
     test::ScriptedMessageBoxes messages;
     QtFileSystem files;
-    Services services{dialog, messages, files};
+    Services services {dialog, messages, files};
     Configuration config;
     QString original = dir.filePath(u"kart.smc"_s);
     QString working = dir.filePath(u"kart_velmor.smc"_s);
@@ -47,8 +47,7 @@ struct PatchRig
         codec::Bytes changed = built.bytes;
         const codec::Bytes course = codec::compress(test::trackStream(test::courseLikeCells(8)));
         std::copy(course.begin(), course.end(),
-                  changed.begin()
-                      + std::ptrdiff_t(built.fileOffset(rom::courseById(7)->layoutOffset)));
+            changed.begin() + std::ptrdiff_t(built.fileOffset(rom::courseById(7)->layoutOffset)));
         writeBytes(original, test::toQByteArray(built.bytes));
         writeBytes(working, test::toQByteArray(changed));
         config = {dir.filePath(u"recomp.exe"_s), dir.path() + u'/', original, u"kart"_s};
@@ -89,9 +88,9 @@ void TestPatchProcedures::createThenApplyGivesTheCourseBack()
     // The working ROM was proposed, the original only read.
     QCOMPARE(rig.dialog.showings().at(0).settings.fileName, rig.working);
     QCOMPARE(readBytes(rig.original), originalBefore);
-    QCOMPARE(rig.messages.titles(), QStringList{u"Patch Created"_s});
+    QCOMPARE(rig.messages.titles(), QStringList {u"Patch Created"_s});
     QCOMPARE(rig.messages.messages().last().text.contains(u"no checksums"_s),
-             patchName.endsWith(u".ips"_s));
+        patchName.endsWith(u".ips"_s));
 
     const QString rebuilt = rig.path(u"rebuilt.smc"_s);
     rig.dialog.pick(rig.path(patchName));
@@ -108,7 +107,8 @@ void TestPatchProcedures::cancelWritesNothing()
     PatchRig rig;
     rig.dialog.pick(rig.working);
     rig.dialog.cancel();
-    QCOMPARE(PatchProcedures(rig.services).createPatch(rig.config, rig.working), Outcome::Cancelled);
+    QCOMPARE(
+        PatchProcedures(rig.services).createPatch(rig.config, rig.working), Outcome::Cancelled);
     rig.dialog.cancel();
     QCOMPARE(PatchProcedures(rig.services).applyPatch(rig.config), Outcome::Cancelled);
     QVERIFY(rig.messages.messages().isEmpty());
@@ -128,7 +128,7 @@ void TestPatchProcedures::patchForAnotherRomIsRefused()
     QCOMPARE(PatchProcedures(rig.services).applyPatch(rig.config), Outcome::Refused);
     QCOMPARE(rig.messages.titles().last(), u"Patch Not Applied"_s);
     QVERIFY2(rig.messages.messages().last().text.contains(u"another ROM"_s),
-             qPrintable(rig.messages.messages().last().text));
+        qPrintable(rig.messages.messages().last().text));
     QVERIFY(!QFile::exists(rig.path(u"twice.smc"_s)));
 
     // Without an original ROM there is nothing to make a patch from.

@@ -64,8 +64,8 @@ void TestSlotBudget::sizeIsWhatInsertionWrites()
     const rom::InsertOutcome inserted = rom::insertIntoRom(
         built.bytes, test::trackStream(cells), built.fileOffset(marioCircuit1().layoutOffset));
     QVERIFY2(inserted.ok, inserted.message.c_str());
-    const Budget budget = measureBudget(textsOf(cells), &marioCircuit1(),
-                                        courseCapacity(marioCircuit1(), bytesOf(built.bytes)));
+    const Budget budget = measureBudget(
+        textsOf(cells), &marioCircuit1(), courseCapacity(marioCircuit1(), bytesOf(built.bytes)));
     QCOMPARE(budget.bytes, inserted.written);
     QCOMPARE(budget.capacity, inserted.slot.capacity);
     QVERIFY(budget.fits());
@@ -102,7 +102,8 @@ void TestSlotBudget::words()
     texts[cellIndex(4, 9)] = u""_s;
     const Budget bad = measureBudget(texts, &marioCircuit1(), 2047);
     QCOMPARE(bad.state, Budget::State::BadCell);
-    QCOMPARE(bad.text(), u"Mario Circuit 1: the cell at row 5, column 10 is empty, no tile number"_s);
+    QCOMPARE(
+        bad.text(), u"Mario Circuit 1: the cell at row 5, column 10 is empty, no tile number"_s);
 }
 
 void TestSlotBudget::roomInTheRom()
@@ -114,8 +115,8 @@ void TestSlotBudget::roomInTheRom()
         test::GameRom built = test::gameRom({7, header, test::BankForm::Whole});
         QCOMPARE(courseCapacity(course, bytesOf(built.bytes)), course.slotLength);
         // Sent elsewhere by another tool: only its stream's room counts.
-        built.writePointer(rom::map::CourseLayoutPointers + 3 * 0x07, 0x1000,
-                           test::BankForm::Whole);
+        built.writePointer(
+            rom::map::CourseLayoutPointers + 3 * 0x07, 0x1000, test::BankForm::Whole);
         QCOMPARE(courseCapacity(course, bytesOf(built.bytes)), built.streamLength[0x07]);
     }
 }

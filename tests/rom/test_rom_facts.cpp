@@ -61,7 +61,7 @@ void TestRomFacts::headerForms()
     QCOMPARE(image.has_value(), form >= 0);
     if (!image) {
         QVERIFY2(error.find(std::to_string(size) + " bytes is no SNES ROM") != std::string::npos,
-                 error.c_str());
+            error.c_str());
         return;
     }
     // Game offsets never count the header; file offsets do.
@@ -91,7 +91,7 @@ void TestRomFacts::addresses()
     QFETCH(int, bank);
     QFETCH(int, address);
     QFETCH(qlonglong, offset);
-    const rom::SnesAddress pointer{std::uint8_t(bank), std::uint16_t(address)};
+    const rom::SnesAddress pointer {std::uint8_t(bank), std::uint16_t(address)};
     const auto found = rom::gameOffsetOf(pointer);
     QCOMPARE(found.has_value(), offset >= 0);
     if (found)
@@ -100,7 +100,7 @@ void TestRomFacts::addresses()
 
 void TestRomFacts::pointerReadsStayInside()
 {
-    const codec::Bytes game{0xC9, 0x81, 0x84, 0x00};
+    const codec::Bytes game {0xC9, 0x81, 0x84, 0x00};
     const auto pointer = rom::readPointer(game, 0);
     QVERIFY(pointer);
     QCOMPARE(pointer->bank, std::uint8_t(0x84));
@@ -188,16 +188,16 @@ void TestRomFacts::changedTablesAreReported_data()
 {
     QTest::addColumn<int>("course");
     QTest::addColumn<QByteArray>("pointer"); // 3 bytes, empty: unchanged
-    QTest::addColumn<int>("theme");          // -1: unchanged
-    QTest::addColumn<QString>("problem");    // empty: usable, but moved
+    QTest::addColumn<int>("theme"); // -1: unchanged
+    QTest::addColumn<QString>("problem"); // empty: usable, but moved
     QTest::newRow("points past the end") << 7 << QByteArray("\x00\x00\xC9", 3) << -1
                                          << u"points past the end of this ROM (to 0x90200)"_s;
     QTest::newRow("points at work RAM") << 7 << QByteArray("\x00\x00\x7E", 3) << -1
                                         << u"the layout pointer $7E:0000 points at no ROM"_s;
-    QTest::newRow("odd theme code") << 5 << QByteArray() << 0x03
-                                    << u"the theme code 0x3 is no theme"_s;
-    QTest::newRow("theme code too big") << 5 << QByteArray() << 0x10
-                                        << u"the theme code 0x10 is no theme"_s;
+    QTest::newRow("odd theme code")
+        << 5 << QByteArray() << 0x03 << u"the theme code 0x3 is no theme"_s;
+    QTest::newRow("theme code too big")
+        << 5 << QByteArray() << 0x10 << u"the theme code 0x10 is no theme"_s;
     QTest::newRow("moved elsewhere") << 12 << QByteArray("\x00\x10\xC0", 3) << -1 << QString();
 }
 
@@ -208,11 +208,13 @@ void TestRomFacts::changedTablesAreReported()
     QFETCH(int, theme);
     QFETCH(QString, problem);
     test::GameRom built = test::gameRom({4, true, test::BankForm::Whole});
-    const std::size_t at = built.fileOffset(rom::map::CourseLayoutPointers + 3 * std::size_t(course));
+    const std::size_t at =
+        built.fileOffset(rom::map::CourseLayoutPointers + 3 * std::size_t(course));
     for (qsizetype i = 0; i < pointer.size(); ++i)
         built.bytes[at + std::size_t(i)] = std::uint8_t(pointer[i]);
     if (theme >= 0)
-        built.bytes[built.fileOffset(rom::map::CourseThemes + std::size_t(course))] = std::uint8_t(theme);
+        built.bytes[built.fileOffset(rom::map::CourseThemes + std::size_t(course))] =
+            std::uint8_t(theme);
 
     const rom::CourseTables tables = rom::readCourseTables(*rom::RomImage::open(built.bytes));
     const rom::CourseEntry &entry = tables[std::size_t(course)];
@@ -229,7 +231,8 @@ void TestRomFacts::tablesOutsideASmallRom()
     const rom::CourseTables tables = rom::readCourseTables(*rom::RomImage::open(tiny));
     for (const rom::CourseEntry &entry : tables) {
         QVERIFY(!entry.usable());
-        QVERIFY2(entry.problem.find("outside this ROM") != std::string::npos, entry.problem.c_str());
+        QVERIFY2(
+            entry.problem.find("outside this ROM") != std::string::npos, entry.problem.c_str());
     }
 }
 

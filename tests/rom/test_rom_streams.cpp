@@ -50,7 +50,7 @@ constexpr int MarioCircuit1 = 0x07;
 // the neighbourhood; nothing when no track there has the size.
 std::optional<codec::Bytes> trackCompressingTo(std::size_t size)
 {
-    std::mt19937 rng{unsigned(size)};
+    std::mt19937 rng {unsigned(size)};
     const codec::Bytes tiles = test::randomBytes(rng, 16384);
     const auto track = [&tiles](std::size_t count, bool repeatLast) {
         codec::Bytes cells(16384, 0x01);
@@ -80,8 +80,9 @@ std::optional<codec::Bytes> trackCompressingTo(std::size_t size)
 
 bool sameOutside(const codec::Bytes &a, const codec::Bytes &b, std::size_t from, std::size_t to)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.begin() + std::ptrdiff_t(from), b.begin())
-           && std::equal(a.begin() + std::ptrdiff_t(to), a.end(), b.begin() + std::ptrdiff_t(to));
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.begin() + std::ptrdiff_t(from), b.begin())
+        && std::equal(a.begin() + std::ptrdiff_t(to), a.end(), b.begin() + std::ptrdiff_t(to));
 }
 
 } // namespace
@@ -121,16 +122,18 @@ void TestRomStreams::insertsAndLeavesEverythingElse()
     QCOMPARE(outcome.slot.capacity, slot);
     QCOMPARE(outcome.written, codec::compress(track).size());
     QCOMPARE(QString::fromStdString(outcome.message),
-             QStringLiteral("wrote %1 bytes at 0x68f2c (Mario Circuit 1's slot of %2 bytes, %3 free)")
-                 .arg(outcome.written)
-                 .arg(slot)
-                 .arg(slot - outcome.written));
+        QStringLiteral("wrote %1 bytes at 0x68f2c (Mario Circuit 1's slot of %2 bytes, %3 free)")
+            .arg(outcome.written)
+            .arg(slot)
+            .arg(slot - outcome.written));
     QCOMPARE(outcome.rom.size(), rom.size());
     for (std::size_t i = 0; i < rom.size(); ++i) {
         if (i < CourseOffset || i >= CourseOffset + outcome.written)
-            QVERIFY2(outcome.rom[i] == rom[i], qPrintable(QStringLiteral("byte %1 changed").arg(i)));
+            QVERIFY2(
+                outcome.rom[i] == rom[i], qPrintable(QStringLiteral("byte %1 changed").arg(i)));
     }
-    const codec::DecodeResult back = codec::decode(codec::ByteView(outcome.rom).subspan(CourseOffset));
+    const codec::DecodeResult back =
+        codec::decode(codec::ByteView(outcome.rom).subspan(CourseOffset));
     QVERIFY(back.ok);
     QVERIFY(back.output == track);
 }
@@ -145,36 +148,52 @@ void TestRomStreams::refusals_data()
     const QByteArray withHeader = test::toQByteArray(romWithCourse(true, CourseOffset));
     const QByteArray fresh = test::toQByteArray(freshTrack());
 
-    QTest::newRow("offset past the end") << withHeader << fresh << 524800
-                                         << QStringLiteral("offset 0x80200 lies past the end of the ROM (524800 bytes)");
+    QTest::newRow("offset past the end")
+        << withHeader << fresh << 524800
+        << QStringLiteral("offset 0x80200 lies past the end of the ROM (524800 bytes)");
 
     codec::Bytes broken = romWithCourse(true, CourseOffset);
     place(broken, CourseOffset, {0x80, 0x00, 0x00}); // a copy from an empty output
-    QTest::newRow("no stream") << test::toQByteArray(broken) << fresh << int(CourseOffset)
-                               << QStringLiteral("no valid compressed stream at 0x68f2c (absolute copy from 0x0, which is not yet written (output has 0 bytes) at 0x68f2c)");
+    QTest::newRow("no stream")
+        << test::toQByteArray(broken) << fresh << int(CourseOffset)
+        << QStringLiteral("no valid compressed stream at 0x68f2c (absolute copy from 0x0, which is "
+                          "not yet written (output has 0 bytes) at 0x68f2c)");
 
     codec::Bytes small = romWithCourse(true, CourseOffset);
     place(small, CourseOffset, codec::compress(freshTrack()));
     const codec::Bytes noisy = test::trackStream(test::courseLikeCells(9));
     QTest::newRow("too big") << test::toQByteArray(small) << test::toQByteArray(noisy)
                              << int(CourseOffset)
-                             << QStringLiteral("needs %1 bytes, Mario Circuit 1's slot at 0x68f2c holds %2")
+                             << QStringLiteral(
+                                    "needs %1 bytes, Mario Circuit 1's slot at 0x68f2c holds %2")
                                     .arg(codec::compress(noisy).size())
                                     .arg(codec::compress(freshTrack()).size());
 
-    QTest::newRow("input is no stream") << withHeader << QByteArray::fromHex("0f0102") << int(CourseOffset)
-                                        << QStringLiteral("the slot at 0x68f2c holds a course, but the input is not a valid track file: direct copy of 16 bytes cut short at input offset 0x0");
-    QTest::newRow("input has too many tiles") << withHeader << QByteArray::fromHex("e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff0120 01ff")
-                                              << int(CourseOffset)
-                                              << QStringLiteral("the slot at 0x68f2c holds a course, but the input is not a valid track file: chunk would make the output longer than 16384 bytes at input offset 0x30");
-    QTest::newRow("input has bytes after the end") << withHeader << fresh + QByteArray(3, 'x') << int(CourseOffset)
-                                                   << QStringLiteral("the slot at 0x68f2c holds a course, but the input is not a valid track file: 3 bytes follow the end marker at input offset 0x400");
+    QTest::newRow("input is no stream")
+        << withHeader << QByteArray::fromHex("0f0102") << int(CourseOffset)
+        << QStringLiteral("the slot at 0x68f2c holds a course, but the input is not a valid track "
+                          "file: direct copy of 16 bytes cut short at input offset 0x0");
+    QTest::newRow("input has too many tiles")
+        << withHeader
+        << QByteArray::fromHex("e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e7ff01e"
+                               "7ff01e7ff01e7ff01e7ff01e7ff0120 01ff")
+        << int(CourseOffset)
+        << QStringLiteral(
+               "the slot at 0x68f2c holds a course, but the input is not a valid track file: chunk "
+               "would make the output longer than 16384 bytes at input offset 0x30");
+    QTest::newRow("input has bytes after the end")
+        << withHeader << fresh + QByteArray(3, 'x') << int(CourseOffset)
+        << QStringLiteral("the slot at 0x68f2c holds a course, but the input is not a valid track "
+                          "file: 3 bytes follow the end marker at input offset 0x400");
 
     codec::Bytes headerless = romWithCourse(false, CourseOffset - 0x200);
     place(headerless, CourseOffset, {0xFC, 0x00, 0x01}); // an inverted copy from an empty output
     QTest::newRow("headerless ROM, offset of the course table")
         << test::toQByteArray(headerless) << fresh << int(CourseOffset)
-        << QStringLiteral("offset 0x68f2c lies inside Mario Circuit 1's slot (0x68d2c to 0x6952a): writing there would damage that course, which starts at 0x68d2c; the course list's offsets are for ROMs with the 512-byte copier header, and this ROM has none");
+        << QStringLiteral(
+               "offset 0x68f2c lies inside Mario Circuit 1's slot (0x68d2c to 0x6952a): writing "
+               "there would damage that course, which starts at 0x68d2c; the course list's offsets "
+               "are for ROMs with the 512-byte copier header, and this ROM has none");
 }
 
 void TestRomStreams::refusals()
@@ -183,8 +202,8 @@ void TestRomStreams::refusals()
     QFETCH(QByteArray, input);
     QFETCH(int, offset);
     QFETCH(QString, message);
-    const rom::InsertOutcome outcome = insertIntoRom(test::bytesOf(rom), test::bytesOf(input),
-                                                        std::size_t(offset));
+    const rom::InsertOutcome outcome =
+        insertIntoRom(test::bytesOf(rom), test::bytesOf(input), std::size_t(offset));
     QVERIFY(!outcome.ok);
     QVERIFY(outcome.rom.empty());
     QCOMPARE(QString::fromStdString(outcome.message), message);
@@ -253,11 +272,16 @@ void TestRomStreams::fileRefusalsLeaveTheRomAlone_data()
     QTest::addColumn<bool>("readOnly");
     QTest::addColumn<bool>("inputMissing");
     QTest::addColumn<QString>("message");
-    QTest::newRow("read-only ROM") << int(CourseOffset) << true << false << QStringLiteral("read-only");
-    QTest::newRow("missing input") << int(CourseOffset) << false << true << QStringLiteral("no such file");
-    QTest::newRow("inside a course") << int(CourseOffset + 7) << false << false << QStringLiteral("lies inside Mario Circuit 1's slot");
-    QTest::newRow("no stream at the offset") << int(NoStreamOffset) << false << false << QStringLiteral("no valid compressed stream");
-    QTest::newRow("offset past the end") << 0x90000 << false << false << QStringLiteral("past the end");
+    QTest::newRow("read-only ROM")
+        << int(CourseOffset) << true << false << QStringLiteral("read-only");
+    QTest::newRow("missing input")
+        << int(CourseOffset) << false << true << QStringLiteral("no such file");
+    QTest::newRow("inside a course") << int(CourseOffset + 7) << false << false
+                                     << QStringLiteral("lies inside Mario Circuit 1's slot");
+    QTest::newRow("no stream at the offset")
+        << int(NoStreamOffset) << false << false << QStringLiteral("no valid compressed stream");
+    QTest::newRow("offset past the end")
+        << 0x90000 << false << false << QStringLiteral("past the end");
 }
 
 void TestRomStreams::fileRefusalsLeaveTheRomAlone()
@@ -344,7 +368,8 @@ void TestRomStreams::courseUsesItsWholeOriginalSlot()
     QVERIFY(sameOutside(first.rom, built.bytes, offset, offset + biggerSize));
 
     // A small course, then the bigger one again: the slot did not shrink to the small one.
-    const rom::InsertOutcome smaller = insertIntoRom(first.rom, test::trackStream(test::courseCells(1)), offset);
+    const rom::InsertOutcome smaller =
+        insertIntoRom(first.rom, test::trackStream(test::courseCells(1)), offset);
     QVERIFY2(smaller.ok, smaller.message.c_str());
     QCOMPARE(smaller.slot.capacity, course.slotLength);
     // The rest of the slot behind the new end mark stays as it was: unused.
@@ -366,10 +391,10 @@ void TestRomStreams::courseUsesItsWholeOriginalSlot()
     QVERIFY(!refused.ok);
     QVERIFY(refused.rom.empty());
     QCOMPARE(QString::fromStdString(refused.message),
-             QStringLiteral("needs %1 bytes, Mario Circuit 1's slot at %2 holds %3")
-                 .arg(course.slotLength + 1)
-                 .arg(QString::fromStdString(rom::hexText(offset)))
-                 .arg(course.slotLength));
+        QStringLiteral("needs %1 bytes, Mario Circuit 1's slot at %2 holds %3")
+            .arg(course.slotLength + 1)
+            .arg(QString::fromStdString(rom::hexText(offset)))
+            .arg(course.slotLength));
 }
 
 void TestRomStreams::movedCourseKeepsOnlyItsStream()
@@ -377,19 +402,19 @@ void TestRomStreams::movedCourseKeepsOnlyItsStream()
     // Another tool sent Mario Circuit 1 elsewhere: what follows its old stream may be in use now,
     // so only the stream that is there counts.
     test::GameRom built = test::gameRom({9, true, test::BankForm::Whole});
-    built.writePointer(rom::map::CourseLayoutPointers + 3 * MarioCircuit1, 0x1000,
-                       test::BankForm::Whole);
+    built.writePointer(
+        rom::map::CourseLayoutPointers + 3 * MarioCircuit1, 0x1000, test::BankForm::Whole);
     const std::size_t offset = built.fileOffset(rom::courseById(MarioCircuit1)->layoutOffset);
     const rom::SlotResult slot = rom::slotAt(built.bytes, offset);
     QVERIFY2(slot.slot, slot.error.c_str());
     QCOMPARE(slot.slot->capacity, built.streamLength[MarioCircuit1]);
-    const rom::InsertOutcome outcome
-        = insertIntoRom(built.bytes, test::trackStream(test::courseLikeCells(3)), offset);
+    const rom::InsertOutcome outcome =
+        insertIntoRom(built.bytes, test::trackStream(test::courseLikeCells(3)), offset);
     QVERIFY(!outcome.ok);
     QVERIFY2(outcome.message.find("Mario Circuit 1's slot at 0x68f2c holds "
-                                  + std::to_string(built.streamLength[MarioCircuit1]))
-                 != std::string::npos,
-             outcome.message.c_str());
+                 + std::to_string(built.streamLength[MarioCircuit1]))
+            != std::string::npos,
+        outcome.message.c_str());
 }
 
 void TestRomStreams::refusesWhatIsNoRomPlace_data()
@@ -399,12 +424,16 @@ void TestRomStreams::refusesWhatIsNoRomPlace_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("wrong size") << 524801LL << 0x68f2cLL
                                 << QStringLiteral("a file of 524801 bytes is no SNES ROM");
-    QTest::newRow("in the copier header") << 524800LL << 0x100LL
-                                          << QStringLiteral("offset 0x100 lies in the ROM's 512-byte copier header");
-    QTest::newRow("one byte into a course") << 524800LL << 0x68f2dLL
-                                            << QStringLiteral("offset 0x68f2d lies inside Mario Circuit 1's slot (0x68f2c to 0x6972a): writing there would damage that course, which starts at 0x68f2c");
-    QTest::newRow("last byte of a course") << 524288LL << 0x6952aLL
-                                           << QStringLiteral("lies inside Mario Circuit 1's slot (0x68d2c to 0x6952a)");
+    QTest::newRow("in the copier header")
+        << 524800LL << 0x100LL
+        << QStringLiteral("offset 0x100 lies in the ROM's 512-byte copier header");
+    QTest::newRow("one byte into a course")
+        << 524800LL << 0x68f2dLL
+        << QStringLiteral("offset 0x68f2d lies inside Mario Circuit 1's slot (0x68f2c to 0x6972a): "
+                          "writing there would damage that course, which starts at 0x68f2c");
+    QTest::newRow("last byte of a course")
+        << 524288LL << 0x6952aLL
+        << QStringLiteral("lies inside Mario Circuit 1's slot (0x68d2c to 0x6952a)");
 }
 
 void TestRomStreams::refusesWhatIsNoRomPlace()

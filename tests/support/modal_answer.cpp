@@ -53,7 +53,7 @@ bool ModalAnswer::succeeded() const
 {
     // The code under test usually returns as soon as the dialog closes, before the next poll.
     return mState == State::Closed
-           || (mState == State::Answered && (!mDialog || !mDialog->isVisible()));
+        || (mState == State::Answered && (!mDialog || !mDialog->isVisible()));
 }
 
 bool ModalAnswer::closeAllDialogs()

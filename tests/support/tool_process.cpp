@@ -7,7 +7,7 @@
 namespace velmor::test {
 
 ToolRun runTool(const QString &program, const QStringList &arguments,
-                const QString &workingDirectory, int waitMs)
+    const QString &workingDirectory, int waitMs)
 {
     QProcess process;
     if (!workingDirectory.isEmpty())
@@ -16,8 +16,8 @@ ToolRun runTool(const QString &program, const QStringList &arguments,
     ToolRun run;
     const QString name = QFileInfo(program).fileName();
     if (!process.waitForStarted(5000)) {
-        run.failure = QStringLiteral("%1 did not start within 5 s: %2")
-                          .arg(name, process.errorString());
+        run.failure =
+            QStringLiteral("%1 did not start within 5 s: %2").arg(name, process.errorString());
     } else if (!process.waitForFinished(waitMs)) {
         run.failure = QStringLiteral("%1 %2 did not end within %3 s")
                           .arg(name, arguments.join(QLatin1Char(' ')))
@@ -39,8 +39,8 @@ bool writeBytes(const QString &path, const codec::Bytes &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly)
-           && file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()))
-                  == qint64(bytes.size());
+        && file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()))
+        == qint64(bytes.size());
 }
 
 codec::Bytes readBytes(const QString &path)

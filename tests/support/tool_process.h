@@ -22,7 +22,7 @@ struct ToolRun
 // stopped and reported, never waited for indefinitely. The tools take well under a second, also
 // under the sanitizers.
 ToolRun runTool(const QString &program, const QStringList &arguments,
-                const QString &workingDirectory = QString(), int waitMs = 15000);
+    const QString &workingDirectory = QString(), int waitMs = 15000);
 
 bool writeBytes(const QString &path, const codec::Bytes &bytes);
 codec::Bytes readBytes(const QString &path);
