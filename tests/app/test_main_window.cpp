@@ -37,16 +37,6 @@ QStringList randomTexts(unsigned seed)
     return texts;
 }
 
-void writeConfiguration(test::MainWindowFixture &fixture)
-{
-    QFile config(fixture.folder.filePath(u"Velmor.cfg"_s));
-    QVERIFY(config.open(QIODevice::WriteOnly));
-    const QString folder = fixture.folder.path() + u'/';
-    config.write(u"Full Path to RECOMP.EXE\r\n%1recomp.exe\r\nROM Folder\r\n%1\r\nOriginal ROM "
-                 "Path\r\n%1kart.smc\r\nROM name with no Extension\r\nkart\r\n"_s.arg(folder)
-                     .toLocal8Bit());
-}
-
 } // namespace
 
 // The program's window around the described one: its menus and keys, that an entry and its
@@ -161,7 +151,7 @@ void TestMainWindow::entryAndButtonRunOneProcedure()
     QFETCH(QString, button);
     QFETCH(QString, title);
     mFixture = std::make_unique<test::MainWindowFixture>(
-        [](test::MainWindowFixture &fixture) { writeConfiguration(fixture); });
+        [](test::MainWindowFixture &fixture) { QVERIFY(test::writeConfiguration(fixture)); });
     // Each showing is cancelled; what the two ways showed must be the same.
     win()->menus().action(entry)->trigger();
     const QList<test::ScriptedFileDialog::Showing> byEntry = mFixture->dialog.showings();
@@ -187,7 +177,7 @@ void TestMainWindow::insertionEntriesFollowTheSetUp()
             qPrintable(entry(name)->statusTip()));
     }
     mFixture = std::make_unique<test::MainWindowFixture>(
-        [](test::MainWindowFixture &fixture) { writeConfiguration(fixture); });
+        [](test::MainWindowFixture &fixture) { QVERIFY(test::writeConfiguration(fixture)); });
     QVERIFY(entry(u"actionInsertFromFile")->isEnabled());
     QVERIFY(entry(u"actionInsertFromVelmor")->isEnabled());
     QVERIFY(entry(u"actionInsertFromFile")->statusTip().isEmpty());

@@ -40,12 +40,7 @@ void configureWithGraphics(test::MainWindowFixture &fixture)
         QFile file(fixture.folder.filePath(QString::fromUtf16(name)));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rom) == rom.size());
     }
-    QFile config(fixture.folder.filePath(u"Velmor.cfg"_s));
-    QVERIFY(config.open(QIODevice::WriteOnly));
-    const QString folder = fixture.folder.path() + u'/';
-    config.write(u"Full Path to RECOMP.EXE\r\n%1recomp.exe\r\nROM Folder\r\n%1\r\nOriginal ROM "
-                 "Path\r\n%1kart.smc\r\nROM name with no Extension\r\nkart\r\n"_s.arg(folder)
-                     .toLocal8Bit());
+    QVERIFY(test::writeConfiguration(fixture));
 }
 
 QPoint middleOf(int row, int column)

@@ -7,6 +7,7 @@
 #include "tests/support/scripted_ui.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -50,6 +51,21 @@ struct WindowFixtureOf
         QDir::setCurrent(previousDirectory);
     }
 };
+
+// Writes "Velmor.cfg" into the fixture's folder, naming recomp.exe and the user's ROM "kart.smc"
+// there, as a finished first run leaves it.
+template<typename Fixture>
+bool writeConfiguration(Fixture &fixture)
+{
+    QFile config(fixture.folder.filePath(QStringLiteral("Velmor.cfg")));
+    const QString folder = fixture.folder.path() + QLatin1Char('/');
+    const QByteArray lines = QStringLiteral("Full Path to RECOMP.EXE\r\n%1recomp.exe\r\nROM "
+                                            "Folder\r\n%1\r\nOriginal ROM Path\r\n%1kart.smc\r\n"
+                                            "ROM name with no Extension\r\nkart\r\n")
+                                 .arg(folder)
+                                 .toLocal8Bit();
+    return config.open(QIODevice::WriteOnly) && config.write(lines) == lines.size();
+}
 
 using WindowFixture = WindowFixtureOf<ClientWindow>;
 using MainWindowFixture = WindowFixtureOf<MainWindow>;

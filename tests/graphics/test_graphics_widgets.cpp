@@ -4,6 +4,7 @@
 #include "graphics/theme_loader.h"
 #include "graphics/tile_set_view.h"
 #include "tests/graphics/expected_course.h"
+#include "tests/support/paint_watcher.h"
 #include "tests/support/test_main.h"
 
 #include <QHelpEvent>
@@ -36,20 +37,7 @@ QImage grabbed(QWidget &widget)
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// Collects the rectangles a widget is asked to paint.
-class PaintWatcher : public QObject
-{
-public:
-    QList<QRect> rects;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            rects.append(static_cast<QPaintEvent *>(event)->rect());
-        return false;
-    }
-};
+using test::PaintWatcher;
 
 } // namespace
 

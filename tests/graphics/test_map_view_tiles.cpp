@@ -2,6 +2,7 @@
 #include "editor/map_geometry.h"
 #include "editor/map_view.h"
 #include "editor/painting.h"
+#include "tests/support/paint_watcher.h"
 #include "tests/support/test_main.h"
 
 #include <QFrame>
@@ -41,20 +42,7 @@ QPoint cellCentre(int row, int column)
     return QPoint(column * Pitch + Pitch / 2, row * Pitch + Pitch / 2);
 }
 
-// Collects the rectangles the view is asked to paint.
-class PaintWatcher : public QObject
-{
-public:
-    QList<QRect> rects;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            rects.append(static_cast<QPaintEvent *>(event)->rect());
-        return false;
-    }
-};
+using test::PaintWatcher;
 
 } // namespace
 
