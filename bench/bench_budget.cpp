@@ -7,12 +7,12 @@
 #include "editor/map_geometry.h"
 #include "editor/painting.h"
 #include "rom/course_catalogue.h"
+#include "tests/support/synthetic_rom.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <cstdio>
-#include <random>
 
 using namespace velmor;
 using velmor::bench::print;
@@ -26,29 +26,6 @@ constexpr double MeasureTargetMillis = 10;
 constexpr int Moves = 20000;
 constexpr double MoveTargetMicros = 20;
 
-// A road loop with kerbs on grass, items scattered by the seed: what a course looks like.
-QStringList courseLikeMap(unsigned seed)
-{
-    constexpr int Side = MapSide;
-    std::mt19937 rng(seed);
-    QStringList texts(CellCount, QStringLiteral("01"));
-    const int inset = 10 + int(rng() % 10);
-    const int width = 6 + int(rng() % 6);
-    for (int row = 0; row < Side; ++row) {
-        for (int column = 0; column < Side; ++column) {
-            const int edge = std::min(
-                {row - inset, column - inset, Side - 1 - inset - row, Side - 1 - inset - column});
-            if (edge >= 0 && edge < width)
-                texts[cellIndex(row, column)] =
-                    (edge == 0 || edge == width - 1) ? QStringLiteral("5A") : QStringLiteral("40");
-        }
-    }
-    const int items = 20 + int(rng() % 40);
-    for (int k = 0; k < items; ++k)
-        texts[int(rng() % CellCount)] = QStringLiteral("8%1").arg(rng() % 8);
-    return texts;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -57,7 +34,7 @@ int main(int argc, char **argv)
     const rom::Course &course = *rom::courseById(0x07);
 
     for (unsigned seed = 1; seed <= 4; ++seed) {
-        const QStringList map = courseLikeMap(seed);
+        const QStringList map = test::tileTexts(test::courseLikeCells(seed));
         std::size_t bytes = 0;
         const auto figures = timeMicros(
             MeasureRuns, [&] { bytes = measureBudget(map, &course, course.slotLength).bytes; });
@@ -69,7 +46,7 @@ int main(int argc, char **argv)
 
     // The window's wiring: every change marks the map, the budget measures on its own thread.
     CourseMap map;
-    map.setAll(courseLikeMap(1), map.marks());
+    map.setAll(test::tileTexts(test::courseLikeCells(1)), map.marks());
     TilePainter painter(map);
     SlotBudget budget;
     budget.setMapSource([&map] { return map.texts(); });

@@ -7,6 +7,7 @@
 #include "codec/codec.h"
 #include "patch/bps.h"
 #include "patch/ips.h"
+#include "tests/support/synthetic_rom.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,66 +26,13 @@ constexpr int Side = 128;
 constexpr double CreateTargetMs = 100;
 constexpr std::size_t SizeAllowance = 100;
 
-// Track file groups as the editor writes them: fills of 1..32, copies of 1..16, then 0xFF.
-Bytes trackStream(const Bytes &cells)
-{
-    Bytes out;
-    std::size_t i = 0;
-    while (i < cells.size()) {
-        std::size_t run = 1;
-        while (i + run < cells.size() && cells[i + run] == cells[i])
-            ++run;
-        if (run > 1) {
-            for (std::size_t left = run; left > 0;) {
-                const std::size_t take = std::min<std::size_t>(left, 32);
-                out.push_back(std::uint8_t(0x20 + take - 1));
-                out.push_back(cells[i]);
-                left -= take;
-            }
-            i += run;
-            continue;
-        }
-        std::size_t j = i;
-        while (j + 2 < cells.size() && cells[j + 1] != cells[j + 2] && j - i + 1 < 16)
-            ++j;
-        out.push_back(std::uint8_t(j - i));
-        out.insert(
-            out.end(), cells.begin() + std::ptrdiff_t(i), cells.begin() + std::ptrdiff_t(j + 1));
-        i = j + 1;
-    }
-    out.push_back(velmor::codec::EndMarker);
-    return out;
-}
-
-// Grass, a road loop with kerbs, and items scattered by the seed.
-Bytes courseCells(unsigned seed)
-{
-    std::mt19937 rng(seed);
-    Bytes cells(Side * Side, 0x01);
-    const int inset = 10 + int(rng() % 10);
-    const int width = 6 + int(rng() % 6);
-    for (int row = 0; row < Side; ++row) {
-        for (int col = 0; col < Side; ++col) {
-            const int edge = std::min(
-                {row - inset, col - inset, Side - 1 - inset - row, Side - 1 - inset - col});
-            if (edge >= 0 && edge < width)
-                cells[std::size_t(row * Side + col)] =
-                    (edge == 0 || edge == width - 1) ? 0x5A : 0x40;
-        }
-    }
-    const int items = 20 + int(rng() % 40);
-    for (int k = 0; k < items; ++k)
-        cells[rng() % cells.size()] = std::uint8_t(0x80 + rng() % 8);
-    return cells;
-}
-
 Bytes romWithCourse(const Bytes &cells)
 {
     std::mt19937 rng(7);
     Bytes rom(RomSize);
     for (auto &b : rom)
         b = std::uint8_t(rng());
-    const Bytes stream = velmor::codec::compress(trackStream(cells));
+    const Bytes stream = velmor::codec::compress(velmor::test::trackStream(cells));
     std::copy(stream.begin(), stream.end(), rom.begin() + std::ptrdiff_t(CourseOffset));
     return rom;
 }
@@ -104,7 +52,7 @@ void printMs(const char *what, const velmor::bench::Figures &micros, double targ
 
 int main()
 {
-    const Bytes oldCells = courseCells(3);
+    const Bytes oldCells = velmor::test::courseLikeCells(3);
     // The user's edit: a short cut across the lower half and a few more items.
     Bytes newCells = oldCells;
     for (int row = 80; row < 84; ++row)

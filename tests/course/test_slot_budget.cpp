@@ -14,14 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList textsOf(const codec::Bytes &cells)
-{
-    QStringList texts;
-    for (const std::uint8_t cell : cells)
-        texts.append(u"%1"_s.arg(cell, 2, 16, QLatin1Char('0')).toUpper());
-    return texts;
-}
-
 QByteArray bytesOf(const codec::Bytes &bytes)
 {
     return test::toQByteArray(bytes);
@@ -65,7 +57,7 @@ void TestSlotBudget::sizeIsWhatInsertionWrites()
         built.bytes, test::trackStream(cells), built.fileOffset(marioCircuit1().layoutOffset));
     QVERIFY2(inserted.ok, inserted.message.c_str());
     const Budget budget = measureBudget(
-        textsOf(cells), &marioCircuit1(), courseCapacity(marioCircuit1(), bytesOf(built.bytes)));
+        test::tileTexts(cells), &marioCircuit1(), courseCapacity(marioCircuit1(), bytesOf(built.bytes)));
     QCOMPARE(budget.bytes, inserted.written);
     QCOMPARE(budget.capacity, inserted.slot.capacity);
     QVERIFY(budget.fits());
@@ -124,7 +116,7 @@ void TestSlotBudget::roomInTheRom()
 void TestSlotBudget::newestMapWins()
 {
     SlotBudget budget;
-    QStringList current = textsOf(test::courseLikeCells(1));
+    QStringList current = test::tileTexts(test::courseLikeCells(1));
     int taken = 0;
     budget.setMapSource([&] {
         ++taken;
@@ -134,7 +126,7 @@ void TestSlotBudget::newestMapWins()
     budget.setCourse(&marioCircuit1(), 2047);
     // Five changes while the first measuring runs: they wait as one.
     for (unsigned seed = 2; seed <= 6; ++seed) {
-        current = textsOf(test::courseLikeCells(seed));
+        current = test::tileTexts(test::courseLikeCells(seed));
         budget.mapChanged();
     }
     while (budget.isMeasuring() || delivered.size() < 2) {

@@ -2,6 +2,7 @@
 
 #include "tests/support/synthetic_graphics.h"
 
+#include "editor/tile_text.h"
 #include "rom/rom_map.h"
 
 #include <algorithm>
@@ -85,6 +86,15 @@ codec::Bytes courseLikeCells(unsigned seed)
     for (int k = 0; k < items; ++k)
         cells[rng() % cells.size()] = std::uint8_t(0x80 + rng() % 8);
     return cells;
+}
+
+QStringList tileTexts(const codec::Bytes &cells)
+{
+    QStringList texts;
+    texts.reserve(qsizetype(cells.size()));
+    for (const std::uint8_t cell : cells)
+        texts.append(tileText(cell));
+    return texts;
 }
 
 codec::Bytes looseStream(const codec::Bytes &data)
