@@ -1,6 +1,7 @@
 #include "app/splash.h"
 #include "editor/map_view.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/cell_centre.h"
 #include "tests/support/test_main.h"
 
 #include <QApplication>
@@ -11,16 +12,6 @@
 
 using namespace velmor;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The middle of a cell, in the map widget's pixels.
-QPoint cellCentre(int row, int column)
-{
-    return QPoint(column * 16 + 8, row * 16 + 8);
-}
-
-} // namespace
 
 // The real window, shown offscreen and painted with the mouse; checks the model.
 class TestMapMouse : public QObject
@@ -86,8 +77,8 @@ void TestMapMouse::dragTo(QPoint mapPixel)
 
 void TestMapMouse::leftPressPaints()
 {
-    press(cellCentre(5, 7), Qt::LeftButton);
-    release(cellCentre(5, 7), Qt::LeftButton);
+    press(test::cellCentre(5, 7), Qt::LeftButton);
+    release(test::cellCentre(5, 7), Qt::LeftButton);
     QCOMPARE(model().cell(647), (Cell{u"00"_s, Mark::Painted}));
     QCOMPARE(cell(5, 6), (Cell{u"01"_s, Mark::Untouched}));
     QCOMPARE(cell(5, 8), (Cell{u"01"_s, Mark::Untouched}));
@@ -96,12 +87,12 @@ void TestMapMouse::leftPressPaints()
 void TestMapMouse::dragPaintsEveryCellIncludingAFastJump()
 {
     window()->pickTile()->setEditText(u"2A"_s);
-    press(cellCentre(2, 1), Qt::LeftButton);
-    dragTo(cellCentre(2, 2));
-    dragTo(cellCentre(2, 3));
-    dragTo(cellCentre(2, 15)); // one jump over eleven cells
-    dragTo(cellCentre(6, 15)); // and down four rows
-    release(cellCentre(6, 15), Qt::LeftButton);
+    press(test::cellCentre(2, 1), Qt::LeftButton);
+    dragTo(test::cellCentre(2, 2));
+    dragTo(test::cellCentre(2, 3));
+    dragTo(test::cellCentre(2, 15)); // one jump over eleven cells
+    dragTo(test::cellCentre(6, 15)); // and down four rows
+    release(test::cellCentre(6, 15), Qt::LeftButton);
     for (int column = 1; column <= 15; ++column)
         QCOMPARE(cell(2, column), (Cell{u"2A"_s, Mark::Painted}));
     for (int row = 3; row <= 6; ++row)
@@ -115,9 +106,9 @@ void TestMapMouse::dragPaintsEveryCellIncludingAFastJump()
 void TestMapMouse::dragSkipsCellsThatAlreadyShowTheText()
 {
     window()->pickTile()->setEditText(u"01"_s);
-    press(cellCentre(0, 0), Qt::LeftButton);
-    dragTo(cellCentre(0, 4));
-    release(cellCentre(0, 4), Qt::LeftButton);
+    press(test::cellCentre(0, 0), Qt::LeftButton);
+    dragTo(test::cellCentre(0, 4));
+    release(test::cellCentre(0, 4), Qt::LeftButton);
     // The pressed cell is marked; the cells passed over already showed "01" and keep their mark.
     QCOMPARE(cell(0, 0), (Cell{u"01"_s, Mark::Painted}));
     for (int column = 1; column <= 4; ++column)
@@ -126,11 +117,11 @@ void TestMapMouse::dragSkipsCellsThatAlreadyShowTheText()
 
 void TestMapMouse::dragWithTwoButtonsChangesNothing()
 {
-    press(cellCentre(8, 8), Qt::LeftButton);
-    press(cellCentre(8, 8), Qt::RightButton);
-    dragTo(cellCentre(8, 12));
-    release(cellCentre(8, 12), Qt::RightButton);
-    release(cellCentre(8, 12), Qt::LeftButton);
+    press(test::cellCentre(8, 8), Qt::LeftButton);
+    press(test::cellCentre(8, 8), Qt::RightButton);
+    dragTo(test::cellCentre(8, 12));
+    release(test::cellCentre(8, 12), Qt::RightButton);
+    release(test::cellCentre(8, 12), Qt::LeftButton);
     QCOMPARE(cell(8, 8).mark, Mark::Painted); // the press itself
     for (int column = 9; column <= 12; ++column)
         QCOMPARE(cell(8, column), (Cell{u"01"_s, Mark::Untouched}));
@@ -140,9 +131,9 @@ void TestMapMouse::rightButtonUsesTheSecondPalette()
 {
     window()->pickTile()->setEditText(u"11"_s);
     window()->pickTile2()->setEditText(u"3C"_s);
-    press(cellCentre(10, 3), Qt::RightButton);
-    dragTo(cellCentre(10, 6));
-    release(cellCentre(10, 6), Qt::RightButton);
+    press(test::cellCentre(10, 3), Qt::RightButton);
+    dragTo(test::cellCentre(10, 6));
+    release(test::cellCentre(10, 6), Qt::RightButton);
     for (int column = 3; column <= 6; ++column)
         QCOMPARE(cell(10, column), (Cell{u"3C"_s, Mark::Painted}));
 }
@@ -152,17 +143,17 @@ void TestMapMouse::typedPaletteTextIsPainted()
     QComboBox *palette = window()->pickTile();
     palette->lineEdit()->selectAll();
     QTest::keyClicks(palette->lineEdit(), u"e"_s);
-    press(cellCentre(1, 1), Qt::LeftButton);
-    release(cellCentre(1, 1), Qt::LeftButton);
+    press(test::cellCentre(1, 1), Qt::LeftButton);
+    release(test::cellCentre(1, 1), Qt::LeftButton);
     QCOMPARE(cell(1, 1).text, u"e"_s);
 }
 
 void TestMapMouse::middleButtonErases()
 {
     model().setCell(cellIndex(4, 4), u"F0"_s, Mark::Painted);
-    press(cellCentre(4, 2), Qt::MiddleButton);
-    dragTo(cellCentre(4, 5));
-    release(cellCentre(4, 5), Qt::MiddleButton);
+    press(test::cellCentre(4, 2), Qt::MiddleButton);
+    dragTo(test::cellCentre(4, 5));
+    release(test::cellCentre(4, 5), Qt::MiddleButton);
     for (int column = 2; column <= 5; ++column)
         QCOMPARE(cell(4, column), (Cell{u"01"_s, Mark::Erased}));
 }
@@ -172,10 +163,10 @@ void TestMapMouse::dragAfterScrolling()
     window()->horizontalScrollBar()->setValue(96);
     window()->verticalScrollBar()->setValue(108);
     // The bottom-right corner of the map is now in view.
-    press(cellCentre(127, 120), Qt::LeftButton);
-    dragTo(cellCentre(127, 127));
-    dragTo(cellCentre(120, 127));
-    release(cellCentre(120, 127), Qt::LeftButton);
+    press(test::cellCentre(127, 120), Qt::LeftButton);
+    dragTo(test::cellCentre(127, 127));
+    dragTo(test::cellCentre(120, 127));
+    release(test::cellCentre(120, 127), Qt::LeftButton);
     for (int column = 120; column <= 127; ++column)
         QCOMPARE(cell(127, column).mark, Mark::Painted);
     for (int row = 120; row <= 127; ++row)
@@ -185,27 +176,27 @@ void TestMapMouse::dragAfterScrolling()
     // Back to a middle position: the same pixels now name other cells.
     window()->horizontalScrollBar()->setValue(40);
     window()->verticalScrollBar()->setValue(30);
-    press(cellCentre(35, 45), Qt::LeftButton);
-    release(cellCentre(35, 45), Qt::LeftButton);
+    press(test::cellCentre(35, 45), Qt::LeftButton);
+    release(test::cellCentre(35, 45), Qt::LeftButton);
     QCOMPARE(cell(35, 45).mark, Mark::Painted);
 }
 
 void TestMapMouse::dragOutOfTheViewportAndBack()
 {
     // The viewport shows 32 columns; column 34 lies beyond its right edge, column 32 under VScroll1.
-    press(cellCentre(12, 30), Qt::LeftButton);
-    dragTo(cellCentre(12, 31));
-    dragTo(cellCentre(12, 34));
-    dragTo(cellCentre(14, 36));
+    press(test::cellCentre(12, 30), Qt::LeftButton);
+    dragTo(test::cellCentre(12, 31));
+    dragTo(test::cellCentre(12, 34));
+    dragTo(test::cellCentre(14, 36));
     QCOMPARE(cell(12, 31).mark, Mark::Painted);
     for (int column = 32; column <= 36; ++column) {
         QCOMPARE(cell(12, column).mark, Mark::Untouched);
         QCOMPARE(cell(14, column).mark, Mark::Untouched);
     }
     // Coming back with the button held paints again, from where the pointer re-enters.
-    dragTo(cellCentre(14, 28));
-    dragTo(cellCentre(14, 26));
-    release(cellCentre(14, 26), Qt::LeftButton);
+    dragTo(test::cellCentre(14, 28));
+    dragTo(test::cellCentre(14, 26));
+    release(test::cellCentre(14, 26), Qt::LeftButton);
     QCOMPARE(cell(14, 28).mark, Mark::Painted);
     QCOMPARE(cell(14, 27).mark, Mark::Painted);
     QCOMPARE(cell(14, 26).mark, Mark::Painted);
@@ -216,23 +207,23 @@ void TestMapMouse::splashTakesThePressesItCovers()
 {
     window()->splash()->show();
     // Cell (10, 12) lies under the splash (pixels 152..443 x 104..256 in the window).
-    QVERIFY(window()->splash()->geometry().contains(map()->mapTo(window(), cellCentre(10, 12))));
-    press(cellCentre(10, 12), Qt::LeftButton);
-    release(cellCentre(10, 12), Qt::LeftButton);
+    QVERIFY(window()->splash()->geometry().contains(map()->mapTo(window(), test::cellCentre(10, 12))));
+    press(test::cellCentre(10, 12), Qt::LeftButton);
+    release(test::cellCentre(10, 12), Qt::LeftButton);
     QCOMPARE(cell(10, 12).mark, Mark::Untouched);
     QVERIFY(window()->splash()->isHidden());
     // A drag from outside does not paint what the shown splash covers.
     window()->splash()->show();
-    press(cellCentre(10, 5), Qt::LeftButton);
-    dragTo(cellCentre(10, 6));
-    dragTo(cellCentre(10, 14));
-    release(cellCentre(10, 14), Qt::LeftButton);
+    press(test::cellCentre(10, 5), Qt::LeftButton);
+    dragTo(test::cellCentre(10, 6));
+    dragTo(test::cellCentre(10, 14));
+    release(test::cellCentre(10, 14), Qt::LeftButton);
     QCOMPARE(cell(10, 6).mark, Mark::Painted);
     QCOMPARE(cell(10, 14).mark, Mark::Untouched);
     // Once it has gone, the cells under it take paint.
     window()->splash()->hide();
-    press(cellCentre(10, 12), Qt::LeftButton);
-    release(cellCentre(10, 12), Qt::LeftButton);
+    press(test::cellCentre(10, 12), Qt::LeftButton);
+    release(test::cellCentre(10, 12), Qt::LeftButton);
     QCOMPARE(cell(10, 12).mark, Mark::Painted);
 }
 
@@ -240,7 +231,7 @@ void TestMapMouse::wheelScrollsThroughTheScrollBars()
 {
     const int lines = QApplication::wheelScrollLines();
     auto wheel = [this](QPoint angle, Qt::KeyboardModifiers modifiers) {
-        const QPointF at = cellCentre(3, 3);
+        const QPointF at = test::cellCentre(3, 3);
         QWheelEvent event(at, map()->mapToGlobal(at), QPoint(), angle, Qt::NoButton, modifiers,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(map(), &event);

@@ -9,6 +9,7 @@
 #include "graphics/tile_set_view.h"
 #include "rom/course_catalogue.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/cell_centre.h"
 #include "tests/support/synthetic_graphics.h"
 #include "tests/support/synthetic_rom.h"
 #include "tests/support/test_main.h"
@@ -41,11 +42,6 @@ void configureWithGraphics(test::MainWindowFixture &fixture)
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rom) == rom.size());
     }
     QVERIFY(test::writeConfiguration(fixture));
-}
-
-QPoint middleOf(int row, int column)
-{
-    return QPoint(column * 16 + 8, row * 16 + 8);
 }
 
 } // namespace
@@ -147,7 +143,7 @@ void TestWindowViews::paintingInTilesUpdatesTheOverview()
     QVERIFY(start(configureWithGraphics));
     entry(u"actionViewTiles"_s)->trigger();
     win()->client()->pickTile()->setEditText(u"C5"_s);
-    QTest::mouseClick(view(), Qt::LeftButton, {}, middleOf(2, 3));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, test::cellCentre(2, 3));
     QCOMPARE(win()->client()->courseMap().text(cellIndex(2, 3)), u"C5"_s);
     QCOMPARE(win()->client()->courseMap().mark(cellIndex(2, 3)), Mark::Painted);
     // The overview draws the course at 8 pixels a tile: the cell's pixels are tile C5's now.
@@ -193,7 +189,7 @@ void TestWindowViews::fillByKeyAndMouseIsOneStep()
     QTest::keyClick(win(), Qt::Key_F);
     QVERIFY(entry(u"actionToolFill"_s)->isChecked());
     win()->client()->pickTile()->setEditText(u"2C"_s);
-    QTest::mouseClick(view(), Qt::LeftButton, {}, middleOf(5, 5));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, test::cellCentre(5, 5));
     QCOMPARE(win()->client()->courseMap().texts(), QStringList(CellCount, u"2C"_s));
     QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Fill"_s);
     QTest::keyClick(win(), Qt::Key_Z, Qt::ControlModifier);
@@ -202,7 +198,7 @@ void TestWindowViews::fillByKeyAndMouseIsOneStep()
     // A palette that holds no tile number is refused with a message, the map left alone.
     QTest::keyClick(win(), Qt::Key_L);
     win()->client()->pickTile()->setEditText(u"7"_s);
-    QTest::mouseClick(view(), Qt::LeftButton, {}, middleOf(1, 1));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, test::cellCentre(1, 1));
     QCOMPARE(mFixture->messages.titles().last(), u"Cannot Draw"_s);
     QCOMPARE(win()->client()->courseMap().text(cellIndex(1, 1)), u"01"_s);
 }
@@ -214,19 +210,19 @@ void TestWindowViews::selectionThroughTheClipboard()
     map.setCell(cellIndex(1, 1), u"0A"_s, Mark::Untouched);
     map.setCell(cellIndex(2, 2), u"0B"_s, Mark::Untouched);
     QTest::keyClick(win(), Qt::Key_S);
-    QTest::mousePress(view(), Qt::LeftButton, {}, middleOf(1, 1));
-    QTest::mouseMove(view(), middleOf(2, 3));
-    QTest::mouseRelease(view(), Qt::LeftButton, {}, middleOf(2, 3));
+    QTest::mousePress(view(), Qt::LeftButton, {}, test::cellCentre(1, 1));
+    QTest::mouseMove(view(), test::cellCentre(2, 3));
+    QTest::mouseRelease(view(), Qt::LeftButton, {}, test::cellCentre(2, 3));
     QVERIFY(entry(u"actionCopy"_s)->isEnabled());
     QTest::keyClick(win(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), u"0A 01 01\n01 0B 01"_s);
 
     // Text from elsewhere pastes too; the paste follows the pointer until a click places it.
     QApplication::clipboard()->setText(u"3C 3D\r\n3E 3F\r\n"_s);
-    QTest::mouseMove(view(), middleOf(10, 10));
+    QTest::mouseMove(view(), test::cellCentre(10, 10));
     entry(u"actionPaste"_s)->trigger();
-    QTest::mouseMove(view(), middleOf(12, 20));
-    QTest::mouseClick(view(), Qt::LeftButton, {}, middleOf(12, 20));
+    QTest::mouseMove(view(), test::cellCentre(12, 20));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, test::cellCentre(12, 20));
     QCOMPARE(map.text(cellIndex(12, 20)), u"3C"_s);
     QCOMPARE(map.text(cellIndex(13, 21)), u"3F"_s);
     QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Paste"_s);
@@ -242,7 +238,7 @@ void TestWindowViews::replaceAndPick()
     CourseMap &map = win()->client()->courseMap();
     map.setCell(cellIndex(3, 3), u"44"_s, Mark::Untouched);
     // Alt + right click picks the cell's tile into the right palette, whatever the tool.
-    QTest::mouseClick(view(), Qt::RightButton, Qt::AltModifier, middleOf(3, 3));
+    QTest::mouseClick(view(), Qt::RightButton, Qt::AltModifier, test::cellCentre(3, 3));
     QCOMPARE(win()->client()->pickTile2()->currentText(), u"44"_s);
     QCOMPARE(map.text(cellIndex(3, 3)), u"44"_s);
     win()->client()->pickTile()->setEditText(u"55"_s);

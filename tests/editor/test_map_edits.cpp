@@ -2,6 +2,7 @@
 #include "editor/map_edits.h"
 #include "editor/map_history.h"
 #include "editor/map_shapes.h"
+#include "tests/editor/map_state.h"
 #include "tests/support/test_main.h"
 
 #include <QTest>
@@ -17,17 +18,8 @@ Q_DECLARE_METATYPE(Edit)
 
 namespace {
 
-struct State
-{
-    QStringList texts;
-    QList<Mark> marks;
-    bool operator==(const State &) const = default;
-};
-
-State stateOf(const CourseMap &map)
-{
-    return {map.texts(), map.marks()};
-}
+using test::MapState;
+using test::stateOf;
 
 Cell cellAt(const CourseMap &map, QPoint cell)
 {
@@ -49,7 +41,7 @@ struct Rig
     QUndoStack &steps = *history.stack();
 };
 
-int differingCells(const State &a, const State &b)
+int differingCells(const MapState &a, const MapState &b)
 {
     int count = 0;
     for (int i = 0; i < CellCount; ++i)
@@ -129,10 +121,10 @@ void TestMapEdits::eachEditIsOneNamedStep()
     QFETCH(int, changed);
     QFETCH(QPoint, sample);
     QFETCH(Cell, sampleCell);
-    const State before = stateOf(rig.map);
+    const MapState before = stateOf(rig.map);
     const EditResult result = edit(rig.edits);
     QVERIFY2(!result.isRefused(), qPrintable(result.error));
-    const State after = stateOf(rig.map);
+    const MapState after = stateOf(rig.map);
     QCOMPARE(result.changedCells, changed);
     QCOMPARE(differingCells(before, after), changed);
     QCOMPARE(cellAt(rig.map, sample), sampleCell);
@@ -147,7 +139,7 @@ void TestMapEdits::eachEditIsOneNamedStep()
 void TestMapEdits::fillOnItsOwnTileChangesNothing()
 {
     Rig rig;
-    const State before = stateOf(rig.map);
+    const MapState before = stateOf(rig.map);
     // The area's marks differ from what a fill writes, yet nothing is written.
     QCOMPARE(rig.edits.fill({11, 11}, u"07"_s).changedCells, 0);
     QCOMPARE(rig.edits.replace(u"07"_s, u"07"_s).changedCells, 0);
@@ -184,7 +176,7 @@ void TestMapEdits::invalidTextIsRefused()
 {
     Rig rig;
     QFETCH(QString, text);
-    const State before = stateOf(rig.map);
+    const MapState before = stateOf(rig.map);
     const QList<EditResult> results {
         rig.edits.line({0, 0}, {9, 9}, text),
         rig.edits.rectangle({0, 0}, {9, 9}, true, text),

@@ -2,6 +2,7 @@
 #include "editor/map_history.h"
 #include "editor/map_snapshot.h"
 #include "editor/painting.h"
+#include "tests/editor/map_state.h"
 #include "tests/support/test_main.h"
 
 #include <QRandomGenerator>
@@ -13,17 +14,8 @@ using namespace velmor;
 
 namespace {
 
-struct State
-{
-    QStringList texts;
-    QList<Mark> marks;
-    bool operator==(const State &) const = default;
-};
-
-State stateOf(const CourseMap &map)
-{
-    return {map.texts(), map.marks()};
-}
+using test::MapState;
+using test::stateOf;
 
 // "00".."FF" and their lower-case forms: 512 distinct texts, built once.
 const QStringList &allTexts()
@@ -115,7 +107,7 @@ void TestMapHistory::everyKindOfStepUndoesAndRedoes()
     MapHistory history(map);
     TilePainter painter(map);
     const Palettes palettes{QStringLiteral("3C"), QStringLiteral("a")};
-    QList<State> states{stateOf(map)};
+    QList<MapState> states{stateOf(map)};
 
     auto step = [&](const QString &name, auto &&change) {
         history.begin(name);
@@ -185,7 +177,7 @@ void TestMapHistory::wholeMapStepAfterCellChangesInSameStep()
     CourseMap map;
     MapHistory history(map);
     TilePainter painter(map);
-    const State before = stateOf(map);
+    const MapState before = stateOf(map);
     history.begin(QStringLiteral("mixed"));
     painter.press(77, LeftButton, {QStringLiteral("AA"), QString()});
     painter.textureFiller(QStringLiteral("BB"));
@@ -258,14 +250,14 @@ void TestMapHistory::largeBatchStepIsCompactAndUndoesExactly()
     CourseMap map;
     MapHistory history(map);
     scramble(map, 3);
-    const State before = stateOf(map);
+    const MapState before = stateOf(map);
     QList<int> most;
     for (int i = 0; i < CellCount; i += 2)
         most.append(i);
     history.begin(QStringLiteral("large"));
     map.setCells(most, QStringLiteral("5E"), Mark::Painted);
     history.end();
-    const State after = stateOf(map);
+    const MapState after = stateOf(map);
     QCOMPARE(history.stack()->count(), 1);
     // Two snapshots of a varied map, not 8192 cells of about 80 bytes each.
     QVERIFY2(history.heldBytes() < 100 * 1024, qPrintable(QString::number(history.heldBytes())));

@@ -2,6 +2,7 @@
 #include "editor/map_geometry.h"
 #include "editor/map_view.h"
 #include "editor/painting.h"
+#include "tests/support/cell_centre.h"
 #include "tests/support/paint_watcher.h"
 #include "tests/support/test_main.h"
 
@@ -35,11 +36,6 @@ QImage placeholderPicture()
     QImage placeholder(Pitch, Pitch, QImage::Format_RGB32);
     placeholder.fill(qRgb(255, 0, 255));
     return placeholder;
-}
-
-QPoint cellCentre(int row, int column)
-{
-    return QPoint(column * Pitch + Pitch / 2, row * Pitch + Pitch / 2);
 }
 
 using test::PaintWatcher;
@@ -118,23 +114,23 @@ QImage TestMapViewTiles::picture(QRect area)
 
 void TestMapViewTiles::mousePaintsTheModel()
 {
-    press(cellCentre(2, 1), Qt::LeftButton);
-    moveTo(cellCentre(2, 2));
-    moveTo(cellCentre(2, 9)); // a jump: the cells between are painted too
-    release(cellCentre(2, 9), Qt::LeftButton);
+    press(test::cellCentre(2, 1), Qt::LeftButton);
+    moveTo(test::cellCentre(2, 2));
+    moveTo(test::cellCentre(2, 9)); // a jump: the cells between are painted too
+    release(test::cellCentre(2, 9), Qt::LeftButton);
     for (int column = 1; column <= 9; ++column)
         QCOMPARE(mMap->cell(cellIndex(2, column)), (Cell {u"2A"_s, Mark::Painted}));
     QCOMPARE(mMap->cell(cellIndex(2, 10)).mark, Mark::Untouched);
 
-    press(cellCentre(5, 5), Qt::RightButton);
-    moveTo(cellCentre(7, 5));
-    release(cellCentre(7, 5), Qt::RightButton);
+    press(test::cellCentre(5, 5), Qt::RightButton);
+    moveTo(test::cellCentre(7, 5));
+    release(test::cellCentre(7, 5), Qt::RightButton);
     for (int row = 5; row <= 7; ++row)
         QCOMPARE(mMap->cell(cellIndex(row, 5)), (Cell {u"C3"_s, Mark::Painted}));
 
-    press(cellCentre(2, 3), Qt::MiddleButton);
-    moveTo(cellCentre(2, 4));
-    release(cellCentre(2, 4), Qt::MiddleButton);
+    press(test::cellCentre(2, 3), Qt::MiddleButton);
+    moveTo(test::cellCentre(2, 4));
+    release(test::cellCentre(2, 4), Qt::MiddleButton);
     QCOMPARE(mMap->cell(cellIndex(2, 3)), (Cell {u"01"_s, Mark::Erased}));
     QCOMPARE(mMap->cell(cellIndex(2, 4)), (Cell {u"01"_s, Mark::Erased}));
 }
