@@ -90,9 +90,12 @@ ThemeViews::ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &m
     // The tool windows are made when first opened: a start that needs neither pays for neither.
     buildViewMenu(menus);
     wirePalettes();
-    connect(client->courseList(), &QComboBox::editTextChanged, this, [this] {
-        // Only once a first theme was asked for: the start waits for its first paint.
-        if (!mRomPath.isEmpty() || mTheme.ok())
+    connect(client->courseList(), &QComboBox::editTextChanged, this, [this](const QString &text) {
+        // Only once a first theme was asked for: the start waits for its first paint. A text
+        // being typed names no course until it is whole, and the same course keeps its theme:
+        // neither reads the ROM again nor leaves the Tiles view.
+        const std::optional<qint64> offset = CourseTable::courseOffset(text);
+        if ((!mRomPath.isEmpty() || mTheme.ok()) && offset && offset != mThemeOffset)
             loadTheme();
     });
     updateAvailability();
@@ -275,6 +278,7 @@ void ThemeViews::loadTheme()
     mRomError.clear();
     const std::optional<qint64> offset =
         CourseTable::courseOffset(mClient->courseList()->currentText());
+    mThemeOffset = offset;
     QByteArray rom;
     QFile file(mRomPath);
     if (mRomPath.isEmpty()) {
@@ -294,14 +298,13 @@ void ThemeViews::loadTheme()
             mTileSet->setTiles(mTheme.tiles);
         if (mOverview)
             mOverview->setGraphics(mTheme.graphics);
-    } else {
-        if (mRomError.isEmpty())
-            mRomError = mTheme.error;
-        mClient->mapView()->setViewMode(MapView::ViewMode::Numbers);
-        mMenus.action(QStringLiteral("actionViewNumbers"))->setChecked(true);
+    } else if (mRomError.isEmpty()) {
+        mRomError = mTheme.error;
     }
+    // A course without usable tiles shows numbers for a while; the next one that has them
+    // brings the Tiles view back if that is what the user chose.
+    showMode(mTilesWanted);
     updateAvailability();
-    showPalettePictures();
     emit themeChanged();
 }
 
@@ -311,6 +314,12 @@ QString ThemeViews::unavailableReason() const
 }
 
 void ThemeViews::showTiles(bool tiles)
+{
+    mTilesWanted = tiles;
+    showMode(tiles);
+}
+
+void ThemeViews::showMode(bool tiles)
 {
     if (tiles && !mTheme.ok())
         tiles = false;

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QAction;
 class QDockWidget;
 class QLabel;
@@ -63,6 +65,8 @@ private:
     void followVisibility(QDockWidget *window, const QString &entry);
     void wirePalettes();
     void updateAvailability();
+    // The view the user chose, or the numbers while there are no tiles to show.
+    void showMode(bool tiles);
     void showPalettePictures();
 
     QMainWindow *mWindow;
@@ -73,6 +77,9 @@ private:
     graphics::LoadedTheme mTheme;
     QString mRomPath;
     QString mRomError;
+    // The course whose theme was read last, and whether the user chose the Tiles view.
+    std::optional<qint64> mThemeOffset;
+    bool mTilesWanted = false;
     graphics::TileSetView *mTileSet = nullptr;
     graphics::CourseOverview *mOverview = nullptr;
     QDockWidget *mTileSetWindow = nullptr;
