@@ -270,7 +270,8 @@ void MapView::mousePressEvent(QMouseEvent *event)
     if (button == 0)
         return;
     // Under the splash or outside the viewport nothing is drawn, by the tools or by the brush.
-    if (mTools && isVisibleAt(event->pos())
+    // A brush stroke keeps the pointer until its buttons are up, whatever tool is chosen meanwhile.
+    if (mTools && !mStrokeOpen && isVisibleAt(event->pos())
         && mTools->press(cellAt(event->position()), button, event->modifiers()))
         return;
     if (!mStrokeOpen) {
@@ -286,7 +287,8 @@ void MapView::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
     const int buttons = buttonBits(event->buttons());
-    if (mTools && mTools->move(cellAt(event->position()), buttons, event->modifiers()))
+    if (mTools && !mStrokeOpen
+        && mTools->move(cellAt(event->position()), buttons, event->modifiers()))
         return;
     if (buttons == 0)
         return;
@@ -301,7 +303,7 @@ void MapView::mouseMoveEvent(QMouseEvent *event)
 void MapView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    if (mTools
+    if (mTools && !mStrokeOpen
         && mTools->release(cellAt(event->position()), buttonBit(event->button()),
                            event->modifiers()))
         return;

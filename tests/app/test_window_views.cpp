@@ -60,6 +60,7 @@ private slots:
     void paintingInTilesUpdatesTheOverview();
     void toolWindowsDriveThePalettesAndTheView();
     void fillByKeyAndMouseIsOneStep();
+    void toolChosenDuringAStrokeWaitsForIt();
     void selectionThroughTheClipboard();
     void replaceAndPick();
 
@@ -211,6 +212,24 @@ void TestWindowViews::fillByKeyAndMouseIsOneStep()
     QTest::mouseClick(view(), Qt::LeftButton, {}, test::cellCentre(1, 1));
     QCOMPARE(mFixture->messages.titles().last(), u"Cannot Draw"_s);
     QCOMPARE(win()->client()->courseMap().text(cellIndex(1, 1)), u"01"_s);
+}
+
+void TestWindowViews::toolChosenDuringAStrokeWaitsForIt()
+{
+    QVERIFY(start(configureWithGraphics));
+    win()->client()->pickTile()->setEditText(u"2C"_s);
+    // The brush's stroke ends with its button even though Line was chosen while it was held.
+    QTest::mousePress(view(), Qt::LeftButton, {}, test::cellCentre(2, 2));
+    QTest::keyClick(win(), Qt::Key_L);
+    QTest::mouseRelease(view(), Qt::LeftButton, {}, test::cellCentre(2, 2));
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Paint"_s);
+    // So the line is a step of its own, and undoing it leaves the brush's cell painted.
+    QTest::mouseClick(view(), Qt::LeftButton, {}, test::cellCentre(4, 4));
+    QCOMPARE(win()->client()->courseMap().text(cellIndex(4, 4)), u"2C"_s);
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Line"_s);
+    QTest::keyClick(win(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(win()->client()->courseMap().text(cellIndex(4, 4)), u"01"_s);
+    QCOMPARE(win()->client()->courseMap().text(cellIndex(2, 2)), u"2C"_s);
 }
 
 void TestWindowViews::selectionThroughTheClipboard()
