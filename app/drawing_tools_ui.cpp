@@ -148,8 +148,15 @@ void DrawingToolsUi::replace()
     // Pick the tile to replace into the right palette (Alt + right click), paint with the left.
     const std::optional<ReplaceDialog::Tiles> tiles = mServices.replace->ask(
         {mClient->pickTile2()->currentText(), mClient->pickTile()->currentText()});
-    if (tiles)
-        mTools->replace(tiles->from, tiles->to);
+    if (!tiles)
+        return;
+    const EditResult result = mTools->replace(tiles->from, tiles->to);
+    // Said, because "0a" and "0A" are different tiles and a silent nothing looks like a fault.
+    if (!result.isRefused() && result.changedCells == 0 && tiles->from != tiles->to) {
+        mServices.messages.inform(
+            tr("No cell holds the tile \"%1\"; nothing was replaced.").arg(tiles->from),
+            tr("Replace Tiles"));
+    }
 }
 
 QPoint DrawingToolsUi::pasteCell() const

@@ -43,7 +43,8 @@ std::optional<ReplaceDialog::Tiles> QtReplaceDialog::ask(const Tiles &proposal)
     check();
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return Tiles {from->text().toUpper(), to->text().toUpper()};
+    // As typed: the map tells "0a" from "0A", as it does when painting.
+    return Tiles {from->text(), to->text()};
 }
 
 } // namespace velmor

@@ -280,6 +280,13 @@ void TestWindowViews::replaceAndPick()
     QCOMPARE(map.text(0), u"66"_s);
     QCOMPARE(map.text(cellIndex(3, 3)), u"44"_s);
     QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Replace"_s);
+
+    // A tile no cell holds (cells tell "0a" from "0A") replaces nothing, and says so.
+    mFixture->replace.answer(u"0a"_s, u"66"_s);
+    entry(u"actionReplace"_s)->trigger();
+    QCOMPARE(mFixture->messages.titles().last(), u"Replace Tiles"_s);
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Replace"_s);
+    QCOMPARE(map.text(cellIndex(3, 3)), u"44"_s);
 }
 
 VELMOR_TEST_MAIN(TestWindowViews)
