@@ -146,6 +146,18 @@ FileOutcome createPatchFile(
         return outcome;
     }
     const bool bps = *format == PatchFormat::Bps;
+    // Applying keeps an IPS within the game it patches (that is how a patch for another ROM shows
+    // itself), so an IPS that made the game larger could never be applied here.
+    if (!bps && target.size() > source.size()) {
+        outcome.message = QStringLiteral("cannot make the patch %1: the modified ROM's game has "
+                                         "%2 bytes, more than the original's %3, and an IPS "
+                                         "patch is applied only within the original's size; "
+                                         "make a .bps patch instead")
+                              .arg(shown(outPath))
+                              .arg(target.size())
+                              .arg(source.size());
+        return outcome;
+    }
     const patch::PatchResult made =
         bps ? patch::bps::create(source, target) : patch::ips::create(source, target);
     if (!made.ok) {

@@ -87,13 +87,12 @@ PatchProcedures::Outcome PatchProcedures::createPatch(
             tr("Patch Not Created"));
         return Outcome::Refused;
     }
-    QString text = tr("The patch %1 turns your original ROM into %2.\n\n%3\n\nShare the patch, "
-                      "never the ROM: whoever has the game's ROM applies it with Apply Patch….")
-                       .arg(displayPath(out), displayPath(modified), made.message);
-    if (patchFormatOf(out) == PatchFormat::Ips)
-        text += tr("\n\nIPS patches carry no checksums: applied to another ROM than yours, "
-                   "they give a broken ROM without a word. BPS patches refuse that.");
-    mServices.messages.inform(text, tr("Patch Created"));
+    // The outcome's own words already warn that an IPS patch carries no checksums.
+    mServices.messages.inform(
+        tr("The patch %1 turns your original ROM into %2.\n\n%3\n\nShare the patch, never the "
+           "ROM: whoever has the game's ROM applies it with Apply Patch….")
+            .arg(displayPath(out), displayPath(modified), made.message),
+        tr("Patch Created"));
     return Outcome::Done;
 }
 

@@ -99,6 +99,7 @@ void TestPatchFile::initTestCase()
         {QStringLiteral("modified.smc"), mModified},
         {QStringLiteral("other.smc"), test::toQByteArray(test::syntheticRom(2, true))},
         {QStringLiteral("half.smc"), mGame.left(0x40000)},
+        {QStringLiteral("double.smc"), mModified + mGame},
         {QStringLiteral("odd.smc"), QByteArray(1000, 'x')},
         {QStringLiteral("course.bps"), bps},
         {QStringLiteral("course.ips"), ips},
@@ -195,6 +196,9 @@ void TestPatchFile::refusals_data()
         "it is a folder, not a file");
     row("same game", "create", f("original.smc", "bare original.sfc", "new.ips"),
         "hold the same game: a patch would change nothing");
+    row("IPS of a larger game", "create", f("original.smc", "double.smc", "new.ips"),
+        "the modified ROM's game has 1048576 bytes, more than the original's 524288, and an IPS "
+        "patch is applied only within the original's size; make a .bps patch instead");
     row("output is the original", "create", f("rom named.bps", "modified.smc", "rom named.bps"),
         "the output file %1/rom named.bps is the original ROM itself");
     row("output hard-links the modified", "create", f("original.smc", "modified.smc", "hard.ips"),
