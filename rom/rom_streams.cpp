@@ -34,12 +34,11 @@ std::string noStreamMessage(
     return message;
 }
 
+// The game stops reading a course at the track's own end marker, so bytes the stream holds after
+// it do not make it any less a course (the editor opens such a course too).
 bool isTrackStream(const codec::DecodeResult &decoded)
 {
-    if (!decoded.ok)
-        return false;
-    const codec::DecodeResult inner = codec::decode(decoded.output, TrackTileLimit);
-    return inner.ok && inner.consumed == decoded.output.size();
+    return decoded.ok && codec::decode(decoded.output, TrackTileLimit).ok;
 }
 
 std::string trackProblem(codec::ByteView input)

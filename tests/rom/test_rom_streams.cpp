@@ -186,6 +186,16 @@ void TestRomStreams::refusals_data()
         << QStringLiteral("the slot at 0x68f2c holds a course, but the input is not a valid track "
                           "file: 3 bytes follow the end marker at input offset 0x400");
 
+    // A course whose stream goes on after its track's end marker is still a course.
+    codec::Bytes trailing = romWithCourse(true, CourseOffset);
+    codec::Bytes trackAndMore = freshTrack();
+    trackAndMore.insert(trackAndMore.end(), {0x12, 0x34});
+    place(trailing, CourseOffset, looseStream(trackAndMore));
+    QTest::newRow("course with bytes after its track, input is no track")
+        << test::toQByteArray(trailing) << QByteArray::fromHex("0f0102") << int(CourseOffset)
+        << QStringLiteral("the slot at 0x68f2c holds a course, but the input is not a valid track "
+                          "file: direct copy of 16 bytes cut short at input offset 0x0");
+
     codec::Bytes headerless = romWithCourse(false, CourseOffset - 0x200);
     place(headerless, CourseOffset, {0xFC, 0x00, 0x01}); // an inverted copy from an empty output
     QTest::newRow("headerless ROM, offset of the course table")
