@@ -17,11 +17,9 @@ const QString SupportedFormat2 = QStringLiteral("0");
 constexpr int ArgumentCount = 5;
 const QString EndOfOptions = QStringLiteral("--");
 
-int usageError(const ToolDescription &tool, const QString &why)
+int wrongUsage(const ToolDescription &tool, const QString &why)
 {
-    printLine(stderr,
-        QStringLiteral("%1: %2 (usage: %1 %3; try --help)").arg(tool.name, why, tool.arguments));
-    return ExitUsage;
+    return usageError(tool.name, why, tool.name + QLatin1Char(' ') + tool.arguments);
 }
 
 void printHelp(const ToolDescription &tool)
@@ -40,17 +38,36 @@ void printHelp(const ToolDescription &tool)
             .arg(usage, tool.name, tool.summary));
 }
 
-int report(const ToolDescription &tool, const FileOutcome &outcome)
+} // namespace
+
+Leading readLeading(QStringList &args)
+{
+    if (!args.isEmpty() && args.constFirst() == EndOfOptions) {
+        args.removeFirst();
+        return Leading::EndOfOptions;
+    }
+    if (args.size() == 1
+        && (args.constFirst() == QStringLiteral("--help")
+            || args.constFirst() == QStringLiteral("-h")))
+        return Leading::Help;
+    return Leading::Arguments;
+}
+
+int usageError(const QString &toolName, const QString &why, const QString &usage)
+{
+    printLine(stderr, QStringLiteral("%1: %2 (usage: %3; try --help)").arg(toolName, why, usage));
+    return ExitUsage;
+}
+
+int report(const QString &toolName, const FileOutcome &outcome)
 {
     if (!outcome.ok) {
-        printLine(stderr, QStringLiteral("%1: %2").arg(tool.name, outcome.message));
+        printLine(stderr, QStringLiteral("%1: %2").arg(toolName, outcome.message));
         return ExitRefused;
     }
     printLine(stdout, outcome.message);
     return ExitSuccess;
 }
-
-} // namespace
 
 void printLine(std::FILE *stream, const QString &line)
 {
@@ -67,36 +84,34 @@ int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction
     QStringList args = QCoreApplication::arguments().mid(1);
     // Options only where nothing else can be meant: help as the only argument, the list with its
     // one file. Anywhere else "-h" is a file name; after a leading "--" everything is one.
-    if (!args.isEmpty() && args.constFirst() == EndOfOptions) {
-        args.removeFirst();
-    } else if (args.size() == 1
-        && (args.constFirst() == QStringLiteral("--help")
-            || args.constFirst() == QStringLiteral("-h"))) {
+    const Leading leading = readLeading(args);
+    if (leading == Leading::Help) {
         printHelp(tool);
         return ExitSuccess;
-    } else if (list && args.size() == 2 && args.constFirst() == QStringLiteral("--list")) {
-        return report(tool, list(args.at(1)));
     }
+    if (leading == Leading::Arguments && list && args.size() == 2
+        && args.constFirst() == QStringLiteral("--list"))
+        return report(tool.name, list(args.at(1)));
 
     if (args.size() != ArgumentCount) {
-        return usageError(tool,
+        return wrongUsage(tool,
             QStringLiteral("expected %1 arguments, got %2").arg(ArgumentCount).arg(args.size()));
     }
     const QString offsetText = args.at(2);
     const auto offset = rom::parseHexOffset(offsetText.toStdString());
     if (!offset) {
-        return usageError(tool,
+        return wrongUsage(tool,
             QStringLiteral("the offset \"%1\" is not a hexadecimal number "
                            "without prefix")
                 .arg(offsetText));
     }
     if (args.at(3) != SupportedFormat || args.at(4) != SupportedFormat2) {
-        return usageError(tool,
+        return wrongUsage(tool,
             QStringLiteral("format %1 with format2 %2 is not supported; only "
                            "format 4 with format2 0 is")
                 .arg(args.at(3), args.at(4)));
     }
-    return report(tool, action(args.at(0), args.at(1), *offset));
+    return report(tool.name, action(args.at(0), args.at(1), *offset));
 }
 
 } // namespace velmor::tools

@@ -3,6 +3,7 @@
 #include "course/rom_file.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdio>
 #include <functional>
@@ -31,6 +32,18 @@ void printLine(std::FILE *stream, const QString &line);
 
 int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction &action,
     const ListAction &list = {});
+
+// What the command line starts with, for every tool of the project: help is asked only by a lone
+// "--help" or "-h" (anywhere else it is a file name), and a leading "--" ends the options (it is
+// taken off the arguments).
+enum class Leading { Help, EndOfOptions, Arguments };
+Leading readLeading(QStringList &args);
+
+// "velmor-patch: <why> (usage: <usage>; try --help)" on the error stream; returns ExitUsage.
+int usageError(const QString &toolName, const QString &why, const QString &usage);
+// The outcome's one line: on the output stream when done (ExitSuccess), else on the error stream
+// after the tool's name (ExitRefused).
+int report(const QString &toolName, const FileOutcome &outcome);
 
 // Exit statuses.
 inline constexpr int ExitSuccess = 0;

@@ -19,11 +19,9 @@ constexpr int ArgumentCount = 4;
 
 int usageError(const QString &why)
 {
-    printLine(stderr,
-        QStringLiteral("%1: %2 (usage: velmor-patch create ORIGINAL MODIFIED OUT, "
-                       "or velmor-patch apply ROM PATCH OUT; try --help)")
-            .arg(Name, why));
-    return ExitUsage;
+    return velmor::tools::usageError(Name, why,
+        QStringLiteral("velmor-patch create ORIGINAL MODIFIED OUT, or velmor-patch apply ROM "
+                       "PATCH OUT"));
 }
 
 void printHelp()
@@ -54,11 +52,7 @@ int main(int argc, char **argv)
     const QCoreApplication app(argc, argv);
     // arguments() rather than argv: file names keep their characters on every system.
     QStringList args = QCoreApplication::arguments().mid(1);
-    if (!args.isEmpty() && args.constFirst() == QStringLiteral("--")) {
-        args.removeFirst();
-    } else if (args.size() == 1
-        && (args.constFirst() == QStringLiteral("--help")
-            || args.constFirst() == QStringLiteral("-h"))) {
+    if (readLeading(args) == Leading::Help) {
         printHelp();
         return ExitSuccess;
     }
@@ -71,13 +65,7 @@ int main(int argc, char **argv)
         return usageError(
             QStringLiteral("%1 takes 3 files, got %2").arg(command).arg(args.size() - 1));
     }
-    const velmor::FileOutcome outcome = command == QStringLiteral("create")
-        ? velmor::createPatchFile(args[1], args[2], args[3])
-        : velmor::applyPatchFile(args[1], args[2], args[3]);
-    if (!outcome.ok) {
-        printLine(stderr, QStringLiteral("%1: %2").arg(Name, outcome.message));
-        return ExitRefused;
-    }
-    printLine(stdout, outcome.message);
-    return ExitSuccess;
+    return report(Name,
+        command == QStringLiteral("create") ? velmor::createPatchFile(args[1], args[2], args[3])
+                                            : velmor::applyPatchFile(args[1], args[2], args[3]));
 }

@@ -8,12 +8,11 @@
 
 namespace {
 
+const QString Name = QStringLiteral("velmor-render");
+
 int usageError(const QString &why)
 {
-    velmor::tools::printLine(stderr,
-        QStringLiteral("velmor-render: %1 (usage: %2; try --help)")
-            .arg(why, velmor::tools::RenderCommandLine::usage()));
-    return velmor::tools::ExitUsage;
+    return velmor::tools::usageError(Name, why, velmor::tools::RenderCommandLine::usage());
 }
 
 } // namespace
@@ -26,7 +25,7 @@ int main(int argc, char **argv)
     const RenderCommandLine line(QCoreApplication::arguments().mid(1));
     switch (line.outcome()) {
     case RenderCommandLine::Outcome::Help:
-        velmor::tools::printLine(stdout, RenderCommandLine::help());
+        printLine(stdout, RenderCommandLine::help());
         return ExitSuccess;
     case RenderCommandLine::Outcome::Wrong:
         return usageError(line.error());
@@ -37,11 +36,5 @@ int main(int argc, char **argv)
     const std::optional<CourseChoice> course = parseCourse(line.request().course, &why);
     if (!course)
         return usageError(why);
-    const velmor::FileOutcome outcome = renderCourse(line.request(), *course);
-    if (!outcome.ok) {
-        velmor::tools::printLine(stderr, QStringLiteral("velmor-render: %1").arg(outcome.message));
-        return ExitRefused;
-    }
-    velmor::tools::printLine(stdout, outcome.message);
-    return ExitSuccess;
+    return report(Name, renderCourse(line.request(), *course));
 }
