@@ -1,5 +1,7 @@
 #include "course/file_access.h"
 
+#include "platform/file_lock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -72,6 +74,40 @@ bool isSameFile(const QString &a, const QString &b)
     const bool same = std::filesystem::equivalent(
         std::filesystem::path(a.toStdWString()), std::filesystem::path(b.toStdWString()), failed);
     return !failed && same;
+}
+
+bool isUsableOutput(
+    const QString &outPath, const QList<std::pair<QString, QString>> &inputs, QString *error)
+{
+    for (const auto &[role, path] : inputs) {
+        if (isSameFile(outPath, path)) {
+            *error = QStringLiteral("the output file %1 is the %2 itself; choose another name")
+                         .arg(shown(outPath), role);
+            return false;
+        }
+    }
+    if (QFileInfo(outPath).isDir()) {
+        *error =
+            QStringLiteral("cannot write the output file %1: it is a folder").arg(shown(outPath));
+        return false;
+    }
+    if (isReadOnly(outPath)) {
+        *error =
+            QStringLiteral("cannot write the output file %1: it is read-only").arg(shown(outPath));
+        return false;
+    }
+    return true;
+}
+
+bool writeOutput(const QString &outPath, const QByteArray &bytes, QString *error)
+{
+    QString why;
+    FileLock lock(outPath);
+    if (!lock.lock(&why) || !writeAtomically(outPath, bytes, &why)) {
+        *error = QStringLiteral("cannot write the output file %1: %2").arg(shown(outPath), why);
+        return false;
+    }
+    return true;
 }
 
 } // namespace velmor::files

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 // Whole files for the command-line tools and the menu entries over them: read with a reason a
 // user understands, written whole or not at all, and the checks that keep an output from
@@ -27,5 +29,14 @@ bool isReadOnly(const QString &path);
 
 // The same file under two names: a symbolic link, a second hard link, or the same path twice.
 bool isSameFile(const QString &a, const QString &b);
+
+// A place a tool may write its output: not one of its inputs under any name (each given with its
+// role, "ROM file"), not a folder, not read-only. Otherwise *error says which, naming the output.
+bool isUsableOutput(
+    const QString &outPath, const QList<std::pair<QString, QString>> &inputs, QString *error);
+
+// Writes the output whole or not at all, holding the file's lock meanwhile so that no other
+// Velmor writes it at the same time; *error: "cannot write the output file <path>: why".
+bool writeOutput(const QString &outPath, const QByteArray &bytes, QString *error);
 
 } // namespace velmor::files

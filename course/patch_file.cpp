@@ -4,7 +4,6 @@
 #include "patch/bps.h"
 #include "patch/crc32.h"
 #include "patch/ips.h"
-#include "platform/file_lock.h"
 #include "rom/rom_image.h"
 
 #include <QFileInfo>
@@ -34,41 +33,6 @@ std::optional<rom::RomImage> romIn(
     if (!image)
         *error = QStringLiteral("cannot use the %1 %2: %3").arg(role, shown(path), fromStd(why));
     return image;
-}
-
-// Refuses an output that would replace one of the inputs, or that cannot be a file at all.
-bool outputIsUsable(
-    const QString &outPath, const QList<std::pair<QString, QString>> &inputs, QString *error)
-{
-    for (const auto &[role, path] : inputs) {
-        if (files::isSameFile(outPath, path)) {
-            *error = QStringLiteral("the output file %1 is the %2 itself; choose another name")
-                         .arg(shown(outPath), role);
-            return false;
-        }
-    }
-    if (QFileInfo(outPath).isDir()) {
-        *error =
-            QStringLiteral("cannot write the output file %1: it is a folder").arg(shown(outPath));
-        return false;
-    }
-    if (files::isReadOnly(outPath)) {
-        *error =
-            QStringLiteral("cannot write the output file %1: it is read-only").arg(shown(outPath));
-        return false;
-    }
-    return true;
-}
-
-bool writeLocked(const QString &outPath, const QByteArray &bytes, QString *error)
-{
-    QString why;
-    FileLock lock(outPath);
-    if (!lock.lock(&why) || !files::writeAtomically(outPath, bytes, &why)) {
-        *error = QStringLiteral("cannot write the output file %1: %2").arg(shown(outPath), why);
-        return false;
-    }
-    return true;
 }
 
 QByteArray toQByteArray(const patch::Bytes &bytes)
@@ -134,7 +98,7 @@ FileOutcome createPatchFile(
     const auto to = romIn(*modified, modifiedRole, modifiedPath, &outcome.message);
     if (!to)
         return outcome;
-    if (!outputIsUsable(outPath, {{originalRole, originalPath}, {modifiedRole, modifiedPath}},
+    if (!files::isUsableOutput(outPath, {{originalRole, originalPath}, {modifiedRole, modifiedPath}},
             &outcome.message))
         return outcome;
     const patch::ByteView source = from->game();
@@ -165,7 +129,7 @@ FileOutcome createPatchFile(
             QStringLiteral("cannot make the patch %1: %2").arg(shown(outPath), fromStd(made.error));
         return outcome;
     }
-    if (!writeLocked(outPath, toQByteArray(made.bytes), &outcome.message))
+    if (!files::writeOutput(outPath, toQByteArray(made.bytes), &outcome.message))
         return outcome;
     outcome.ok = true;
     outcome.message = QStringLiteral("wrote the %1 patch %2 (%3 bytes) for the game without the "
@@ -192,7 +156,7 @@ FileOutcome applyPatchFile(const QString &romPath, const QString &patchPath, con
     const auto image = romIn(*romBytes, romRole, romPath, &outcome.message);
     if (!image)
         return outcome;
-    if (!outputIsUsable(outPath, {{romRole, romPath}, {patchRole, patchPath}}, &outcome.message))
+    if (!files::isUsableOutput(outPath, {{romRole, romPath}, {patchRole, patchPath}}, &outcome.message))
         return outcome;
 
     const patch::ByteView patchView = viewOf(*patchBytes);
@@ -228,7 +192,7 @@ FileOutcome applyPatchFile(const QString &romPath, const QString &patchPath, con
     }
     QByteArray result = romBytes->left(qsizetype(image->headerSize()));
     result.append(toQByteArray(applied.bytes));
-    if (!writeLocked(outPath, result, &outcome.message))
+    if (!files::writeOutput(outPath, result, &outcome.message))
         return outcome;
     outcome.ok = true;
     outcome.message = QStringLiteral("wrote %1 (%2 bytes, %3 like %4); %5")

@@ -6,7 +6,6 @@
 #include "rom/hex_offset.h"
 #include "rom/rom_streams.h"
 
-#include <QFileInfo>
 
 #include <optional>
 
@@ -15,7 +14,6 @@ namespace velmor {
 namespace {
 
 using files::isReadOnly;
-using files::isSameFile;
 using files::shown;
 
 QString fromStd(const std::string &text)
@@ -91,34 +89,19 @@ FileOutcome extractFile(const QString &romPath, const QString &outputPath, std::
     const auto rom = readAll(romPath, QStringLiteral("ROM file"), &outcome.message);
     if (!rom)
         return outcome;
-    if (isSameFile(romPath, outputPath)) {
-        outcome.message = QStringLiteral("the output file %1 is the ROM file itself; choose "
-                                         "another name for the decoded bytes")
-                              .arg(shown(outputPath));
+    if (!files::isUsableOutput(
+            outputPath, {{QStringLiteral("ROM file"), romPath}}, &outcome.message))
         return outcome;
-    }
-    if (QFileInfo(outputPath).isDir()) {
-        outcome.message = QStringLiteral("cannot write the output file %1: it is a folder")
-                              .arg(shown(outputPath));
-        return outcome;
-    }
-    if (isReadOnly(outputPath)) {
-        outcome.message = QStringLiteral("cannot write the output file %1: it is read-only")
-                              .arg(shown(outputPath));
-        return outcome;
-    }
     const rom::ExtractOutcome extracted = rom::extractFromRom(*rom, offset);
     if (!extracted.ok) {
         outcome.message = fromStd(extracted.message);
         return outcome;
     }
-    QString error;
-    FileLock lock(outputPath);
-    if (!lock.lock(&error) || !writeAtomically(outputPath, extracted.data, &error)) {
-        outcome.message =
-            QStringLiteral("cannot write the output file %1: %2").arg(shown(outputPath), error);
+    if (!files::writeOutput(outputPath,
+            QByteArray(reinterpret_cast<const char *>(extracted.data.data()),
+                qsizetype(extracted.data.size())),
+            &outcome.message))
         return outcome;
-    }
     outcome.ok = true;
     outcome.message = QStringLiteral("wrote %1 bytes to %2 (stream at %3, %4 bytes)")
                           .arg(extracted.data.size())

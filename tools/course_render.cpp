@@ -19,7 +19,6 @@ namespace {
 // Up to two digits is a course ID; longer hexadecimal texts are offsets from the course list.
 constexpr int IdDigits = 2;
 
-using files::isSameFile;
 using files::shown;
 
 QString fromStd(const std::string &text)
@@ -73,12 +72,11 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
     if (!image)
         return refused(
             QStringLiteral("the ROM file %1: %2").arg(shown(request.romPath), fromStd(notRom)));
-    for (const QString &input : {request.romPath, request.trackPath}) {
-        if (!input.isEmpty() && isSameFile(input, request.outputPath))
-            return refused(QStringLiteral("the output file %1 is the input file %2 itself; choose "
-                                          "another name for the picture")
-                               .arg(shown(request.outputPath), shown(input)));
-    }
+    QList<std::pair<QString, QString>> inputs {{QStringLiteral("ROM file"), request.romPath}};
+    if (!request.trackPath.isEmpty())
+        inputs.append({QStringLiteral("track file"), request.trackPath});
+    if (!files::isUsableOutput(request.outputPath, inputs, &error))
+        return refused(error);
 
     // Which course, and where the ROM keeps it.
     int id = 0;

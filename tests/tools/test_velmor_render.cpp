@@ -247,7 +247,7 @@ void TestVelmorRender::refusals_data()
         << QString() << QStringList {u"ROM"_s, u"68f2d"_s, u"out.png"_s}
         << u"no course of this ROM starts at 0x68f2d"_s;
     QTest::newRow("output is the ROM")
-        << QString() << QStringList {u"ROM"_s, u"07"_s, u"ROM"_s} << u"is the input file"_s;
+        << QString() << QStringList {u"ROM"_s, u"07"_s, u"ROM"_s} << u"is the ROM file itself"_s;
     QTest::newRow("output folder missing")
         << QString() << QStringList {u"ROM"_s, u"07"_s, u"no/out.png"_s}
         << u"cannot write the image"_s;
