@@ -9,6 +9,7 @@
 #include "platform/services.h"
 #include "platform/tool_runner.h"
 #include "rom/rom_image.h"
+#include "rom/rom_streams.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,9 +21,8 @@ namespace {
 const QString TrackFilter = QStringLiteral("BIN Files (*.bin)|*.bin");
 const QString RomFilter = QStringLiteral("SNES Files (*.smc)|*.smc");
 const QString FailedTitle = QStringLiteral("Import Failed");
-// The compressor's format selectors for this game's courses.
-const QString RecompFormat = QStringLiteral("4");
-const QString RecompFormat2 = QStringLiteral("0");
+const QString RecompFormat = QString::fromLatin1(rom::CourseFormat);
+const QString RecompFormat2 = QString::fromLatin1(rom::CourseFormat2);
 
 QString folderOf(const QString &path)
 {

@@ -14,6 +14,11 @@ namespace velmor::rom {
 // A course map has this many tiles: a track stream never decodes to more.
 inline constexpr std::size_t TrackTileLimit = 16384;
 
+// How the compressor's command line names this game's course compression ("format 4, format2
+// 0"): what the editor passes to it, and the only format the project's own tools accept.
+inline constexpr char CourseFormat[] = "4";
+inline constexpr char CourseFormat2[] = "0";
+
 // The room for a stream at one place in a ROM.
 struct Slot
 {

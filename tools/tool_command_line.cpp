@@ -1,6 +1,7 @@
 #include "tools/tool_command_line.h"
 
 #include "rom/hex_offset.h"
+#include "rom/rom_streams.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -11,9 +12,8 @@ namespace velmor::tools {
 
 namespace {
 
-// The only format these tools speak: the game's course compression.
-const QString SupportedFormat = QStringLiteral("4");
-const QString SupportedFormat2 = QStringLiteral("0");
+const QString SupportedFormat = QString::fromLatin1(rom::CourseFormat);
+const QString SupportedFormat2 = QString::fromLatin1(rom::CourseFormat2);
 constexpr int ArgumentCount = 5;
 const QString EndOfOptions = QStringLiteral("--");
 
