@@ -64,9 +64,9 @@ std::optional<qint64> CourseTable::courseOffset(const QString &courseText)
 const rom::Course *CourseTable::course(const QString &courseText)
 {
     const std::optional<qint64> offset = courseOffset(courseText);
-    if (!offset || *offset < qint64(rom::CopierHeaderSize))
-        return nullptr;
-    return rom::courseStartingAt(rom::gameOffsetOfListed(std::size_t(*offset)));
+    const std::optional<std::size_t> game =
+        offset ? rom::gameOffsetOfListed(std::size_t(*offset)) : std::nullopt;
+    return game ? rom::courseStartingAt(*game) : nullptr;
 }
 
 QString CourseTable::whyNoCourse(const QString &courseText)

@@ -76,9 +76,8 @@ LoadedTheme ThemeCache::forListedOffset(const QByteArray &romFile, qint64 listed
     if (!image)
         return failure(QString::fromStdString(notRom));
     const auto listed = std::size_t(listedOffset);
-    const std::optional<int> id = listedOffset >= qint64(rom::CopierHeaderSize)
-        ? courseStartingAt(*image, rom::gameOffsetOfListed(listed))
-        : std::nullopt;
+    const std::optional<std::size_t> game = rom::gameOffsetOfListed(listed);
+    const std::optional<int> id = game ? courseStartingAt(*image, *game) : std::nullopt;
     if (!id)
         return failure(tr("no course of this ROM starts at %1")
                            .arg(QString::fromStdString(rom::hexText(listed))));

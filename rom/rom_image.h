@@ -56,8 +56,11 @@ private:
 };
 
 // Course list offsets count the header; in a headerless file the same place lies this much earlier.
-inline std::size_t gameOffsetOfListed(std::size_t listedOffset)
+// Nothing for an offset inside the header, where the game keeps nothing.
+inline std::optional<std::size_t> gameOffsetOfListed(std::size_t listedOffset)
 {
+    if (listedOffset < CopierHeaderSize)
+        return std::nullopt;
     return listedOffset - CopierHeaderSize;
 }
 inline std::size_t listedOffsetOfGame(std::size_t gameOffset)

@@ -90,9 +90,9 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
             return refused(QStringLiteral("cannot find %1 in this ROM: %2")
                                .arg(courseTitle(id), fromStd(entry.problem)));
     } else {
-        const std::optional<int> found = *listed >= qint64(rom::CopierHeaderSize)
-            ? graphics::courseStartingAt(*image, rom::gameOffsetOfListed(std::size_t(*listed)))
-            : std::nullopt;
+        const std::optional<std::size_t> game = rom::gameOffsetOfListed(std::size_t(*listed));
+        const std::optional<int> found =
+            game ? graphics::courseStartingAt(*image, *game) : std::nullopt;
         if (!found)
             return refused(QStringLiteral("no course of this ROM starts at %1 (offsets as the "
                                           "course list shows them, for a ROM with the copier "
