@@ -120,22 +120,21 @@ std::optional<CourseTheme> courseTheme(const rom::RomImage &rom, int courseId)
     const rom::Course *course = rom::courseById(courseId);
     if (!course)
         return std::nullopt;
-    const std::size_t at = rom::map::CourseThemes + std::size_t(courseId);
-    const codec::ByteView game = rom.game();
+    // The tables' reading checks the code; here a bad one only changes which theme is drawn.
+    const rom::CourseEntry entry = rom::readCourseTables(rom)[std::size_t(courseId)];
     CourseTheme result;
-    result.theme = course->theme;
+    result.theme = entry.theme.value_or(course->theme);
+    if (entry.theme)
+        return result;
     const std::string fallback =
         "; drawn in the original game's " + themeText(course->theme) + " theme";
-    if (at >= game.size()) {
+    if (!entry.themeCode) {
         result.problem = "the theme table lies outside this ROM" + fallback;
-    } else if (!rom::isThemeCode(game[at])) {
-        result.problem = "the theme code " + rom::hexText(game[at]) + " of "
-            + std::string(course->name) + " (at " + rom::hexText(rom.fileOffset(at))
-            + ") is no theme (they are "
-              "even and at most 0x0e)"
-            + fallback;
     } else {
-        result.theme = rom::Theme(game[at]);
+        result.problem = "the theme code " + rom::hexText(*entry.themeCode) + " of "
+            + std::string(course->name) + " (at "
+            + rom::hexText(rom.fileOffset(rom::map::CourseThemes + std::size_t(courseId)))
+            + ") is no theme (they are even and at most 0x0e)" + fallback;
     }
     return result;
 }
