@@ -7,9 +7,11 @@
 #include "editor/map_view.h"
 #include "editor/tile_text.h"
 #include "graphics/course_image_export.h"
+#include "graphics/course_renderer.h"
 #include "graphics/course_overview.h"
 #include "graphics/tile_set_view.h"
 #include "platform/file_dialog.h"
+#include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
 
@@ -380,14 +382,15 @@ void ThemeViews::exportImage(int scale)
         const std::optional<QString> path = dialog.showSave();
         if (!path)
             return;
-        const QString shown = displayPath(*path);
-        if (QFileInfo(*path).isFile()
-            && !mServices.messages.askYesNo(
-                QStringLiteral("Would you like to overwrite ") + shown + QStringLiteral("?"),
-                QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
+        if (mServices.files.isFile(*path) && !mServices.messages.askOverwrite(*path))
             continue;
+        // Drawn here rather than taken from the overview, which need not exist for an export.
+        graphics::CourseRenderer renderer;
+        renderer.setGraphics(mTheme.graphics);
+        renderer.render(mClient->courseMap().texts());
+        const QString shown = displayPath(*path);
         const graphics::ImageExport saved =
-            graphics::exportCourseImage(overview()->courseImage(), *path, scale);
+            graphics::exportCourseImage(renderer.image(), *path, scale);
         if (saved.ok)
             mServices.messages.inform(tr("The course image was saved as %1 (%2 × %2 pixels).")
                                           .arg(shown)

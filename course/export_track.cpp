@@ -79,10 +79,7 @@ ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Servic
         state.trackPath = path;
         if (!services.files.isFile(path))
             break;
-        const QString shown = displayPath(path);
-        if (services.messages.askYesNo(
-                QStringLiteral("Would you like to overwrite ") + shown + QStringLiteral("?"),
-                QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
+        if (services.messages.askOverwrite(path))
             break;
     }
 

@@ -50,10 +50,7 @@ QString PatchProcedures::pick(bool save, const QString &title, const QString &fi
             return {};
         if (!save || !mServices.files.isFile(*chosen))
             return *chosen;
-        const QString shown = displayPath(*chosen);
-        if (mServices.messages.askYesNo(
-                QStringLiteral("Would you like to overwrite ") + shown + QStringLiteral("?"),
-                QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
+        if (mServices.messages.askOverwrite(*chosen))
             return *chosen;
     }
 }

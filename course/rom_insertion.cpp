@@ -186,9 +186,7 @@ std::optional<RomInsertion::Outcome> RomInsertion::chooseTargetRom(const QString
         mState.targetRom = *chosen;
         const QString shown = displayPath(mState.targetRom);
         if (mServices.files.isFile(mState.targetRom)) {
-            if (mServices.messages.askYesNo(
-                    QStringLiteral("Would you like to overwrite ") + shown + QStringLiteral("?"),
-                    QStringLiteral("Overwrite ") + shown + QStringLiteral("?")))
+            if (mServices.messages.askOverwrite(mState.targetRom))
                 return std::nullopt;
             continue;
         }

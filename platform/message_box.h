@@ -20,12 +20,21 @@ public:
     {
         return show(text, title, Buttons::YesNo) == Answer::Yes;
     }
+    // "Would you like to overwrite /ROMS/KART.SMC?": every save over an existing file asks it.
+    bool askOverwrite(const QString &path);
 };
 
 // Paths are shown in capitals in every message; the paths themselves are never changed.
 inline QString displayPath(const QString &path)
 {
     return path.toUpper();
+}
+
+inline bool MessageBoxes::askOverwrite(const QString &path)
+{
+    const QString shown = displayPath(path);
+    return askYesNo(QStringLiteral("Would you like to overwrite ") + shown + QStringLiteral("?"),
+        QStringLiteral("Overwrite ") + shown + QStringLiteral("?"));
 }
 
 } // namespace velmor
