@@ -5,6 +5,7 @@
 #include "app/drawing_tools_ui.h"
 #include "app/help_dialogs.h"
 #include "app/recent_files.h"
+#include "app/startup_texts.h"
 #include "app/status_readout.h"
 #include "app/theme_views.h"
 #include "app/window_menus.h"
@@ -13,6 +14,8 @@
 #include "course/rom_insertion.h"
 #include "course/track_state.h"
 #include "editor/map_history.h"
+#include "platform/file_system.h"
+#include "platform/services.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -124,8 +127,8 @@ QString MainWindow::lookedAtRom() const
     if (!mLastRom.isEmpty())
         return mLastRom;
     const Configuration &config = mClient->startup().config;
-    const QString working = config.romFolder + config.romBaseName + QStringLiteral("_velmor.smc");
-    if (!config.romBaseName.isEmpty() && QFileInfo(working).isFile())
+    const QString working = config.romFolder + config.romBaseName + startup::workingRomSuffix();
+    if (!config.romBaseName.isEmpty() && mServices.files.isFile(working))
         return working;
     return config.userRomPath;
 }
