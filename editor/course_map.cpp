@@ -1,5 +1,7 @@
 #include "editor/course_map.h"
 
+#include <utility>
+
 namespace velmor {
 
 namespace {
@@ -54,51 +56,42 @@ void CourseMap::setMark(int index, Mark mark)
     emit cellsChanged(cellRect(index));
 }
 
-int CourseMap::setCells(const QList<int> &indices, const QString &text, Mark mark)
+template<typename CellOf>
+int CourseMap::writeCells(const QList<int> &indices, CellOf cellOf)
 {
     ChangedBounds bounds;
     int changed = 0;
-    for (int index : indices) {
-        if (writeIfChanged(index, text, mark)) {
-            bounds.add(index);
+    for (qsizetype i = 0; i < indices.size(); ++i) {
+        const auto [text, mark] = cellOf(i);
+        if (writeIfChanged(indices.at(i), text, mark)) {
+            bounds.add(indices.at(i));
             ++changed;
         }
     }
     if (changed > 0)
         emit cellsChanged(bounds.rect());
     return changed;
+}
+
+int CourseMap::setCells(const QList<int> &indices, const QString &text, Mark mark)
+{
+    return writeCells(
+        indices, [&](qsizetype) { return std::pair<const QString &, Mark>(text, mark); });
 }
 
 int CourseMap::setCells(const QList<int> &indices, const QStringList &texts, Mark mark)
 {
     Q_ASSERT(indices.size() == texts.size());
-    ChangedBounds bounds;
-    int changed = 0;
-    for (qsizetype i = 0; i < indices.size(); ++i) {
-        if (writeIfChanged(indices.at(i), texts.at(i), mark)) {
-            bounds.add(indices.at(i));
-            ++changed;
-        }
-    }
-    if (changed > 0)
-        emit cellsChanged(bounds.rect());
-    return changed;
+    return writeCells(indices,
+        [&](qsizetype i) { return std::pair<const QString &, Mark>(texts.at(i), mark); });
 }
 
 int CourseMap::setCells(const QList<int> &indices, const QList<Cell> &cells)
 {
     Q_ASSERT(indices.size() == cells.size());
-    ChangedBounds bounds;
-    int changed = 0;
-    for (qsizetype i = 0; i < indices.size(); ++i) {
-        if (writeIfChanged(indices.at(i), cells.at(i).text, cells.at(i).mark)) {
-            bounds.add(indices.at(i));
-            ++changed;
-        }
-    }
-    if (changed > 0)
-        emit cellsChanged(bounds.rect());
-    return changed;
+    return writeCells(indices, [&](qsizetype i) {
+        return std::pair<const QString &, Mark>(cells.at(i).text, cells.at(i).mark);
+    });
 }
 
 bool CourseMap::writeIfChanged(int index, const QString &text, Mark mark)

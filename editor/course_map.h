@@ -89,6 +89,9 @@ signals:
 private:
     // Writes one cell of a batch if it differs; true when it did.
     bool writeIfChanged(int index, const QString &text, Mark mark);
+    // The batch itself: cellOf(i) gives the text and mark for indices[i].
+    template<typename CellOf>
+    int writeCells(const QList<int> &indices, CellOf cellOf);
 
     QStringList mTexts;
     QList<Mark> mMarks;
