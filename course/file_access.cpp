@@ -1,11 +1,11 @@
 #include "course/file_access.h"
 
 #include "platform/file_lock.h"
+#include "platform/file_system.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <filesystem>
 
@@ -41,25 +41,6 @@ std::optional<QByteArray> readWhole(const QString &path, const QString &role, QS
         return std::nullopt;
     }
     return bytes;
-}
-
-bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 bool isReadOnly(const QString &path)
@@ -103,7 +84,7 @@ bool writeOutput(const QString &outPath, const QByteArray &bytes, QString *error
 {
     QString why;
     FileLock lock(outPath);
-    if (!lock.lock(&why) || !writeAtomically(outPath, bytes, &why)) {
+    if (!lock.lock(&why) || !writeWholeFile(outPath, bytes, &why)) {
         *error = QStringLiteral("cannot write the output file %1: %2").arg(shown(outPath), why);
         return false;
     }

@@ -19,10 +19,6 @@ QString shown(const QString &path);
 // no such file, the system's reason).
 std::optional<QByteArray> readWhole(const QString &path, const QString &role, QString *error);
 
-// Through a temporary file that replaces path only when complete: a failed write leaves the old
-// file whole. *error gets the system's reason.
-bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error);
-
 // An existing file its owner made read-only; the permission check alone would let an
 // administrator through.
 bool isReadOnly(const QString &path);

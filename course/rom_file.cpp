@@ -2,6 +2,7 @@
 
 #include "course/file_access.h"
 #include "platform/file_lock.h"
+#include "platform/file_system.h"
 #include "rom/course_listing.h"
 #include "rom/hex_offset.h"
 #include "rom/rom_streams.h"
@@ -31,7 +32,7 @@ std::optional<codec::Bytes> readAll(const QString &path, const QString &role, QS
 
 bool writeAtomically(const QString &path, const codec::Bytes &bytes, QString *error)
 {
-    return files::writeAtomically(path,
+    return writeWholeFile(path,
         QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())), error);
 }
 

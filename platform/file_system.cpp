@@ -89,23 +89,33 @@ bool QtFileSystem::copyFile(const QString &from, const QString &to, QString *err
     return true;
 }
 
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        *reason = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
 bool QtFileSystem::writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
     FileLock lock(path);
     if (!lock.lock(error))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, describe(QStringLiteral("Cannot write"), path, file.errorString()));
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        setError(error, describe(QStringLiteral("Cannot write"), path, file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        setError(error, describe(QStringLiteral("Cannot write"), path, file.errorString()));
+    QString reason;
+    if (!writeWholeFile(path, bytes, &reason)) {
+        setError(error, describe(QStringLiteral("Cannot write"), path, reason));
         return false;
     }
     return true;

@@ -24,6 +24,11 @@ public:
     virtual std::optional<QByteArray> readFile(const QString &path, QString *error) const = 0;
 };
 
+// Writes the file through a temporary one that replaces it only when complete, so a failure
+// leaves the old file whole; *reason gets the system's words. Takes no lock: callers that must
+// keep other writers out hold the file's FileLock around it.
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason);
+
 // The real file system, through Qt.
 class QtFileSystem : public FileSystem
 {
