@@ -5,7 +5,7 @@
 #include "app/window_controls.h"
 #include "app/window_layout.h"
 #include "editor/map_scroller.h"
-#include "editor/map_history.h"
+#include "document/map_history.h"
 #include "editor/map_view.h"
 #include "editor/tool_controller.h"
 #include "course/course_table.h"

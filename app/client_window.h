@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/load_sequence.h"
-#include "editor/course_map.h"
+#include "document/course_map.h"
 #include "editor/painting.h"
 
 #include <QList>

@@ -1,8 +1,8 @@
 #include "app/course_actions.h"
 
 #include "course/rom_insertion.h"
-#include "editor/course_map.h"
-#include "editor/map_history.h"
+#include "document/course_map.h"
+#include "document/map_history.h"
 #include "editor/painting.h"
 #include "platform/message_box.h"
 #include "platform/services.h"

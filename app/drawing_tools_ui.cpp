@@ -2,7 +2,7 @@
 
 #include "app/client_window.h"
 #include "app/window_menus.h"
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 #include "editor/map_view.h"
 #include "platform/message_box.h"
 #include "platform/replace_dialog.h"

@@ -13,7 +13,7 @@
 #include "course/rom_course.h"
 #include "course/rom_insertion.h"
 #include "course/track_state.h"
-#include "editor/map_history.h"
+#include "document/map_history.h"
 #include "platform/file_system.h"
 #include "platform/services.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/client_window.h"
 #include "course/course_table.h"
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 #include "editor/map_view.h"
 #include "editor/stroke_tracker.h"
 #include "platform/file_system.h"

@@ -1,7 +1,7 @@
 #include "app/window_controls.h"
 
 #include "app/window_layout.h"
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 
 #include <QComboBox>
 #include <QFontDatabase>

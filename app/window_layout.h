@@ -3,7 +3,7 @@
 #include <QRect>
 
 // The window's controls in twips (left, top, width, height), as the window is laid out; 15 twips
-// make one device-independent pixel (editor/map_geometry.h converts).
+// make one device-independent pixel (document/map_geometry.h converts).
 namespace velmor::layout {
 
 inline constexpr int ClientWidth = 10800;

@@ -3,8 +3,8 @@
 // measuring in the background. Prints the median, least and most against each target.
 #include "bench/bench_figures.h"
 #include "course/slot_budget.h"
-#include "editor/course_map.h"
-#include "editor/map_geometry.h"
+#include "document/course_map.h"
+#include "document/map_geometry.h"
 #include "editor/painting.h"
 #include "rom/course_catalogue.h"
 #include "tests/support/synthetic_rom.h"

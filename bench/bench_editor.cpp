@@ -2,8 +2,8 @@
 // view's repaint request), repainting the visible map, "Clear Color" and "Texture Filler" over all
 // 16384 cells. Prints the median, least and most of many runs against each target.
 #include "bench/bench_figures.h"
-#include "editor/course_map.h"
-#include "editor/map_geometry.h"
+#include "document/course_map.h"
+#include "document/map_geometry.h"
 #include "editor/map_view.h"
 #include "editor/painting.h"
 

@@ -3,15 +3,15 @@
 // the overview's update after one painted cell. The ROM is the tests' synthetic one, never the
 // game's. Prints the median, least and most of many runs against each target.
 #include "bench/bench_figures.h"
-#include "editor/course_map.h"
-#include "editor/map_geometry.h"
+#include "document/course_map.h"
+#include "document/map_geometry.h"
 #include "editor/map_view.h"
 #include "editor/painting.h"
 #include "graphics/course_overview.h"
 #include "graphics/course_renderer.h"
 #include "graphics/theme_loader.h"
 #include "graphics/tile_images.h"
-#include "editor/tile_text.h"
+#include "document/tile_text.h"
 #include "tests/support/synthetic_graphics.h"
 
 #include <QApplication>

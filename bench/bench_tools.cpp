@@ -3,9 +3,9 @@
 // and pasting a 64 x 64 block. Prints the median, least and most of many runs against each target.
 #include "bench/bench_figures.h"
 #include "editor/cell_block.h"
-#include "editor/course_map.h"
+#include "document/course_map.h"
 #include "editor/map_edits.h"
-#include "editor/map_history.h"
+#include "document/map_history.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // two neighbours alike), decoding under 0.5 ms.
 #include "bench/bench_figures.h"
 #include "course/track_file.h"
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 
 #include <QStringList>
 

@@ -5,7 +5,7 @@
 #include "course/track_file.h"
 #include "course/track_format.h"
 #include "course/track_state.h"
-#include "editor/course_map.h"
+#include "document/course_map.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"

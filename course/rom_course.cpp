@@ -2,7 +2,7 @@
 
 #include "codec/codec.h"
 #include "course/track_file.h"
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 #include "rom/rom_image.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #include "course/track_file.h"
 
-#include "editor/tile_text.h"
+#include "document/tile_text.h"
 
 #include "course/track_format.h"
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 #include "codec/codec.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "editor/cell_regions.h"
 
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 #include "editor/map_edits.h"
 
 #include "editor/cell_regions.h"
-#include "editor/map_history.h"
+#include "document/map_history.h"
 #include "editor/map_shapes.h"
-#include "editor/tile_text.h"
+#include "document/tile_text.h"
 
 namespace velmor {
 

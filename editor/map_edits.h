@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/cell_block.h"
-#include "editor/course_map.h"
+#include "document/course_map.h"
 #include "editor/edit_result.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "editor/map_scroller.h"
 
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 
 #include <QLabel>
 #include <QScrollBar>

@@ -1,7 +1,7 @@
 #include "editor/map_view.h"
 
-#include "editor/course_map.h"
-#include "editor/map_geometry.h"
+#include "document/course_map.h"
+#include "document/map_geometry.h"
 #include "editor/tool_controller.h"
 
 #include <QApplication>

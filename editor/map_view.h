@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/course_map.h"
+#include "document/course_map.h"
 #include "editor/map_tile_layer.h"
 #include "editor/painting.h"
 #include "editor/stroke_tracker.h"

@@ -1,6 +1,6 @@
 #include "editor/painting.h"
 
-#include "editor/course_map.h"
+#include "document/course_map.h"
 
 namespace velmor {
 

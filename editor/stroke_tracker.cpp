@@ -1,6 +1,6 @@
 #include "editor/stroke_tracker.h"
 
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 
 #include <cmath>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "editor/tool_controller.h"
 
 #include "editor/map_shapes.h"
-#include "editor/tile_text.h"
+#include "document/tile_text.h"
 
 namespace velmor {
 

@@ -1,6 +1,6 @@
 #include "editor/view_scroll.h"
 
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 #include "graphics/course_overview.h"
 
-#include "editor/course_map.h"
-#include "editor/map_geometry.h"
+#include "document/course_map.h"
+#include "document/map_geometry.h"
 
 #include <QMouseEvent>
 #include <QPainter>

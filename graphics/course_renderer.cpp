@@ -1,7 +1,7 @@
 #include "graphics/course_renderer.h"
 
 #include "graphics/tile_images.h"
-#include "editor/tile_text.h"
+#include "document/tile_text.h"
 
 #include <cstring>
 

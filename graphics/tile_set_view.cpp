@@ -1,6 +1,6 @@
 #include "graphics/tile_set_view.h"
 
-#include "editor/tile_text.h"
+#include "document/tile_text.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>

@@ -6,7 +6,7 @@
 #include "graphics/course_image_export.h"
 #include "graphics/course_renderer.h"
 #include "graphics/theme_loader.h"
-#include "editor/tile_text.h"
+#include "document/tile_text.h"
 #include "rom/course_tables.h"
 #include "rom/hex_offset.h"
 

@@ -3,7 +3,7 @@
 #include "app/status_readout.h"
 #include "app/window_menus.h"
 #include "course/track_state.h"
-#include "editor/map_history.h"
+#include "document/map_history.h"
 #include "editor/map_view.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/test_main.h"

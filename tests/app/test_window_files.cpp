@@ -1,6 +1,6 @@
 #include "app/course_actions.h"
 #include "course/track_file.h"
-#include "editor/map_history.h"
+#include "document/map_history.h"
 #include "tests/app/window_driver.h"
 #include "tests/support/test_main.h"
 

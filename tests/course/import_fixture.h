@@ -2,7 +2,7 @@
 
 #include "course/import_track.h"
 #include "course/track_state.h"
-#include "editor/course_map.h"
+#include "document/course_map.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
 #include "platform/services.h"

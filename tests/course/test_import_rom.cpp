@@ -2,7 +2,7 @@
 #include "course/rom_course.h"
 #include "course/track_file.h"
 #include "course/track_state.h"
-#include "editor/course_map.h"
+#include "document/course_map.h"
 #include "codec/codec.h"
 #include "tests/course/import_fixture.h"
 #include "tests/course/track_fixtures.h"

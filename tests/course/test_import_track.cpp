@@ -2,7 +2,7 @@
 #include "course/import_track.h"
 #include "course/track_file.h"
 #include "course/track_state.h"
-#include "editor/course_map.h"
+#include "document/course_map.h"
 #include "tests/course/import_fixture.h"
 #include "tests/course/track_fixtures.h"
 #include "tests/support/test_main.h"

@@ -1,5 +1,5 @@
 #include "course/slot_budget.h"
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 #include "rom/course_catalogue.h"
 #include "rom/rom_map.h"
 #include "rom/rom_streams.h"

@@ -1,7 +1,7 @@
 #include "course/track_file.h"
 #include "editor/cell_block.h"
-#include "editor/map_geometry.h"
-#include "editor/tile_text.h"
+#include "document/map_geometry.h"
+#include "document/tile_text.h"
 #include "tests/support/test_main.h"
 
 #include <QTest>

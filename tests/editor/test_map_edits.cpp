@@ -1,8 +1,8 @@
-#include "editor/course_map.h"
+#include "document/course_map.h"
 #include "editor/map_edits.h"
-#include "editor/map_history.h"
+#include "document/map_history.h"
 #include "editor/map_shapes.h"
-#include "tests/editor/map_state.h"
+#include "tests/document/map_state.h"
 #include "tests/support/test_main.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 #include "editor/stroke_tracker.h"
 #include "tests/support/test_main.h"
 

@@ -1,5 +1,5 @@
-#include "editor/course_map.h"
-#include "editor/map_history.h"
+#include "document/course_map.h"
+#include "document/map_history.h"
 #include "editor/map_shapes.h"
 #include "editor/tool_controller.h"
 #include "tests/support/test_main.h"

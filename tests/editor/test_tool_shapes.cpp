@@ -1,5 +1,5 @@
 #include "editor/cell_regions.h"
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 #include "editor/map_shapes.h"
 #include "editor/stroke_tracker.h"
 #include "tests/support/test_main.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graphics/tile_images.h"
-#include "editor/tile_text.h"
+#include "document/tile_text.h"
 #include "tests/support/synthetic_graphics.h"
 
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "editor/course_map.h"
-#include "editor/map_geometry.h"
+#include "document/course_map.h"
+#include "document/map_geometry.h"
 #include "graphics/course_overview.h"
 #include "graphics/theme_loader.h"
 #include "graphics/tile_set_view.h"

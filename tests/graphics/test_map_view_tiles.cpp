@@ -1,5 +1,5 @@
-#include "editor/course_map.h"
-#include "editor/map_geometry.h"
+#include "document/course_map.h"
+#include "document/map_geometry.h"
 #include "editor/map_view.h"
 #include "editor/painting.h"
 #include "tests/support/cell_centre.h"

@@ -2,7 +2,7 @@
 
 #include "tests/support/synthetic_graphics.h"
 
-#include "editor/tile_text.h"
+#include "document/tile_text.h"
 #include "rom/rom_map.h"
 
 #include <algorithm>

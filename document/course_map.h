@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/map_geometry.h"
+#include "document/map_geometry.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/course_map.h"
+#include "document/course_map.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "editor/map_commands.h"
+#include "document/map_commands.h"
 
 namespace velmor {
 

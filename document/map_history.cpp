@@ -1,6 +1,6 @@
-#include "editor/map_history.h"
+#include "document/map_history.h"
 
-#include "editor/map_commands.h"
+#include "document/map_commands.h"
 
 #include <QUndoStack>
 

@@ -1,4 +1,4 @@
-#include "editor/course_map.h"
+#include "document/course_map.h"
 
 #include <utility>
 

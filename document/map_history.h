@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/course_map.h"
-#include "editor/map_snapshot.h"
+#include "document/course_map.h"
+#include "document/map_snapshot.h"
 
 #include <QBitArray>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "editor/map_snapshot.h"
+#include "document/map_snapshot.h"
 
 #include <QHash>
 
