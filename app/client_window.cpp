@@ -8,7 +8,7 @@
 #include "document/map_history.h"
 #include "editor/map_view.h"
 #include "editor/tool_controller.h"
-#include "course/course_table.h"
+#include "document/course_ref.h"
 #include "course/rom_insertion.h"
 #include "course/tile_validator.h"
 
@@ -52,7 +52,7 @@ ClientWindow::ClientWindow(Services &services, QWidget *parent)
     // The configuration file lives in the directory the program started in, whatever the
     // dialogs later do to the current directory.
     , mStartup(services, QDir::currentPath())
-    , mActions(new CourseActions(mMap, mPainter, services, this))
+    , mActions(new CourseActions(mDocument, services, this))
 {
     initResources();
     setObjectName(QStringLiteral("velmor"));
@@ -197,7 +197,7 @@ void ClientWindow::createControls()
     mViewport->setObjectName(QStringLiteral("Frame1"));
     mViewport->setFrameStyle(QFrame::NoFrame);
     placeTwips(mViewport, layout::Frame1);
-    mMapView = new MapView(mMap, mPainter, mViewport);
+    mMapView = new MapView(mDocument, mViewport);
     placeTwips(mMapView, layout::Frame2);
     QFont cellFont = serifFont(layout::CellPoints);
     // At this size hinting squeezes a serif "0" to the height of an "o"; unhinted, "01" reads right.
@@ -208,10 +208,10 @@ void ClientWindow::createControls()
     // A press on the map takes the keyboard from a palette's edit field, so that Ctrl+Z undoes
     // the paint rather than the typed tile number.
     mMapView->setFocusPolicy(Qt::ClickFocus);
-    mMapView->setPaletteSource([this] { return palettes(); });
-    mTools = new ToolController(mMap, mActions->history(), this);
+    mTools = new ToolController(mDocument, this);
     mTools->setPaletteSource([this] { return palettes(); });
     mMapView->setToolController(mTools);
+    mActions->setToolController(mTools);
     mMapView->setScrollBars(mHScroll, mVScroll);
     // Cells under the splash and under the scroll bars' edges cannot be seen, so they are not painted.
     mMapView->addObstruction(mSplash);
@@ -248,18 +248,17 @@ void ClientWindow::stackControls()
 void ClientWindow::wireControls()
 {
     CourseActions *actions = mActions;
-    connect(mMapView, &MapView::strokeStarted, actions, &CourseActions::beginStroke);
-    connect(mMapView, &MapView::strokeFinished, actions, &CourseActions::endStroke);
+    // The one place the list's text becomes the course the document is for.
+    connect(mCourseList, &QComboBox::currentTextChanged, this, [this](const QString &text) {
+        mDocument.setCourseChoice(CourseChoice::fromText(text));
+    });
     connect(mCommand1, &QPushButton::clicked, actions, &CourseActions::clearColor);
     connect(mTextureFiller, &QPushButton::clicked, this,
             [this] { mActions->textureFiller(mPickTile->currentText()); });
     connect(mSaveCourse, &QPushButton::clicked, actions, &CourseActions::save);
-    connect(mCommand2, &QPushButton::clicked, this,
-            [this] { mActions->open(mCourseList->currentText()); });
-    connect(mFromFile, &QPushButton::clicked, this,
-            [this] { mActions->insertFromFile(mCourseList->currentText()); });
-    connect(mFromVelmor, &QPushButton::clicked, this,
-            [this] { mActions->exportAndInsert(mCourseList->currentText()); });
+    connect(mCommand2, &QPushButton::clicked, actions, [actions] { actions->open(); });
+    connect(mFromFile, &QPushButton::clicked, actions, &CourseActions::insertFromFile);
+    connect(mFromVelmor, &QPushButton::clicked, actions, &CourseActions::exportAndInsert);
 
     // A typed tile number is two hexadecimal digits at most; anything else would corrupt exports.
     mPickTile->setValidator(createTileValidator(mPickTile));
@@ -361,8 +360,9 @@ void ClientWindow::fillPalettes()
 void ClientWindow::fillCourseList()
 {
     // Also when the list is disabled; its initial text stays as it is.
-    fillKeepingText(mCourseList, CourseTable::entries());
+    fillKeepingText(mCourseList, courseListEntries());
     fitEntriesToEditField(mCourseList);
+    mDocument.setCourseChoice(CourseChoice::fromText(mCourseList->currentText()));
 }
 
 } // namespace velmor

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/load_sequence.h"
-#include "document/course_map.h"
+#include "document/course_document.h"
 #include "editor/painting.h"
 
 #include <QList>
@@ -24,7 +24,8 @@ class Splash;
 struct Services;
 
 // The one window, `velmor`: it creates every control at its place with its looks, runs the load
-// sequence and wires the controls' events to the map, the painting rules and the procedures.
+// sequence and wires the controls' events to the course document, the tools and the procedures.
+// `CourseList`'s text is read into the document as the course it names, in one place.
 // Controls carry their product names as object names; arrays are named "gridpos(3)", "gridpos2(31)".
 class ClientWindow : public QWidget
 {
@@ -40,7 +41,8 @@ public:
     Services &services() { return mServices; }
     CourseActions &actions() const { return *mActions; }
     const StartupState &startup() const { return mStartup.state(); }
-    CourseMap &courseMap() { return mMap; }
+    CourseDocument &document() { return mDocument; }
+    CourseMap &courseMap() { return mDocument.map(); }
     TilePainter &tilePainter() { return mPainter; }
     // The palettes' current texts, as a paint operation reads them.
     Palettes palettes() const;
@@ -90,8 +92,8 @@ private:
     void fillCourseList();
 
     Services &mServices;
-    CourseMap mMap;
-    TilePainter mPainter{mMap};
+    CourseDocument mDocument;
+    TilePainter mPainter{mDocument.map()};
     LoadSequence mStartup;
     CourseActions *mActions = nullptr;
 

@@ -1,9 +1,10 @@
 #include "app/course_actions.h"
 
 #include "course/rom_insertion.h"
-#include "document/course_map.h"
+#include "document/course_document.h"
 #include "document/map_history.h"
 #include "editor/painting.h"
+#include "editor/tool_controller.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
 
@@ -20,13 +21,10 @@ bool opened(ImportResult result)
 
 } // namespace
 
-CourseActions::CourseActions(CourseMap &map, TilePainter &painter, Services &services,
-                             QObject *parent)
+CourseActions::CourseActions(CourseDocument &document, Services &services, QObject *parent)
     : QObject(parent)
-    , mMap(map)
-    , mPainter(painter)
+    , mDocument(document)
     , mServices(services)
-    , mHistory(new MapHistory(map, this))
     , mInsertion(new RomInsertion(services, mTrackState, this))
 {}
 
@@ -37,40 +35,36 @@ void CourseActions::setInsertionSettings(const Configuration &settings)
     mInsertion->setSettings(settings);
 }
 
-void CourseActions::beginStroke()
+MapHistory &CourseActions::history() const
 {
-    closeOpenStroke();
-    mHistory->begin(tr("Paint"));
-    mStrokeOpen = true;
+    return mDocument.history();
 }
 
-void CourseActions::endStroke()
+void CourseActions::setToolController(ToolController *tools)
 {
-    closeOpenStroke();
+    mTools = tools;
 }
 
-void CourseActions::closeOpenStroke()
+void CourseActions::closeOpenGesture()
 {
-    if (!mStrokeOpen)
-        return;
-    mStrokeOpen = false;
-    mHistory->end();
+    if (mTools)
+        mTools->finishGesture();
 }
 
 void CourseActions::clearColor()
 {
-    closeOpenStroke();
-    mHistory->begin(tr("Clear Color"));
-    mPainter.clearColor();
-    mHistory->end();
+    closeOpenGesture();
+    history().begin(tr("Clear Color"));
+    TilePainter(mDocument.map()).clearColor();
+    history().end();
 }
 
 void CourseActions::textureFiller(const QString &leftPalette)
 {
-    closeOpenStroke();
-    mHistory->begin(tr("Texture Filler"));
-    mPainter.textureFiller(leftPalette);
-    mHistory->end();
+    closeOpenGesture();
+    history().begin(tr("Texture Filler"));
+    TilePainter(mDocument.map()).textureFiller(leftPalette);
+    history().end();
 }
 
 ExportResult CourseActions::save()
@@ -85,69 +79,69 @@ ExportResult CourseActions::saveAs()
 
 ExportResult CourseActions::saveWith(UnchangedMap unchanged)
 {
-    closeOpenStroke();
-    const ExportResult result = exportTrack(mMap.texts(), mTrackState, mServices, unchanged);
+    closeOpenGesture();
+    const ExportResult result = exportTrack(mDocument.map().texts(), mTrackState, mServices, unchanged);
     if (result == ExportResult::Written) {
-        mHistory->stack()->setClean();
+        mDocument.setClean();
         emit fileUsed(mTrackState.lastExportPath);
     }
     return result;
 }
 
-ImportResult CourseActions::open(const QString &courseText)
+ImportResult CourseActions::open()
 {
-    return openFrom(courseText, {});
+    return openFrom({});
 }
 
-ImportResult CourseActions::openFromRom(const QString &courseText)
+ImportResult CourseActions::openFromRom()
 {
-    return openFrom(courseText, {ImportSource::Kind::Rom, {}});
+    return openFrom({ImportSource::Kind::Rom, {}});
 }
 
-ImportResult CourseActions::openPath(const QString &path, const QString &courseText)
+ImportResult CourseActions::openPath(const QString &path)
 {
-    return openFrom(courseText, {ImportSource::Kind::TrackOrRom, path});
+    return openFrom({ImportSource::Kind::TrackOrRom, path});
 }
 
-ImportResult CourseActions::openFrom(const QString &courseText, const ImportSource &source)
+ImportResult CourseActions::openFrom(const ImportSource &source)
 {
-    closeOpenStroke();
-    mHistory->begin(tr("Open Course"));
+    closeOpenGesture();
+    history().begin(tr("Open Course"));
     QString path;
-    const ImportResult result
-        = importTrack(mMap, mTrackState, mServices, courseText, source, &path);
-    mHistory->end();
+    const ImportResult result = importTrack(
+        mDocument.map(), mTrackState, mServices, mDocument.courseChoice(), source, &path);
+    history().end();
     if (opened(result)) {
-        mHistory->stack()->setClean();
+        mDocument.setClean();
         emit fileUsed(path);
     }
     return result;
 }
 
-void CourseActions::insertFromFile(const QString &courseText)
+void CourseActions::insertFromFile()
 {
-    closeOpenStroke();
-    mInsertion->insertFromFile(courseText);
+    closeOpenGesture();
+    mInsertion->insertFromFile(mDocument.courseChoice());
 }
 
-void CourseActions::exportAndInsert(const QString &courseText)
+void CourseActions::exportAndInsert()
 {
-    closeOpenStroke();
+    closeOpenGesture();
     // The export runs before the call returns; the map reached a file only when it wrote one.
-    if (mInsertion->exportAndInsert(mMap.texts(), courseText)) {
-        mHistory->stack()->setClean();
+    if (mInsertion->exportAndInsert(mDocument.map().texts(), mDocument.courseChoice())) {
+        mDocument.setClean();
         emit fileUsed(mTrackState.lastExportPath);
     }
 }
 
 bool CourseActions::isModified() const
 {
-    return !mHistory->stack()->isClean();
+    return mDocument.isModified();
 }
 
 bool CourseActions::confirmClose()
 {
-    closeOpenStroke();
+    closeOpenGesture();
     if (!isModified())
         return true;
     const MessageBoxes::Answer answer = mServices.messages.show(

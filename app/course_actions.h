@@ -5,52 +5,52 @@
 #include "course/track_state.h"
 
 #include <QObject>
+#include <QPointer>
 
 namespace velmor {
 
-class CourseMap;
+class CourseDocument;
 class MapHistory;
 class RomInsertion;
-class TilePainter;
+class ToolController;
 struct Configuration;
 struct Services;
 
-// What the window's buttons and keys do to the course: every change of the map becomes one
-// undoable step, saving and opening mark the map as clean, and closing asks before unsaved work
-// is lost. Knows no widgets; the window passes in the texts it reads from its controls.
+// What the window's buttons and keys do to the course document: every change becomes one undoable
+// step on its stack, saving and opening mark it as clean, and closing asks before unsaved work is
+// lost. The course is the one the document's course list choice names. Knows no widgets.
 class CourseActions : public QObject
 {
     Q_OBJECT
 
 public:
-    CourseActions(CourseMap &map, TilePainter &painter, Services &services,
-                  QObject *parent = nullptr);
+    CourseActions(CourseDocument &document, Services &services, QObject *parent = nullptr);
     ~CourseActions() override;
 
-    MapHistory &history() const { return *mHistory; }
+    CourseDocument &document() const { return mDocument; }
+    MapHistory &history() const;
     TrackState &trackState() { return mTrackState; }
     RomInsertion &insertion() const { return *mInsertion; }
     void setInsertionSettings(const Configuration &settings);
+    // A tool gesture still open when a step starts (a dialog took the mouse) ends first.
+    void setToolController(ToolController *tools);
 
-    // A press with all that follows until the last button is released: one step.
-    void beginStroke();
-    void endStroke();
     void clearColor();
     void textureFiller(const QString &leftPalette);
 
     ExportResult save();
     // Save Track File As…: always asks for the file, also for an unchanged map.
     ExportResult saveAs();
-    // The file dialog offers track files and ROMs; a ROM gives the course courseText names.
-    ImportResult open(const QString &courseText);
+    // The file dialog offers track files and ROMs; a ROM gives the chosen course.
+    ImportResult open();
     // Open Course from ROM…: the dialog offers ROMs only.
-    ImportResult openFromRom(const QString &courseText);
+    ImportResult openFromRom();
     // A file chosen already, as the recent files list keeps them: a track file or a ROM.
-    ImportResult openPath(const QString &path, const QString &courseText);
-    void insertFromFile(const QString &courseText);
-    void exportAndInsert(const QString &courseText);
+    ImportResult openPath(const QString &path);
+    void insertFromFile();
+    void exportAndInsert();
 
-    // Whether the map differs from the one last saved or opened.
+    // Whether the document differs from the one last saved or opened.
     bool isModified() const;
     // Asks "Save changes to the course before closing?" when there is unsaved work; true when the
     // window may close.
@@ -61,18 +61,15 @@ signals:
     void fileUsed(const QString &path);
 
 private:
-    ImportResult openFrom(const QString &courseText, const ImportSource &source);
+    ImportResult openFrom(const ImportSource &source);
     ExportResult saveWith(UnchangedMap unchanged);
-    // A stroke whose release never came (a dialog took the mouse) ends before the next step.
-    void closeOpenStroke();
+    void closeOpenGesture();
 
-    CourseMap &mMap;
-    TilePainter &mPainter;
+    CourseDocument &mDocument;
     Services &mServices;
     TrackState mTrackState;
-    MapHistory *mHistory;
     RomInsertion *mInsertion;
-    bool mStrokeOpen = false;
+    QPointer<ToolController> mTools;
 };
 
 } // namespace velmor

@@ -4,6 +4,7 @@
 #include "app/window_menus.h"
 #include "document/map_geometry.h"
 #include "editor/map_view.h"
+#include "editor/tool_registry.h"
 #include "platform/message_box.h"
 #include "platform/replace_dialog.h"
 #include "platform/services.h"
@@ -19,33 +20,6 @@
 
 namespace velmor {
 
-namespace {
-
-struct ToolEntry
-{
-    Tool tool;
-    const char16_t *name;
-    const char *text;
-    Qt::Key key;
-};
-
-// Single keys as map editors have them; typing into a palette's field keeps its letters.
-const ToolEntry ToolEntries[] = {
-    {Tool::Brush, u"actionToolBrush", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Brush"),
-        Qt::Key_B},
-    {Tool::Line, u"actionToolLine", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Line"),
-        Qt::Key_L},
-    {Tool::Rectangle, u"actionToolRectangle",
-        QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Rectangle"), Qt::Key_R},
-    {Tool::Fill, u"actionToolFill", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Fill"),
-        Qt::Key_F},
-    {Tool::Pick, u"actionToolPick", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Pick"),
-        Qt::Key_I},
-    {Tool::Select, u"actionToolSelect", QT_TRANSLATE_NOOP("velmor::DrawingToolsUi", "&Select"),
-        Qt::Key_S},
-};
-
-} // namespace
 
 DrawingToolsUi::DrawingToolsUi(
     ClientWindow *client, Services &services, WindowMenus &menus, QToolBar *strip, QObject *parent)
@@ -72,15 +46,15 @@ void DrawingToolsUi::addTools(WindowMenus &menus, QToolBar *strip)
 {
     mToolGroup = new QActionGroup(this);
     mToolGroup->setExclusive(true);
-    for (const ToolEntry &entry : ToolEntries) {
-        QAction *action = menus.add(menus.toolsMenu(), QString::fromUtf16(entry.name),
-            tr(entry.text), QKeySequence(entry.key));
+    for (const ToolInfo &info : toolRegistry()) {
+        QAction *action = menus.add(
+            menus.toolsMenu(), info.actionName(), info.shownTitle(), info.shortcut);
         action->setCheckable(true);
-        action->setChecked(entry.tool == Tool::Brush);
+        action->setChecked(info.key == mTools->tool());
         mToolGroup->addAction(action);
         strip->addAction(action);
-        const Tool tool = entry.tool;
-        connect(action, &QAction::triggered, this, [this, tool] { chooseTool(tool); });
+        const QString key = info.key;
+        connect(action, &QAction::triggered, this, [this, key] { chooseTool(key); });
     }
 }
 
@@ -105,13 +79,11 @@ void DrawingToolsUi::addEditEntries(WindowMenus &menus)
         &QAction::triggered, this, &DrawingToolsUi::replace);
 }
 
-void DrawingToolsUi::chooseTool(Tool tool)
+void DrawingToolsUi::chooseTool(const QString &key)
 {
-    mTools->setTool(tool);
-    for (const ToolEntry &entry : ToolEntries) {
-        if (entry.tool == tool)
-            mMenus.action(QString::fromUtf16(entry.name))->setChecked(true);
-    }
+    mTools->setTool(key);
+    if (const ToolInfo *info = toolInfo(mTools->tool()))
+        mMenus.action(info->actionName())->setChecked(true);
     updateEntries();
 }
 

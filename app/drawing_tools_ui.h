@@ -25,7 +25,7 @@ public:
     DrawingToolsUi(ClientWindow *client, Services &services, WindowMenus &menus, QToolBar *strip,
         QObject *parent = nullptr);
 
-    void chooseTool(Tool tool);
+    void chooseTool(const QString &key);
 
     // The Edit entries, also reachable from tests without keys.
     void copy();

@@ -98,7 +98,7 @@ MainWindow::~MainWindow()
     mThemes = nullptr;
     delete mTools;
     mTools = nullptr;
-    mClient->actions().history().stack()->disconnect(this);
+    mClient->document().undoStack()->disconnect(this);
     delete mClient;
     mClient = nullptr;
 }
@@ -124,8 +124,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 QString MainWindow::lookedAtRom() const
 {
-    if (!mLastRom.isEmpty())
-        return mLastRom;
+    const QString documentRom = mClient->document().romPath();
+    if (!documentRom.isEmpty())
+        return documentRom;
     const Configuration &config = mClient->startup().config;
     const QString working = config.romFolder + config.romBaseName + startup::workingRomSuffix();
     if (!config.romBaseName.isEmpty() && mServices.files.isFile(working))
@@ -139,8 +140,7 @@ void MainWindow::afterFirstPaint()
     mStatus->setRomPath(lookedAtRom());
     mThemes->setRomPath(lookedAtRom());
     if (!mStart.file.isEmpty())
-        mClient->actions().openPath(
-            QFileInfo(mStart.file).absoluteFilePath(), mClient->courseList()->currentText());
+        mClient->actions().openPath(QFileInfo(mStart.file).absoluteFilePath());
     if (mStart.tiles)
         mThemes->showTiles(true);
     if (mStart.tileSet)
@@ -151,7 +151,10 @@ void MainWindow::afterFirstPaint()
 
 void MainWindow::romUsed(const QString &path)
 {
-    mLastRom = path;
+    // The document keeps what the ROM held now, so that a later write into it can tell whether
+    // another program changed it meanwhile.
+    const std::optional<QByteArray> bytes = mServices.files.readFile(path, nullptr);
+    mClient->document().setRom(path, bytes.value_or(QByteArray()));
     mStatus->setRomPath(path);
     mThemes->setRomPath(path);
 }
@@ -164,7 +167,7 @@ void MainWindow::buildFileMenu()
     connect(
         mMenus->add(file, QStringLiteral("actionOpenCourseFromRom"), tr("Open Course from &ROM…")),
         &QAction::triggered, this,
-        [this, actions] { actions->openFromRom(mClient->courseList()->currentText()); });
+        [actions] { actions->openFromRom(); });
     file->addMenu(mMenus->recentMenu());
     file->addSeparator();
     mMenus->addExisting(file, mClient->saveAction());
@@ -201,13 +204,13 @@ void MainWindow::buildEditMenu()
     mMenus->addExisting(edit, mClient->redoAction());
     // The stack greys the two out itself; the tips say why.
     const auto explain = [this] {
-        QUndoStack *stack = mClient->actions().history().stack();
+        QUndoStack *stack = mClient->document().undoStack();
         mClient->undoAction()->setStatusTip(
             stack->canUndo() ? QString() : tr("Nothing to undo yet"));
         mClient->redoAction()->setStatusTip(
             stack->canRedo() ? QString() : tr("Nothing undone to redo"));
     };
-    QUndoStack *stack = mClient->actions().history().stack();
+    QUndoStack *stack = mClient->document().undoStack();
     connect(stack, &QUndoStack::canUndoChanged, this, explain);
     connect(stack, &QUndoStack::canRedoChanged, this, explain);
     explain();
@@ -241,7 +244,7 @@ void MainWindow::fillRecentMenu()
             QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
         entry->setObjectName(QStringLiteral("actionRecent%1").arg(i + 1));
         connect(entry, &QAction::triggered, this, [this, path] {
-            mClient->actions().openPath(path, mClient->courseList()->currentText());
+            mClient->actions().openPath(path);
         });
     }
     menu->addSeparator();

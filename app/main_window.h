@@ -44,8 +44,8 @@ public:
     DrawingToolsUi &drawingTools() const { return *mTools; }
     ThemeViews &themeViews() const { return *mThemes; }
 
-    // The ROM the editor looks at for the room of a course (and later the tiles): the one last
-    // inserted into or opened from, else the working ROM, else the user's ROM.
+    // The ROM the editor looks at for the room of a course and its tiles: the document's (the one
+    // last inserted into or opened from), else the working ROM, else the user's ROM.
     QString lookedAtRom() const;
 
 protected:
@@ -69,7 +69,6 @@ private:
     RecentFiles *mRecent;
     DrawingToolsUi *mTools;
     ThemeViews *mThemes;
-    QString mLastRom;
     bool mPainted = false;
     StartOptions mStart;
 };

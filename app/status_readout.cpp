@@ -1,10 +1,11 @@
 #include "app/status_readout.h"
 
 #include "app/client_window.h"
-#include "course/course_table.h"
+#include "document/course_document.h"
+#include "document/layer_canvas.h"
 #include "document/map_geometry.h"
 #include "editor/map_view.h"
-#include "editor/stroke_tracker.h"
+#include "editor/map_shapes.h"
 #include "platform/file_system.h"
 #include "rom/course_catalogue.h"
 
@@ -35,7 +36,8 @@ StatusReadout::StatusReadout(QStatusBar *bar, ClientWindow *client, QObject *par
         if (isCellIndex(mHovered) && cells.contains(cellColumn(mHovered), cellRow(mHovered)))
             showCell(mHovered);
     });
-    connect(client->courseList(), &QComboBox::editTextChanged, this, &StatusReadout::courseChanged);
+    connect(&client->document(), &CourseDocument::courseChoiceChanged, this,
+        &StatusReadout::courseChanged);
 
     // The view reports moves only while a button is held; the readout wants them always.
     client->mapView()->setMouseTracking(true);
@@ -53,7 +55,7 @@ void StatusReadout::courseChanged()
 {
     if (!mStarted)
         return;
-    const rom::Course *course = CourseTable::course(mClient->courseList()->currentText());
+    const rom::Course *course = mClient->document().course().course();
     std::size_t capacity = 0;
     if (course) {
         QByteArray romFile;
@@ -92,7 +94,8 @@ bool StatusReadout::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseMove) {
         const auto *move = static_cast<QMouseEvent *>(event);
-        showCell(StrokeTracker::cellAt((move->position() * TwipsPerPixel).toPoint()));
+        const QPoint cell = MapView::cellAt(move->position());
+        showCell(isOnMap(cell) ? cellIndex(cell.y(), cell.x()) : -1);
     } else if (event->type() == QEvent::Leave) {
         showCell(-1);
     }

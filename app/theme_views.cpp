@@ -2,13 +2,13 @@
 
 #include "app/client_window.h"
 #include "app/window_menus.h"
-#include "course/course_table.h"
+#include "document/course_document.h"
 #include "document/map_geometry.h"
+#include "editor/course_overview.h"
 #include "editor/map_view.h"
+#include "graphics/course_art.h"
 #include "document/tile_text.h"
 #include "graphics/course_image_export.h"
-#include "graphics/course_renderer.h"
-#include "graphics/course_overview.h"
 #include "graphics/tile_set_view.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
@@ -30,6 +30,7 @@
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace velmor {
@@ -92,11 +93,11 @@ ThemeViews::ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &m
     // The tool windows are made when first opened: a start that needs neither pays for neither.
     buildViewMenu(menus);
     wirePalettes();
-    connect(client->courseList(), &QComboBox::editTextChanged, this, [this](const QString &text) {
+    connect(&client->document(), &CourseDocument::courseChoiceChanged, this, [this] {
         // Only once a first theme was asked for: the start waits for its first paint. A text
         // being typed names no course until it is whole, and the same course keeps its theme:
         // neither reads the ROM again nor leaves the Tiles view.
-        const std::optional<qint64> offset = CourseTable::courseOffset(text);
+        const std::optional<qint64> offset = mClient->document().courseChoice().listedOffset;
         if ((!mRomPath.isEmpty() || mTheme.ok()) && offset && offset != mThemeOffset)
             loadTheme();
     });
@@ -132,10 +133,42 @@ QDockWidget *ThemeViews::overviewWindow()
     auto *layout = new QVBoxLayout(overviewArea);
     layout->setContentsMargins(0, 0, 0, 0);
     auto *bar = new QToolBar(overviewArea);
-    mOverview = new graphics::CourseOverview(overviewArea);
-    bar->addAction(tr("Zoom In"), mOverview, &graphics::CourseOverview::zoomIn);
-    bar->addAction(tr("Zoom Out"), mOverview, &graphics::CourseOverview::zoomOut);
-    bar->addAction(tr("Fit"), mOverview, &graphics::CourseOverview::zoomToFit);
+    mOverview = new CourseOverview(mClient->document(), overviewArea);
+    mOverview->setToolController(mClient->toolController());
+    const struct
+    {
+        const char16_t *name;
+        QString text;
+        QKeySequence keys;
+        void (CourseOverview::*slot)();
+    } zooms[] = {
+        {u"actionOverviewZoomIn", tr("Zoom In"), QKeySequence(Qt::CTRL | Qt::Key_Plus),
+            &CourseOverview::zoomIn},
+        {u"actionOverviewZoomOut", tr("Zoom Out"), QKeySequence(Qt::CTRL | Qt::Key_Minus),
+            &CourseOverview::zoomOut},
+        {u"actionOverviewFit", tr("Fit"), QKeySequence(Qt::CTRL | Qt::Key_0),
+            &CourseOverview::zoomToFit},
+    };
+    // While the overview has the keyboard: it floats as a window of its own, so the main
+    // window's keys do not reach it.
+    const auto ownKeys = [overviewArea](QAction *action, const QList<QKeySequence> &keys) {
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        overviewArea->addAction(action);
+    };
+    for (const auto &zoom : zooms) {
+        QAction *action = bar->addAction(zoom.text, mOverview, zoom.slot);
+        action->setObjectName(QString::fromUtf16(zoom.name));
+        ownKeys(action, {zoom.keys});
+    }
+    // Undo and redo of the document's one stack, the same steps as the window's.
+    QUndoStack *stack = mClient->document().undoStack();
+    QAction *undo = stack->createUndoAction(overviewArea);
+    undo->setObjectName(QStringLiteral("actionOverviewUndo"));
+    ownKeys(undo, mClient->undoAction()->shortcuts());
+    QAction *redo = stack->createRedoAction(overviewArea);
+    redo->setObjectName(QStringLiteral("actionOverviewRedo"));
+    ownKeys(redo, mClient->redoAction()->shortcuts());
     auto *exportButton = new QToolButton(bar);
     exportButton->setObjectName(QStringLiteral("exportImageButton"));
     exportButton->setText(tr("Export Image…"));
@@ -150,14 +183,13 @@ QDockWidget *ThemeViews::overviewWindow()
     layout->addWidget(bar);
     layout->addWidget(mOverview, 1);
     mOverviewWindow = toolWindow(mWindow, QStringLiteral("overviewWindow"), tr("Course Overview"),
-        overviewArea, 120, QSize(440, 480));
+        overviewArea, 120, QSize(560, 620));
 
-    mOverview->setMap(&mClient->courseMap());
     if (mTheme.ok())
         mOverview->setGraphics(mTheme.graphics);
     QScrollBar *horizontal = mClient->horizontalScrollBar();
     QScrollBar *vertical = mClient->verticalScrollBar();
-    connect(mOverview, &graphics::CourseOverview::scrollRequested, this,
+    connect(mOverview, &CourseOverview::scrollRequested, this,
         [horizontal, vertical](int column, int row) {
             horizontal->setValue(column);
             vertical->setValue(row);
@@ -179,7 +211,7 @@ graphics::TileSetView *ThemeViews::tileSet()
     return mTileSet;
 }
 
-graphics::CourseOverview *ThemeViews::overview()
+CourseOverview *ThemeViews::overview()
 {
     overviewWindow();
     return mOverview;
@@ -278,8 +310,7 @@ void ThemeViews::setRomPath(const QString &path)
 void ThemeViews::loadTheme()
 {
     mRomError.clear();
-    const std::optional<qint64> offset =
-        CourseTable::courseOffset(mClient->courseList()->currentText());
+    const std::optional<qint64> offset = mClient->document().courseChoice().listedOffset;
     mThemeOffset = offset;
     QByteArray rom;
     QFile file(mRomPath);
@@ -384,13 +415,14 @@ void ThemeViews::exportImage(int scale)
             return;
         if (mServices.files.isFile(*path) && !mServices.messages.askOverwrite(*path))
             continue;
-        // Drawn here rather than taken from the overview, which need not exist for an export.
-        graphics::CourseRenderer renderer;
-        renderer.setGraphics(mTheme.graphics);
-        renderer.render(mClient->courseMap().texts());
+        // Drawn here rather than taken from the overview, which need not exist for an export:
+        // the document's shown layers over the tiles, at the size asked for.
+        const QImage picture = graphics::paintCourse(mClient->document(), mTheme.graphics, scale);
         const QString shown = displayPath(*path);
-        const graphics::ImageExport saved =
-            graphics::exportCourseImage(renderer.image(), *path, scale);
+        const graphics::ImageExport saved = picture.isNull()
+            ? graphics::ImageExport {false,
+                  tr("not enough memory for a picture of %1 × %1 pixels").arg(1024 * scale)}
+            : graphics::exportCourseImage(picture, *path, 1);
         if (saved.ok)
             mServices.messages.inform(tr("The course image was saved as %1 (%2 × %2 pixels).")
                                           .arg(shown)

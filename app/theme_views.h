@@ -18,8 +18,9 @@ class ClientWindow;
 class WindowMenus;
 struct Services;
 
-namespace graphics {
 class CourseOverview;
+
+namespace graphics {
 class TileSetView;
 } // namespace graphics
 
@@ -52,7 +53,7 @@ public:
     QDockWidget *tileSetWindow();
     QDockWidget *overviewWindow();
     graphics::TileSetView *tileSet();
-    graphics::CourseOverview *overview();
+    CourseOverview *overview();
     // For the window's end: the tool windows look at the map, so they go before it.
     void deleteToolWindows();
 
@@ -81,7 +82,7 @@ private:
     std::optional<qint64> mThemeOffset;
     bool mTilesWanted = false;
     graphics::TileSetView *mTileSet = nullptr;
-    graphics::CourseOverview *mOverview = nullptr;
+    CourseOverview *mOverview = nullptr;
     QDockWidget *mTileSetWindow = nullptr;
     QDockWidget *mOverviewWindow = nullptr;
     QLabel *mLeftPicture = nullptr;

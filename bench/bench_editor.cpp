@@ -4,6 +4,7 @@
 #include "bench/bench_figures.h"
 #include "document/course_map.h"
 #include "document/map_geometry.h"
+#include "document/course_document.h"
 #include "editor/map_view.h"
 #include "editor/painting.h"
 
@@ -61,11 +62,12 @@ int main(int argc, char **argv)
         print("paint move, model only", f, "us", MoveTargetMicros);
     }
 
-    CourseMap map;
+    CourseDocument document;
+    CourseMap &map = document.map();
     TilePainter painter(map);
     QFrame viewport;
     viewport.setGeometry(0, 0, twipsToPixels(7935), twipsToPixels(4815));
-    auto *view = new MapView(map, painter, &viewport);
+    auto *view = new MapView(document, &viewport);
     view->setGeometry(0, 0, twipsToPixels(MapContainerTwips), twipsToPixels(MapContainerTwips));
     {
         int next = 0;

@@ -7,7 +7,8 @@
 #include "document/map_geometry.h"
 #include "editor/map_view.h"
 #include "editor/painting.h"
-#include "graphics/course_overview.h"
+#include "document/course_document.h"
+#include "editor/course_overview.h"
 #include "graphics/course_renderer.h"
 #include "graphics/theme_loader.h"
 #include "graphics/tile_images.h"
@@ -32,6 +33,8 @@ constexpr double LoadTargetMillis = 5;
 constexpr double RepaintTargetMillis = 2;
 constexpr double RenderTargetMillis = 15;
 constexpr double CellUpdateTargetMicros = 50;
+constexpr double ZoomedRepaintTargetMillis = 4;
+constexpr double ZoomStepTargetMillis = 16;
 
 bench::Figures inMillis(const bench::Figures &micros)
 {
@@ -75,15 +78,15 @@ int main(int argc, char **argv)
         print("draw a whole course, 1024 x 1024", inMillis(f), "ms", RenderTargetMillis);
     }
 
-    CourseMap map;
-    TilePainter painter(map);
+    CourseDocument document;
+    CourseMap &map = document.map();
     map.setAll(texts, QList<Mark>(CellCount, Mark::Untouched));
     for (int i = 0; i < CellCount; i += 3)
         map.setMark(i, Mark(1 + i % 2));
     {
         QFrame viewport;
         viewport.setGeometry(0, 0, twipsToPixels(7935), twipsToPixels(4815));
-        auto *view = new MapView(map, painter, &viewport);
+        auto *view = new MapView(document, &viewport);
         view->setGeometry(0, 0, twipsToPixels(MapContainerTwips), twipsToPixels(MapContainerTwips));
         view->setTileImages(tiles.images(), tiles.placeholder());
         view->setViewMode(MapView::ViewMode::Tiles);
@@ -94,10 +97,9 @@ int main(int argc, char **argv)
         print("Tiles mode: repaint of the visible map", inMillis(f), "ms", RepaintTargetMillis);
     }
     {
-        graphics::CourseOverview overview;
+        CourseOverview overview(document);
         overview.resize(300, 300);
         overview.setGraphics(graphics);
-        overview.setMap(&map);
         // Shown, so that its repaint requests are real ones and not dropped as for a hidden widget.
         overview.show();
         QCoreApplication::processEvents();
@@ -127,6 +129,33 @@ int main(int argc, char **argv)
         });
         print("  a whole repaint of the overview, 300 x 300", inMillis(whole), "ms",
             RenderTargetMillis);
+    }
+    {
+        // The overview as an editing view, on a large screen, zoomed all the way in.
+        CourseOverview overview(document);
+        overview.resize(1200, 900);
+        overview.setGraphics(graphics);
+        overview.show();
+        QCoreApplication::processEvents();
+        overview.setZoom(CourseOverview::MaxZoom);
+        QImage picture(overview.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        const auto repaint = timeMicros(Runs, [&] {
+            overview.viewport()->render(&picture, QPoint(), QRegion(overview.viewport()->rect()));
+        });
+        print("overview at 8x: repaint of its visible part, 1200 x 900", inMillis(repaint), "ms",
+            ZoomedRepaintTargetMillis);
+        // A zoom step around the pointer, then the repaint it asks for.
+        bool in = false;
+        const QPointF centre = overview.viewport()->rect().center();
+        const auto step = timeMicros(Runs, [&] {
+            in = !in;
+            overview.zoomAround(overview.zoom() * (in ? CourseOverview::ZoomStep
+                                                       : 1 / CourseOverview::ZoomStep),
+                centre);
+            overview.viewport()->render(&picture, QPoint(), QRegion(overview.viewport()->rect()));
+        });
+        print("overview: one zoom step with its repaint", inMillis(step), "ms",
+            ZoomStepTargetMillis);
     }
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "course/import_track.h"
 
-#include "course/course_table.h"
 #include "course/rom_course.h"
 #include "course/track_file.h"
 #include "course/track_format.h"
@@ -80,7 +79,7 @@ std::optional<QString> choosePath(const TrackState &state, Services &services,
 } // namespace
 
 ImportResult importTrack(CourseMap &map, TrackState &state, Services &services,
-                         const QString &courseText, const ImportSource &source,
+                         const CourseChoice &choice, const ImportSource &source,
                          QString *openedPath)
 {
     const std::optional<QString> chosen = choosePath(state, services, source);
@@ -92,10 +91,10 @@ ImportResult importTrack(CourseMap &map, TrackState &state, Services &services,
     std::optional<qint64> courseOffset;
     if (fromRom) {
         // Checked before the file is read: the course names where to look.
-        courseOffset = CourseTable::courseOffset(courseText);
-        if (!CourseTable::course(courseText)) {
+        courseOffset = choice.listedOffset;
+        if (!choice.course.isValid()) {
             failWith(services, path,
-                CourseTable::whyNoCourse(courseText) + tr(" to open that course from the ROM"));
+                choice.whyNoCourse() + tr(" to open that course from the ROM"));
             return ImportResult::Failed;
         }
     } else {
@@ -114,11 +113,11 @@ ImportResult importTrack(CourseMap &map, TrackState &state, Services &services,
         const RomCourse course = readRomCourse(*bytes, *courseOffset);
         if (!course.ok()) {
             failWith(services, path,
-                tr("course \"%1\": %2").arg(courseText, course.error));
+                tr("course \"%1\": %2").arg(choice.text, course.error));
             return ImportResult::Failed;
         }
         opened = {course.texts, course.tileCount,
-            tr("The course \"%1\" in %2").arg(courseText, displayPath(path))};
+            tr("The course \"%1\" in %2").arg(choice.text, displayPath(path))};
     } else {
         const track::DecodedTrack track = track::decode(*bytes);
         if (!track.ok) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/course_ref.h"
+
 #include <QString>
 
 namespace velmor {
@@ -30,12 +32,12 @@ struct ImportSource
 
 // "Import Course From File": asks for a track file or a ROM, decodes it and replaces the whole map
 // with its tiles (upper-case texts, marks untouched). From a ROM (.smc or .sfc) it reads the course
-// that courseText, the course list's current text, names. state.trackPath follows a chosen track
+// that the course list's current choice names. state.trackPath follows a chosen track
 // file so the next track dialog opens in its folder; a ROM leaves it alone, so that no later track
 // dialog proposes the ROM's name to be written over. *openedPath, when given, receives the file
 // that was opened.
 ImportResult importTrack(CourseMap &map, TrackState &state, Services &services,
-                         const QString &courseText, const ImportSource &source = {},
+                         const CourseChoice &choice, const ImportSource &source = {},
                          QString *openedPath = nullptr);
 
 } // namespace velmor

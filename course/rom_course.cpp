@@ -3,6 +3,7 @@
 #include "codec/codec.h"
 #include "course/track_file.h"
 #include "document/map_geometry.h"
+#include "platform/byte_span.h"
 #include "rom/rom_image.h"
 
 #include <QCoreApplication>
@@ -43,15 +44,18 @@ bool isRomPath(const QString &path)
 RomCourse readRomCourse(const QByteArray &rom, qint64 courseOffset)
 {
     const qint64 size = rom.size();
-    const codec::ByteView file(reinterpret_cast<const std::uint8_t *>(rom.constData()),
-                               std::size_t(size));
+    const codec::ByteView file = byteView(rom);
     std::string notRom;
     const std::optional<rom::RomImage> image = rom::RomImage::open(file, &notRom);
     if (!image)
         return failure(RomCourse::Fault::NotRom, courseOffset, QString::fromStdString(notRom));
     const bool headerless = !image->hasHeader();
-    const qint64 start = headerless ? courseOffset - qint64(rom::CopierHeaderSize) : courseOffset;
-    if (start < 0 || start >= size) {
+    // Where the course list's offset lies in this file, by the ROM's one header rule.
+    const std::optional<std::size_t> game =
+        courseOffset < 0 ? std::nullopt : rom::gameOffsetOfListed(std::size_t(courseOffset));
+    const qint64 start =
+        game ? qint64(image->fileOffset(*game)) : courseOffset - qint64(image->headerSize());
+    if (!game || start >= size) {
         return failure(RomCourse::Fault::OutsideRom, start,
             tr("the course lies at offset %1%2, outside this ROM of %3 bytes")
                 .arg(hex(start),
@@ -85,8 +89,8 @@ RomCourse readRomCourse(const QByteArray &rom, qint64 courseOffset)
                 .arg(inner.output.size())
                 .arg(CellCount));
     }
-    const QByteArray trackBytes(
-        reinterpret_cast<const char *>(outer.output.data()), qsizetype(inner.consumed));
+    const QByteArray trackBytes =
+        toByteArray(codec::ByteView(outer.output).first(inner.consumed));
     const track::DecodedTrack decoded = track::decode(trackBytes);
     if (!decoded.ok) {
         return failure(RomCourse::Fault::NoTrack, start,

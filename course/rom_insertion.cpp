@@ -1,6 +1,6 @@
 #include "course/rom_insertion.h"
 
-#include "course/course_table.h"
+#include "document/course_ref.h"
 #include "course/export_track.h"
 #include "course/track_state.h"
 #include "platform/file_dialog.h"
@@ -39,20 +39,18 @@ RomInsertion::RomInsertion(Services &services, TrackState &state, QObject *paren
 
 std::optional<qint64> RomInsertion::toolOffset(qint64 courseOffset, qint64 romSize)
 {
-    const std::optional<rom::HeaderForm> form = rom::headerFormOf(std::size_t(romSize));
-    if (!form)
+    if (courseOffset < 0 || romSize < 0)
         return std::nullopt;
-    const qint64 offset = *form == rom::HeaderForm::Headered
-                              ? courseOffset
-                              : courseOffset - qint64(rom::CopierHeaderSize);
-    if (offset < 0 || offset >= romSize)
+    const std::optional<std::size_t> offset =
+        rom::fileOffsetOfListed(std::size_t(courseOffset), std::size_t(romSize));
+    if (!offset)
         return std::nullopt;
-    return offset;
+    return qint64(*offset);
 }
 
-void RomInsertion::insertFromFile(const QString &courseText)
+void RomInsertion::insertFromFile(const CourseChoice &choice)
 {
-    const std::optional<qint64> course = checkedCourse(courseText);
+    const std::optional<qint64> course = checkedCourse(choice);
     if (!course)
         return;
 
@@ -78,7 +76,7 @@ void RomInsertion::insertFromFile(const QString &courseText)
     romStep(mState.trackPath, *course, QStringLiteral("Choose an SMK ROM or make a NEW one."));
 }
 
-bool RomInsertion::exportAndInsert(const QStringList &cellTexts, const QString &courseText)
+bool RomInsertion::exportAndInsert(const QStringList &cellTexts, const CourseChoice &choice)
 {
     const ExportResult exported = exportTrack(cellTexts, mState, mServices);
     const bool written = exported == ExportResult::Written;
@@ -97,7 +95,7 @@ bool RomInsertion::exportAndInsert(const QStringList &cellTexts, const QString &
         return written;
     }
 
-    const std::optional<qint64> course = checkedCourse(courseText);
+    const std::optional<qint64> course = checkedCourse(choice);
     if (!course)
         return written;
     // Declined means the map is the one last exported, so the file to insert is the one holding
@@ -118,10 +116,9 @@ bool RomInsertion::exportAndInsert(const QStringList &cellTexts, const QString &
     return written;
 }
 
-std::optional<qint64> RomInsertion::checkedCourse(const QString &courseText)
+std::optional<qint64> RomInsertion::checkedCourse(const CourseChoice &choice)
 {
-    const std::optional<qint64> offset = CourseTable::courseOffset(courseText);
-    if (!offset) {
+    if (!choice.isCourseLine()) {
         mServices.messages.inform(
             QStringLiteral("Whoops! No Course was selected. A course must be selected before you "
                            "can import your course into the ROM."),
@@ -131,13 +128,13 @@ std::optional<qint64> RomInsertion::checkedCourse(const QString &courseText)
     }
     // Five digits that are no course would send the compressor to graphics or code, which a
     // track would destroy.
-    if (!CourseTable::course(courseText)) {
-        mServices.messages.inform(CourseTable::whyNoCourse(courseText) + QLatin1Char('.'),
+    if (!choice.course.isValid()) {
+        mServices.messages.inform(choice.whyNoCourse() + QLatin1Char('.'),
                                   QStringLiteral("No Course Selected"));
         end(Outcome::Refused);
         return std::nullopt;
     }
-    return offset;
+    return choice.listedOffset;
 }
 
 void RomInsertion::romStep(const QString &trackPath, qint64 courseOffset, const QString &title)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/course_ref.h"
 #include "course/configuration.h"
 
 #include <QObject>
@@ -9,6 +10,7 @@
 #include <optional>
 
 namespace velmor {
+
 
 struct Services;
 struct ToolResult;
@@ -38,11 +40,11 @@ public:
     void setSettings(const Configuration &settings) { mSettings = settings; }
     const Configuration &settings() const { return mSettings; }
 
-    // `FromFile` click. courseText is the text of `CourseList` at the click.
-    void insertFromFile(const QString &courseText);
+    // `FromFile` click, with what the text of `CourseList` names at the click.
+    void insertFromFile(const CourseChoice &choice);
     // `FromVelmor` click. cellTexts are the map cells' texts in index order. True when the export
     // wrote the map to a track file, whatever became of the insertion after it.
-    bool exportAndInsert(const QStringList &cellTexts, const QString &courseText);
+    bool exportAndInsert(const QStringList &cellTexts, const CourseChoice &choice);
 
     // Compressors started by this object that have not ended yet.
     int runningTools() const { return mRunning; }
@@ -57,7 +59,7 @@ public:
     Q_SIGNAL void finished(velmor::RomInsertion::Outcome outcome);
 
 private:
-    std::optional<qint64> checkedCourse(const QString &courseText);
+    std::optional<qint64> checkedCourse(const CourseChoice &choice);
     void romStep(const QString &trackPath, qint64 courseOffset, const QString &title);
     // Leaves state.targetRom naming a ROM file that is there; nothing when the step ended.
     std::optional<Outcome> chooseTargetRom(const QString &title);

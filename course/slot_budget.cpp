@@ -1,5 +1,6 @@
 #include "course/slot_budget.h"
 
+#include "platform/byte_span.h"
 #include "codec/codec.h"
 #include "rom/course_catalogue.h"
 #include "rom/rom_image.h"
@@ -58,8 +59,7 @@ std::optional<std::size_t> compressedSize(const QStringList &cellTexts, track::B
     const std::optional<QByteArray> bytes = track::toBytes(track::encode(cellTexts));
     if (!bytes)
         return std::nullopt;
-    const auto *data = reinterpret_cast<const std::uint8_t *>(bytes->constData());
-    return codec::compress(codec::ByteView(data, std::size_t(bytes->size()))).size();
+    return codec::compress(byteView(*bytes)).size();
 }
 
 Budget measureBudget(const QStringList &cellTexts, const rom::Course *course, std::size_t capacity)
@@ -81,14 +81,11 @@ Budget measureBudget(const QStringList &cellTexts, const rom::Course *course, st
 
 std::size_t courseCapacity(const rom::Course &course, const QByteArray &romFile)
 {
-    const codec::ByteView bytes(
-        reinterpret_cast<const std::uint8_t *>(romFile.constData()), std::size_t(romFile.size()));
-    const std::optional<rom::HeaderForm> form = rom::headerFormOf(bytes.size());
-    if (!form)
+    const std::optional<std::size_t> offset = rom::fileOffsetOfListed(
+        rom::listedOffsetOfGame(course.layoutOffset), std::size_t(romFile.size()));
+    if (!offset)
         return course.slotLength;
-    const std::size_t offset =
-        course.layoutOffset + (*form == rom::HeaderForm::Headered ? rom::CopierHeaderSize : 0);
-    const rom::SlotResult slot = rom::slotAt(bytes, offset);
+    const rom::SlotResult slot = rom::slotAt(byteView(romFile), *offset);
     return slot.slot ? slot.slot->capacity : course.slotLength;
 }
 

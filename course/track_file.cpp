@@ -1,5 +1,6 @@
 #include "course/track_file.h"
 
+#include "platform/byte_span.h"
 #include "document/tile_text.h"
 
 #include "course/track_format.h"
@@ -46,12 +47,6 @@ DecodedTrack failure(const QString &error, qsizetype offset)
     result.error = error;
     result.errorOffset = offset;
     return result;
-}
-
-codec::ByteView viewOf(const QByteArray &bytes)
-{
-    return {reinterpret_cast<const std::uint8_t *>(bytes.constData()),
-        static_cast<std::size_t>(bytes.size())};
 }
 
 } // namespace
@@ -156,11 +151,11 @@ DecodedTrack decode(const QByteArray &bytes)
 {
     // Decode with the format's own bound first, so that an oversized track is told apart from a
     // broken one and the user learns how many tiles it describes.
-    const codec::DecodeResult full = codec::decode(viewOf(bytes));
+    const codec::DecodeResult full = codec::decode(byteView(bytes));
     if (!full.ok)
         return failure(QString::fromStdString(full.error), qsizetype(full.errorOffset));
     if (full.output.size() > std::size_t(CellCount)) {
-        const codec::DecodeResult bounded = codec::decode(viewOf(bytes), CellCount);
+        const codec::DecodeResult bounded = codec::decode(byteView(bytes), CellCount);
         return failure(tr("the file describes %1 tiles, more than the %2 cells of a course map; "
                           "the group at byte offset %3 goes past the last cell")
                            .arg(full.output.size())

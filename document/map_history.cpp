@@ -15,9 +15,13 @@ constexpr int SnapshotStepCells = CellCount / 32;
 } // namespace
 
 MapHistory::MapHistory(CourseMap &map, QObject *parent)
+    : MapHistory(map, nullptr, parent)
+{}
+
+MapHistory::MapHistory(CourseMap &map, QUndoStack *stack, QObject *parent)
     : QObject(parent)
     , mMap(map)
-    , mStack(new QUndoStack(this))
+    , mStack(stack ? stack : new QUndoStack(this))
     , mTouched(CellCount)
 {}
 

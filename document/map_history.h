@@ -22,7 +22,10 @@ class MapHistory : public QObject, private ChangeRecorder
     Q_OBJECT
 
 public:
+    // With a stack of its own: the map alone has a history.
     explicit MapHistory(CourseMap &map, QObject *parent = nullptr);
+    // On a stack shared with the other layers of a document, which owns it.
+    MapHistory(CourseMap &map, QUndoStack *stack, QObject *parent = nullptr);
     ~MapHistory() override;
 
     QUndoStack *stack() const { return mStack; }

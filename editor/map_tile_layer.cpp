@@ -1,10 +1,12 @@
 #include "editor/map_tile_layer.h"
 
+#include "document/layer_canvas.h"
 #include "document/map_geometry.h"
 #include "document/tile_text.h"
 
 #include <QPainter>
 #include <QPalette>
+#include <QWidget>
 
 namespace velmor {
 
@@ -15,6 +17,17 @@ const QColor GridColour(0, 0, 0, 96);
 const QColor FrameInside(0, 0, 0, 200);
 
 } // namespace
+
+void MapTileLayer::drawCells(QPainter &painter, const LayerCanvas &canvas, const CourseMap &map) const
+{
+    paint(painter, canvas.exposed().toAlignedRect(), map, mOwner->palette());
+}
+
+void MapTileLayer::drawCell(
+    QPainter &painter, const LayerCanvas &, int index, const Cell &cell) const
+{
+    paintCell(painter, index, cell, mOwner->palette());
+}
 
 void MapTileLayer::setTileImages(const QList<QImage> &tiles, const QImage &placeholder)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/course_map.h"
+#include "document/tile_art.h"
 
 #include <QImage>
 #include <QList>
@@ -8,6 +9,7 @@
 
 class QPainter;
 class QPalette;
+class QWidget;
 
 namespace velmor {
 
@@ -18,9 +20,18 @@ namespace velmor {
 // Painted cells get a white frame and erased ones a frame in the erased cells' grey of the
 // numbers mode, so the marks mean what they meant there; a dark line inside each frame keeps it
 // visible over light tiles.
-class MapTileLayer
+class MapTileLayer : public TileArt
 {
 public:
+    // The owner's palette gives the colours around the tiles and of the marks.
+    explicit MapTileLayer(const QWidget *owner)
+        : mOwner(owner)
+    { }
+
+    void drawCells(QPainter &painter, const LayerCanvas &canvas, const CourseMap &map) const override;
+    void drawCell(QPainter &painter, const LayerCanvas &canvas, int index,
+        const Cell &cell) const override;
+
     // Pictures of tiles 0x00-0xFF, drawn at 16 x 16; a missing or null one, and every cell whose
     // text names no tile, shows the placeholder.
     void setTileImages(const QList<QImage> &tiles, const QImage &placeholder);
@@ -43,6 +54,7 @@ private:
     // lines per repaint would cost more than all the tiles together.
     void makePictures();
 
+    const QWidget *mOwner;
     QList<QImage> mImages;
     QImage mPlaceholderImage;
     QList<QPixmap> mTiles;

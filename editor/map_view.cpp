@@ -1,8 +1,11 @@
 #include "editor/map_view.h"
 
-#include "document/course_map.h"
+#include "document/course_document.h"
+#include "document/layer.h"
+#include "document/layer_canvas.h"
 #include "document/map_geometry.h"
 #include "editor/tool_controller.h"
+#include "editor/view_input.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -10,54 +13,21 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include <cmath>
-
 namespace velmor {
 
 namespace {
 
 constexpr int PitchPx = CellPitchTwips / TwipsPerPixel; // 16
 constexpr int CellPx = CellSizeTwips / TwipsPerPixel;   // 17
-constexpr int FacePx = CellPx - 2;                      // inside the two border lines
-constexpr qsizetype MaxCachedFaces = 1024;
+constexpr double PixelsPerCoursePixel = double(PitchPx) / CoursePixelsPerTile;
 constexpr double CellFontPoints = 6.0;
 constexpr int WheelNotch = 120;
 
-int buttonBit(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return LeftButton;
-    case Qt::RightButton:
-        return RightButton;
-    case Qt::MiddleButton:
-        return MiddleButton;
-    default:
-        return 0;
-    }
-}
-
-int buttonBits(Qt::MouseButtons buttons)
-{
-    int bits = 0;
-    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        if (buttons & b)
-            bits |= buttonBit(b);
-    }
-    return bits;
-}
-
-QPoint toTwips(QPointF pixel)
-{
-    return (pixel * TwipsPerPixel).toPoint();
-}
-
 } // namespace
 
-MapView::MapView(CourseMap &map, TilePainter &painter, QWidget *parent)
+MapView::MapView(CourseDocument &document, QWidget *parent)
     : QWidget(parent)
-    , mMap(map)
-    , mPainter(painter)
+    , mDocument(document)
 {
     setObjectName(QStringLiteral("Frame2"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -68,8 +38,12 @@ MapView::MapView(CourseMap &map, TilePainter &painter, QWidget *parent)
     cellFont.setHintingPreference(QFont::PreferNoHinting);
     cellFont.setPointSizeF(CellFontPoints);
     setFont(cellFont);
-    connect(&mMap, &CourseMap::cellsChanged, this,
-            [this](const QRect &cells) { update(cellsPixelRect(cells)); });
+    connect(&mDocument, &CourseDocument::layerChanged, this,
+        [this](Layer *layer, const QRect &cells) {
+            // What a layer draws over the cells may reach a little past them.
+            const int reach = layer == mDocument.layers().constFirst() ? 0 : PitchPx;
+            update(cellsPixelRect(cells).adjusted(-reach, -reach, reach, reach));
+        });
 }
 
 void MapView::setToolController(ToolController *tools)
@@ -80,9 +54,14 @@ void MapView::setToolController(ToolController *tools)
             [this](const QRect &cells) { update(cellsPixelRect(cells).adjusted(-1, -1, 1, 1)); });
 }
 
+QPointF MapView::coursePixelAt(QPointF pixel)
+{
+    return pixel / PixelsPerCoursePixel;
+}
+
 QPoint MapView::cellAt(QPointF pixel)
 {
-    return QPoint(int(std::floor(pixel.x() / PitchPx)), int(std::floor(pixel.y() / PitchPx)));
+    return velmor::cellAt(coursePixelAt(pixel));
 }
 
 void MapView::setScrollBars(QScrollBar *horizontal, QScrollBar *vertical)
@@ -116,11 +95,6 @@ bool MapView::isVisibleAt(QPoint pixel) const
     return true;
 }
 
-Palettes MapView::currentPalettes() const
-{
-    return mPalettes ? mPalettes() : Palettes{QStringLiteral("00"), QStringLiteral("00")};
-}
-
 void MapView::setViewMode(ViewMode mode)
 {
     if (mode == mMode)
@@ -131,189 +105,76 @@ void MapView::setViewMode(ViewMode mode)
 
 void MapView::setTileImages(const QList<QImage> &tiles, const QImage &placeholder)
 {
-    mTileLayer.setTileImages(tiles, placeholder);
+    mTileArt.setTileImages(tiles, placeholder);
     if (mMode == ViewMode::Tiles)
         update();
 }
 
 void MapView::setGridVisible(bool visible)
 {
-    if (visible == mTileLayer.isGridVisible())
+    if (visible == mTileArt.isGridVisible())
         return;
-    mTileLayer.setGridVisible(visible);
+    mTileArt.setGridVisible(visible);
     if (mMode == ViewMode::Tiles)
         update();
+}
+
+const TileArt *MapView::tileArt() const
+{
+    if (mMode == ViewMode::Tiles)
+        return &mTileArt;
+    return &mNumbersArt;
 }
 
 void MapView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QRect exposed = event->rect();
-    if (mMode == ViewMode::Tiles) {
-        mTileLayer.paint(painter, exposed, mMap, palette());
-        paintPreview(painter, exposed);
-        return;
+    const LayerCanvas canvas(PixelsPerCoursePixel, QPointF(0, 0), event->rect(), tileArt());
+    for (const Layer *layer : mDocument.layers()) {
+        if (layer->isVisible())
+            layer->draw(painter, canvas);
     }
-    painter.fillRect(exposed, palette().color(QPalette::Button));
-
-    const int firstColumn = qMax(0, (exposed.left() - 1) / PitchPx);
-    const int lastColumn = qMin(MapSide - 1, exposed.right() / PitchPx);
-    const int firstRow = qMax(0, (exposed.top() - 1) / PitchPx);
-    const int lastRow = qMin(MapSide - 1, exposed.bottom() / PitchPx);
-    if (firstColumn > lastColumn || firstRow > lastRow)
-        return;
-
-    for (int row = firstRow; row <= lastRow; ++row) {
-        for (int column = firstColumn; column <= lastColumn; ++column) {
-            const int index = cellIndex(row, column);
-            // The border lines are drawn once below; the face fills the inside.
-            const QPoint inside = cellPixelRect(index).topLeft() + QPoint(1, 1);
-            painter.drawPixmap(inside, cellFace(mMap.text(index), mMap.mark(index)));
-        }
-    }
-    painter.setPen(palette().color(QPalette::WindowText));
-    // Neighbouring cells share their one-pixel borders, so the borders form one grid of lines.
-    const int left = firstColumn * PitchPx;
-    const int right = lastColumn * PitchPx + CellPx - 1;
-    const int top = firstRow * PitchPx;
-    const int bottom = lastRow * PitchPx + CellPx - 1;
-    for (int column = firstColumn; column <= lastColumn + 1; ++column)
-        painter.drawLine(column * PitchPx, top, column * PitchPx, bottom);
-    for (int row = firstRow; row <= lastRow + 1; ++row)
-        painter.drawLine(left, row * PitchPx, right, row * PitchPx);
-    paintPreview(painter, exposed);
-}
-
-void MapView::paintPreview(QPainter &painter, const QRect &exposed)
-{
-    if (!mTools)
-        return;
-    const ToolPreview &preview = mTools->preview();
-    const QRect cells = preview.bounds().intersected(wholeMapRect());
-    if (cells.isEmpty())
-        return;
-    // What a line, a rectangle or a floating block would write, drawn as the map draws it.
-    for (int row = cells.top(); row <= cells.bottom(); ++row) {
-        for (int column = cells.left(); column <= cells.right(); ++column) {
-            const int index = cellIndex(row, column);
-            if (!cellPixelRect(index).intersects(exposed))
-                continue;
-            const std::optional<Cell> shown = preview.at(index);
-            if (!shown)
-                continue;
-            if (mMode == ViewMode::Tiles)
-                mTileLayer.paintCell(painter, index, *shown, palette());
-            else
-                painter.drawPixmap(cellPixelRect(index).topLeft() + QPoint(1, 1),
-                                   cellFace(shown->text, shown->mark));
-        }
-    }
-    // Outlines that show on any tile and any face: black dashes over a white line.
-    const auto outline = [&painter](const QRect &area) {
-        if (area.isEmpty())
-            return;
-        const QRect pixels = cellsPixelRect(area).adjusted(0, 0, -1, -1);
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(Qt::white, 1));
-        painter.drawRect(pixels);
-        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
-        painter.drawRect(pixels);
-    };
-    outline(preview.selection());
-    if (preview.isFloating()) {
-        const CellBlock &block = preview.floatingBlock();
-        outline(QRect(preview.floatingPosition(), QSize(block.columns(), block.rows())));
-    }
-}
-
-const QPixmap &MapView::cellFace(const QString &text, Mark mark)
-{
-    QHash<QString, QPixmap> &faces = mFaces[int(mark)];
-    auto found = faces.constFind(text);
-    if (found != faces.constEnd())
-        return *found;
-    // Typed texts can be anything; keep the cache bounded.
-    if (faces.size() >= MaxCachedFaces)
-        faces.clear();
-
-    const QColor backgrounds[] = {palette().color(QPalette::Button), QColor(Qt::white),
-                                  palette().color(QPalette::Midlight)};
-    const qreal ratio = devicePixelRatioF();
-    QPixmap face(QSize(FacePx, FacePx) * ratio);
-    face.setDevicePixelRatio(ratio);
-    face.fill(backgrounds[int(mark)]);
-    QPainter painter(&face);
-    QFont cellFont = font();
-    cellFont.setBold(isBold(mark));
-    painter.setFont(cellFont);
-    painter.setPen(palette().color(QPalette::WindowText));
-    // Centred in the whole cell, borders included, as the face sits one pixel inside it.
-    painter.drawText(QRect(-1, -1, CellPx, CellPx), Qt::AlignCenter, text);
-    painter.end();
-    return *faces.insert(text, face);
+    if (mTools)
+        mTools->drawPreview(painter, canvas);
 }
 
 void MapView::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange
-        || event->type() == QEvent::StyleChange) {
-        for (auto &faces : mFaces)
-            faces.clear();
-    }
+        || event->type() == QEvent::StyleChange)
+        mNumbersArt.clearFaces();
     QWidget::changeEvent(event);
+}
+
+ToolEvent MapView::toolEvent(QMouseEvent *event) const
+{
+    ToolEvent tool = toolEventOf(*event, coursePixelAt(event->position()));
+    // Under the splash or outside the viewport nothing is drawn, by the tools or by the brush.
+    tool.visible = isVisibleAt(event->pos());
+    return tool;
 }
 
 void MapView::mousePressEvent(QMouseEvent *event)
 {
-    const int button = buttonBit(event->button());
     event->accept();
-    if (button == 0)
-        return;
-    // Under the splash or outside the viewport nothing is drawn, by the tools or by the brush.
-    // A brush stroke keeps the pointer until its buttons are up, whatever tool is chosen meanwhile.
-    if (mTools && !mStrokeOpen && isVisibleAt(event->pos())
-        && mTools->press(cellAt(event->position()), button, event->modifiers()))
-        return;
-    if (!mStrokeOpen) {
-        mStrokeOpen = true;
-        emit strokeStarted();
-    }
-    const int cell = mTracker.press(toTwips(event->position()), isVisibleAt(event->pos()));
-    if (cell >= 0)
-        mPainter.press(cell, button, currentPalettes());
+    const ToolEvent tool = toolEvent(event);
+    if (tool.button != 0 && mTools)
+        mTools->press(tool);
 }
 
 void MapView::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    const int buttons = buttonBits(event->buttons());
-    if (mTools && !mStrokeOpen
-        && mTools->move(cellAt(event->position()), buttons, event->modifiers()))
-        return;
-    if (buttons == 0)
-        return;
-    const QList<int> cells = mTracker.move(toTwips(event->position()), isVisibleAt(event->pos()));
-    if (cells.isEmpty())
-        return;
-    const Palettes palettes = currentPalettes();
-    for (int cell : cells)
-        mPainter.move(cell, buttons, palettes);
+    if (mTools)
+        mTools->move(toolEvent(event));
 }
 
 void MapView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    if (mTools && !mStrokeOpen
-        && mTools->release(cellAt(event->position()), buttonBit(event->button()),
-                           event->modifiers()))
-        return;
-    if (event->buttons() != Qt::NoButton)
-        return;
-    mTracker.release();
-    if (mStrokeOpen) {
-        mStrokeOpen = false;
-        emit strokeFinished();
-    }
+    const ToolEvent tool = toolEvent(event);
+    if (tool.button != 0 && mTools)
+        mTools->release(tool);
 }
 
 void MapView::wheelEvent(QWheelEvent *event)

@@ -1,28 +1,25 @@
 #pragma once
 
-#include "document/course_map.h"
+#include "editor/map_numbers_art.h"
 #include "editor/map_tile_layer.h"
-#include "editor/painting.h"
-#include "editor/stroke_tracker.h"
 
-#include <QHash>
 #include <QList>
-#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
-
-#include <functional>
 
 class QScrollBar;
 
 namespace velmor {
 
+class CourseDocument;
+class LayerCanvas;
 class ToolController;
+struct ToolEvent;
 
-// The map container `Frame2`: one widget that draws all 16384 cells of the course map and turns
-// mouse input on them into the painting rules. It lives inside the clipping viewport `Frame1` and is
-// moved by scrolling; it paints only the cells of the exposed region and repaints only the cells
-// that the model reports as changed.
+// The map container `Frame2`: one widget that draws the document's layers over all 16384 cells,
+// the tiles first, at the described map's 16-pixel pitch, and hands mouse input on them to the
+// tools. It lives inside the clipping viewport `Frame1` and is moved by scrolling; it paints only
+// the exposed region and repaints only what the layers report as changed.
 //
 // Colours come from the platform palette: untouched cells use QPalette::Button (the button face);
 // erased cells use QPalette::Midlight, the role nearest to the desktop's scroll-bar colour (a light
@@ -35,11 +32,12 @@ class MapView : public QWidget
     Q_OBJECT
 
 public:
-    using PaletteSource = std::function<Palettes()>;
     enum class ViewMode { Numbers, Tiles };
     Q_ENUM(ViewMode)
 
-    MapView(CourseMap &map, TilePainter &painter, QWidget *parent = nullptr);
+    explicit MapView(CourseDocument &document, QWidget *parent = nullptr);
+
+    CourseDocument &document() const { return mDocument; }
 
     void setViewMode(ViewMode mode);
     ViewMode viewMode() const { return mMode; }
@@ -48,18 +46,17 @@ public:
     void setTileImages(const QList<QImage> &tiles, const QImage &placeholder);
     // The Tiles mode's grid; the numbers mode always shows its cell borders.
     void setGridVisible(bool visible);
-    bool isGridVisible() const { return mTileLayer.isGridVisible(); }
+    bool isGridVisible() const { return mTileArt.isGridVisible(); }
 
-    // Read afresh at every paint operation.
-    void setPaletteSource(PaletteSource source) { mPalettes = std::move(source); }
     // While a widget added here is shown, pointer positions under it do not reach the map.
     void addObstruction(QWidget *widget) { mObstructions.append(widget); }
     // The wheel scrolls through these: vertically, or horizontally with Shift held.
     void setScrollBars(QScrollBar *horizontal, QScrollBar *vertical);
-    // The drawing tools: a press, move or release goes to them first, and what they do not take
-    // is the brush's; their preview is drawn over the map.
+    // The tools, which get every press, move and release; their preview is drawn over the map.
     void setToolController(ToolController *tools);
 
+    // A position in this widget's pixels on the course: two pixels to a course pixel.
+    static QPointF coursePixelAt(QPointF pixel);
     // The cell (column, row) under a position in this widget's pixels; it may lie off the map.
     static QPoint cellAt(QPointF pixel);
 
@@ -71,12 +68,6 @@ public:
     // not under an obstruction.
     bool isVisibleAt(QPoint pixel) const;
 
-signals:
-    // From the first press to the release of the last button held: all a stroke paints in between
-    // is one edit.
-    void strokeStarted();
-    void strokeFinished();
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -86,24 +77,17 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    Palettes currentPalettes() const;
-    // The inside of a cell (background and centred text) for one text and mark, drawn once and
-    // then copied: a map shows few distinct tile numbers, and copying beats laying out text.
-    const QPixmap &cellFace(const QString &text, Mark mark);
-    void paintPreview(QPainter &painter, const QRect &exposed);
+    ToolEvent toolEvent(QMouseEvent *event) const;
+    const TileArt *tileArt() const;
 
-    CourseMap &mMap;
-    TilePainter &mPainter;
-    StrokeTracker mTracker;
-    PaletteSource mPalettes;
+    CourseDocument &mDocument;
     QList<QPointer<QWidget>> mObstructions;
     QPointer<QScrollBar> mHorizontal;
     QPointer<QScrollBar> mVertical;
     QPoint mWheelRemainder;
-    QHash<QString, QPixmap> mFaces[3]; // by Mark
-    bool mStrokeOpen = false;
     ViewMode mMode = ViewMode::Numbers;
-    MapTileLayer mTileLayer;
+    MapNumbersArt mNumbersArt{this};
+    MapTileLayer mTileArt{this};
     QPointer<ToolController> mTools;
 };
 

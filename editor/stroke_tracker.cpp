@@ -1,6 +1,8 @@
 #include "editor/stroke_tracker.h"
 
+#include "document/layer_canvas.h"
 #include "document/map_geometry.h"
+#include "editor/map_shapes.h"
 
 #include <cmath>
 #include <limits>
@@ -8,16 +10,6 @@
 namespace velmor {
 
 namespace {
-
-// The extent of all cells together: the last cell reaches 15 twips past the last pitch step.
-constexpr int MapExtentTwips = CellPitchTwips * (MapSide - 1) + CellSizeTwips;
-
-int lineAt(int twips)
-{
-    if (twips < 0 || twips >= MapExtentTwips)
-        return -1;
-    return qMin(twips / CellPitchTwips, MapSide - 1);
-}
 
 bool insideCell(int index, QPoint twips)
 {
@@ -30,9 +22,8 @@ bool insideCell(int index, QPoint twips)
 
 int StrokeTracker::cellAt(QPoint twips)
 {
-    const int column = lineAt(twips.x());
-    const int row = lineAt(twips.y());
-    return column < 0 || row < 0 ? -1 : cellIndex(row, column);
+    const QPoint cell = velmor::cellAt(QPointF(twips) / TwipsPerCoursePixel);
+    return isOnMap(cell) ? cellIndex(cell.y(), cell.x()) : -1;
 }
 
 QList<int> StrokeTracker::cellsOnSegment(QPoint a, QPoint b)

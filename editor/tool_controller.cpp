@@ -1,7 +1,14 @@
 #include "editor/tool_controller.h"
 
+#include "document/course_document.h"
+#include "document/layer_canvas.h"
+#include "document/tile_art.h"
+#include "editor/click_tools.h"
 #include "editor/map_shapes.h"
-#include "document/tile_text.h"
+#include "editor/tool_registry.h"
+
+#include <QPainter>
+#include <QPen>
 
 namespace velmor {
 
@@ -14,165 +21,151 @@ bool isPaletteButton(int button)
     return button == LeftButton || button == RightButton;
 }
 
+ToolEvent cellEvent(QPoint cell, int button, int buttons, Qt::KeyboardModifiers modifiers)
+{
+    ToolEvent event = ToolEvent::at(
+        (QPointF(cell) + QPointF(0.5, 0.5)) * CoursePixelsPerTile);
+    event.cell = cell;
+    event.button = button;
+    event.buttons = buttons;
+    event.modifiers = modifiers;
+    return event;
+}
+
 } // namespace
 
-ToolController::ToolController(CourseMap &map, MapHistory &history, QObject *parent)
+ToolController::ToolController(CourseDocument &document, QObject *parent)
     : QObject(parent)
-    , mEdits(map, history)
-{ }
-
-void ToolController::setTool(Tool tool)
+    , mDocument(document)
+    , mEdits(document.map(), document.history())
+    , mPainter(document.map())
+    , mContext {document, mEdits, mPainter, mPreview, [this] {
+                    return mPalettes ? mPalettes() : Palettes();
+                }}
 {
+    for (const ToolInfo &info : toolRegistry()) {
+        Tool *tool = info.make(mContext, this);
+        mTools.insert(info.key, tool);
+        connect(tool, &Tool::previewChanged, this, &ToolController::previewChanged);
+        connect(tool, &Tool::refused, this, &ToolController::refused);
+        connect(tool, &Tool::picked, this, &ToolController::picked);
+        connect(tool, &Tool::selectionChanged, this, &ToolController::selectionChanged);
+        if (auto *picker = qobject_cast<PickTool *>(tool))
+            mPicker = picker;
+    }
+    mToolKey = toolRegistry().constFirst().key;
+}
+
+ToolController::~ToolController()
+{
+    // A stroke still open would leave the history recording into a map that is going.
+    finishGesture();
+}
+
+void ToolController::setTool(const QString &key)
+{
+    if (!mTools.contains(key))
+        return;
     escape();
-    mTool = tool;
+    mToolKey = key;
+    emit toolChanged(key);
 }
 
-bool ToolController::ownsPointer() const
+void ToolController::press(const ToolEvent &event)
 {
-    return mDrag != Drag::None || mPasting || mTool != Tool::Brush;
-}
-
-bool ToolController::press(QPoint cell, int button, Qt::KeyboardModifiers modifiers)
-{
-    // A second button during a drag changes nothing; the drag ends with its own button.
-    if (mDrag != Drag::None)
-        return true;
-    const bool altPick = (modifiers & Qt::AltModifier) && isPaletteButton(button);
-    if (!altPick && !ownsPointer())
-        return false;
-    mDrag = Drag::Held;
-    mDragButton = button;
-
-    if (altPick || mTool == Tool::Pick) {
-        if (isPaletteButton(button)) {
-            if (const std::optional<QString> text = mEdits.pick(cell))
-                emit picked(button, *text);
-        }
-        return true;
+    if (mPointer == Pointer::Tool) {
+        // A second button during a gesture changes nothing, but the brush paints with it.
+        if (mGestureTool->keepsGesture())
+            mGestureTool->press(event);
+        return;
+    }
+    if (mPointer == Pointer::Held)
+        return;
+    mPointer = Pointer::Held;
+    mHeldButton = event.button;
+    // What the user cannot see is not drawn on; only the brush's stroke may go on from there.
+    Tool *tool = currentTool();
+    if (!event.visible && !tool->keepsGesture())
+        return;
+    const bool altPick = (event.modifiers & Qt::AltModifier) && isPaletteButton(event.button);
+    if (altPick && event.visible) {
+        mPicker->pickAt(event);
+        return;
     }
     if (mPasting) {
-        if (button == LeftButton) {
-            move(cell, 0, modifiers);
+        if (event.button == LeftButton && event.visible) {
+            move(event);
             placePaste();
         }
-        return true;
+        return;
     }
-    switch (mTool) {
-    case Tool::Line:
-    case Tool::Rectangle:
-        if (const std::optional<Cell> ink = inkFor(button)) {
-            // Refused at once rather than after a drag that could only be refused at its end.
-            if (!isTileNumber(ink->text)) {
-                emit refused(MapEdits::refusalFor(ink->text));
-                return true;
-            }
-            mDrag = Drag::Shape;
-            mAnchor = cell;
-            updateShape(cell, modifiers);
-        }
-        return true;
-    case Tool::Fill:
-        if (const std::optional<Cell> ink = inkFor(button))
-            report(mEdits.fill(cell, ink->text, ink->mark));
-        return true;
-    case Tool::Select:
-        if (button != LeftButton || !isOnMap(cell))
-            return true;
-        mAnchor = cell;
-        mLast = cell;
-        if (selection().contains(cell)) {
-            mDrag = Drag::Moving;
-            mMoving = mEdits.copy(selection());
-            updateMove(cell);
-        } else {
-            mDrag = Drag::Selecting;
-            const QRect was = before();
-            setSelection(QRect(cell, cell));
-            notify(was);
-        }
-        return true;
-    case Tool::Brush:
-    case Tool::Pick:
-        break;
+    if (tool->press(event)) {
+        mPointer = Pointer::Tool;
+        mGestureTool = tool;
     }
-    return true;
 }
 
-bool ToolController::move(QPoint cell, int buttons, Qt::KeyboardModifiers modifiers)
+void ToolController::move(const ToolEvent &event)
 {
-    Q_UNUSED(buttons); // a drag follows the button that started it, until its release
-    if (mPasting && cell != mPreview.floatingPosition()) {
-        const QRect was = before();
-        mPreview.setFloating(mPreview.floatingBlock(), cell);
+    if (mPasting && event.cell != mPreview.floatingPosition()) {
+        const QRect was = mPreview.bounds();
+        mPreview.setFloating(mPreview.floatingBlock(), event.cell);
         notify(was);
     }
-    const bool filled = modifiers & Qt::ShiftModifier;
-    switch (mDrag) {
-    case Drag::Shape:
-        if (cell != mLast || filled != mLastFilled)
-            updateShape(cell, modifiers);
-        break;
-    case Drag::Selecting:
-        if (cell != mLast) {
-            mLast = cell;
-            const QRect was = before();
-            setSelection(cellSpan(mAnchor, cell) & MapCells);
-            notify(was);
-        }
-        break;
-    case Drag::Moving:
-        if (cell != mLast)
-            updateMove(cell);
-        break;
-    case Drag::None:
-    case Drag::Held:
-        break;
-    }
-    return ownsPointer();
+    if (mPointer == Pointer::Tool)
+        mGestureTool->move(event);
 }
 
-bool ToolController::release(QPoint cell, int button, Qt::KeyboardModifiers modifiers)
+void ToolController::release(const ToolEvent &event)
 {
-    if (mDrag == Drag::None)
-        return ownsPointer();
-    if (button != mDragButton)
-        return true;
-    const Drag drag = mDrag;
-    mDrag = Drag::None;
-    const QRect was = before();
-    switch (drag) {
-    case Drag::Shape: {
-        mPreview.clearShape();
-        notify(was);
-        // The palette is read again: the edit writes what the palette holds now.
-        const std::optional<Cell> ink = inkFor(button);
-        if (mTool == Tool::Line)
-            report(mEdits.line(mAnchor, cell, ink->text, ink->mark));
-        else
-            report(mEdits.rectangle(
-                mAnchor, cell, modifiers & Qt::ShiftModifier, ink->text, ink->mark));
-        break;
+    switch (mPointer) {
+    case Pointer::Free:
+        return;
+    case Pointer::Held:
+        if (event.buttons == 0 || event.button == mHeldButton)
+            mPointer = Pointer::Free;
+        return;
+    case Pointer::Tool:
+        if (mGestureTool->release(event)) {
+            mPointer = Pointer::Free;
+            mGestureTool = nullptr;
+        }
+        return;
     }
-    case Drag::Moving: {
-        const QPoint offset = cell - mAnchor;
-        const QRect source = selection();
-        mPreview.clearFloating();
-        mMoving = CellBlock();
-        setSelection(source.translated(offset) & MapCells);
-        notify(was);
-        report(mEdits.move(source, offset));
-        break;
-    }
-    case Drag::Selecting:
-        // The release may come without a move onto its cell.
-        setSelection(cellSpan(mAnchor, cell) & MapCells);
-        notify(was);
-        break;
-    case Drag::Held:
-    case Drag::None:
-        break;
-    }
-    return true;
+}
+
+void ToolController::press(QPoint cell, int button, Qt::KeyboardModifiers modifiers)
+{
+    press(cellEvent(cell, button, button, modifiers));
+}
+
+void ToolController::move(QPoint cell, int buttons, Qt::KeyboardModifiers modifiers)
+{
+    move(cellEvent(cell, 0, buttons, modifiers));
+}
+
+void ToolController::release(QPoint cell, int button, Qt::KeyboardModifiers modifiers)
+{
+    release(cellEvent(cell, button, 0, modifiers));
+}
+
+void ToolController::finishGesture()
+{
+    if (mPointer == Pointer::Tool)
+        mGestureTool->cancel();
+    mPointer = Pointer::Free;
+    mGestureTool = nullptr;
+}
+
+void ToolController::stopGesture()
+{
+    // A brush stroke keeps the pointer until its buttons are up, whatever is chosen meanwhile.
+    if (mPointer != Pointer::Tool || mGestureTool->keepsGesture())
+        return;
+    mGestureTool->cancel();
+    mGestureTool = nullptr;
+    // The held button's later moves and release then do nothing.
+    mPointer = Pointer::Held;
 }
 
 CellBlock ToolController::copy() const
@@ -183,23 +176,29 @@ CellBlock ToolController::copy() const
 CellBlock ToolController::cut()
 {
     CellBlock copied;
-    if (hasSelection())
-        report(mEdits.cut(selection(), copied));
+    if (hasSelection()) {
+        const EditResult result = mEdits.cut(selection(), copied);
+        if (result.isRefused())
+            emit refused(result.error);
+    }
     return copied;
 }
 
 void ToolController::deleteSelection()
 {
-    if (hasSelection())
-        report(mEdits.deleteCells(selection()));
+    if (!hasSelection())
+        return;
+    const EditResult result = mEdits.deleteCells(selection());
+    if (result.isRefused())
+        emit refused(result.error);
 }
 
 void ToolController::beginPaste(const CellBlock &block, QPoint cell)
 {
     if (block.isEmpty())
         return;
-    const QRect was = before();
-    dropDrag();
+    const QRect was = mPreview.bounds();
+    stopGesture();
     mPasting = true;
     mPreview.setFloating(block, cell);
     notify(was);
@@ -209,7 +208,7 @@ EditResult ToolController::placePaste()
 {
     if (!mPasting)
         return {};
-    const QRect was = before();
+    const QRect was = mPreview.bounds();
     const CellBlock block = mPreview.floatingBlock();
     const QPoint at = mPreview.floatingPosition();
     mPasting = false;
@@ -218,14 +217,15 @@ EditResult ToolController::placePaste()
     setSelection(block.area(at) & MapCells);
     notify(was);
     const EditResult result = mEdits.paste(block, at);
-    report(result);
+    if (result.isRefused())
+        emit refused(result.error);
     return result;
 }
 
 void ToolController::escape()
 {
-    const QRect was = before();
-    dropDrag();
+    const QRect was = mPreview.bounds();
+    stopGesture();
     mPasting = false;
     mPreview.clearFloating();
     setSelection(QRect());
@@ -235,67 +235,15 @@ void ToolController::escape()
 EditResult ToolController::replace(const QString &from, const QString &to)
 {
     const EditResult result = mEdits.replace(from, to);
-    report(result);
+    if (result.isRefused())
+        emit refused(result.error);
     return result;
-}
-
-void ToolController::dropDrag()
-{
-    // The held button's later moves and release then do nothing.
-    if (mDrag != Drag::None)
-        mDrag = Drag::Held;
-    mPreview.clearShape();
-    if (!mPasting)
-        mPreview.clearFloating();
-    mMoving = CellBlock();
-}
-
-std::optional<Cell> ToolController::inkFor(int button) const
-{
-    const Palettes palettes = mPalettes ? mPalettes() : Palettes();
-    switch (button) {
-    case LeftButton:
-        return Cell {palettes.left, Mark::Painted};
-    case RightButton:
-        return Cell {palettes.right, Mark::Painted};
-    case MiddleButton:
-        return Cell {CourseMap::freshText(), Mark::Erased};
-    default:
-        return std::nullopt;
-    }
-}
-
-void ToolController::updateShape(QPoint cell, Qt::KeyboardModifiers modifiers)
-{
-    mLast = cell;
-    mLastFilled = modifiers & Qt::ShiftModifier;
-    const QRect was = before();
-    const QList<int> cells =
-        mTool == Tool::Line ? lineCells(mAnchor, cell) : rectangleCells(mAnchor, cell, mLastFilled);
-    mPreview.setShape(cells, *inkFor(mDragButton));
-    notify(was);
-}
-
-void ToolController::updateMove(QPoint cell)
-{
-    mLast = cell;
-    const QRect was = before();
-    mPreview.setFloating(mMoving, selection().topLeft() + (cell - mAnchor), selection());
-    notify(was);
 }
 
 void ToolController::setSelection(const QRect &cells)
 {
-    if (cells == mPreview.selection())
-        return;
-    mPreview.setSelection(cells);
-    emit selectionChanged(!cells.isEmpty());
-}
-
-void ToolController::report(const EditResult &result)
-{
-    if (result.isRefused())
-        emit refused(result.error);
+    if (mPreview.setSelection(cells))
+        emit selectionChanged(!cells.isEmpty());
 }
 
 void ToolController::notify(const QRect &before)
@@ -303,6 +251,39 @@ void ToolController::notify(const QRect &before)
     const QRect cells = before | mPreview.bounds();
     if (!cells.isEmpty())
         emit previewChanged(cells);
+}
+
+void ToolController::drawPreview(QPainter &painter, const LayerCanvas &canvas) const
+{
+    const QRect cells = mPreview.bounds().intersected(MapCells).intersected(canvas.exposedCells());
+    // What a line, a rectangle or a floating block would write, drawn as the view draws cells.
+    if (const TileArt *art = canvas.tileArt(); art && !cells.isEmpty()) {
+        for (int row = cells.top(); row <= cells.bottom(); ++row) {
+            for (int column = cells.left(); column <= cells.right(); ++column) {
+                const int index = cellIndex(row, column);
+                if (const std::optional<Cell> shown = mPreview.at(index))
+                    art->drawCell(painter, canvas, index, *shown);
+            }
+        }
+    }
+    // Outlines that show on any tile and any face: black dashes over a white line.
+    const auto outline = [&painter, &canvas](const QRect &area) {
+        if (area.isEmpty())
+            return;
+        // On the lines between cells, which the views draw at the cells' edges.
+        const QRectF pixels = canvas.cellsToView(area);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(pixels);
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawRect(pixels);
+    };
+    outline(mPreview.selection());
+    if (mPreview.isFloating()) {
+        const CellBlock &block = mPreview.floatingBlock();
+        outline(QRect(mPreview.floatingPosition(), QSize(block.columns(), block.rows())));
+    }
+    currentTool()->drawPreview(painter, canvas);
 }
 
 } // namespace velmor

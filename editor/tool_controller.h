@@ -4,8 +4,10 @@
 #include "editor/edit_result.h"
 #include "editor/map_edits.h"
 #include "editor/painting.h"
+#include "editor/tool.h"
 #include "editor/tool_preview.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPoint>
 #include <QRect>
@@ -14,26 +16,16 @@
 
 namespace velmor {
 
-class CourseMap;
-class MapHistory;
+class BrushTool;
+class CourseDocument;
+class PickTool;
 
-// The tool that a press on the map uses; one at a time. The brush is the painting of TilePainter,
-// which the controller leaves to the map view.
-enum class Tool {
-    Brush,
-    Line,
-    Rectangle,
-    Fill,
-    Pick,
-    Select,
-};
-
-// Turns the map view's pointer events and the window's key actions into the drawing tools' edits,
-// and keeps the preview the view draws meanwhile. Cells are (column, row) as the view finds them
-// under the pointer, possibly off the map while a drag goes past the edge; buttons are ButtonBit
-// values. Left and right draw with their palettes, the middle button with the erase tile.
-// Alt with a left or right click picks the cell's text into that button's palette, whatever the
-// tool. A floating paste follows every move until a left click places it.
+// The tools of one window and the one chosen: every view hands its pointer events here, the
+// chosen tool (made from the registry) does the work, and the preview it keeps is drawn by every
+// view. What holds for every tool is decided here: Alt with a left or right click picks the
+// cell's text into that button's palette whatever the tool; a floating paste follows every move
+// until a left click places it; a press belongs to its tool until its gesture ends, the held
+// buttons of a gesture that was stopped do nothing more; the selection serves the Edit entries.
 class ToolController : public QObject
 {
     Q_OBJECT
@@ -41,20 +33,28 @@ class ToolController : public QObject
 public:
     using PaletteSource = std::function<Palettes()>;
 
-    ToolController(CourseMap &map, MapHistory &history, QObject *parent = nullptr);
+    explicit ToolController(CourseDocument &document, QObject *parent = nullptr);
+    ~ToolController() override;
 
-    // Changing the tool drops a drag in progress, the floating paste and the selection.
-    void setTool(Tool tool);
-    Tool tool() const { return mTool; }
-    // Read afresh for every preview and edit, as the brush reads them.
+    // Choosing a tool stops a gesture in progress (a brush stroke goes on until its buttons are
+    // up), and drops the floating paste and the selection. Unknown keys are ignored.
+    void setTool(const QString &key);
+    QString tool() const { return mToolKey; }
+    Tool *currentTool() const { return mTools.value(mToolKey); }
+    Tool *toolNamed(const QString &key) const { return mTools.value(key); }
+    // Read afresh for every preview and edit.
     void setPaletteSource(PaletteSource source) { mPalettes = std::move(source); }
 
-    // Each returns whether the controller took the event: false only for the brush's own strokes
-    // (Tool::Brush, no Alt, no floating paste), which the view then paints as before. From a press
-    // the controller takes until the release of that button, it takes every event.
-    bool press(QPoint cell, int button, Qt::KeyboardModifiers modifiers);
-    bool move(QPoint cell, int buttons, Qt::KeyboardModifiers modifiers);
-    bool release(QPoint cell, int button, Qt::KeyboardModifiers modifiers);
+    void press(const ToolEvent &event);
+    void move(const ToolEvent &event);
+    void release(const ToolEvent &event);
+    // The same for a cell's centre, for callers that think in cells.
+    void press(QPoint cell, int button, Qt::KeyboardModifiers modifiers);
+    void move(QPoint cell, int buttons, Qt::KeyboardModifiers modifiers);
+    void release(QPoint cell, int button, Qt::KeyboardModifiers modifiers);
+    // Ends a gesture whose release never came (a dialog took the mouse): a brush stroke's step
+    // closes, other gestures stop.
+    void finishGesture();
 
     // The selection's cells; empty without a selection. The caller puts block.toText() on the
     // clipboard.
@@ -65,7 +65,7 @@ public:
     void beginPaste(const CellBlock &block, QPoint cell);
     // Places the floating paste where it is (also what a left click does).
     EditResult placePaste();
-    // Drops a drag in progress, then the floating paste and the selection.
+    // Stops a gesture in progress, then drops the floating paste and the selection.
     void escape();
     EditResult replace(const QString &from, const QString &to);
 
@@ -73,43 +73,40 @@ public:
     QRect selection() const { return mPreview.selection(); }
     bool isPasting() const { return mPasting; }
     const ToolPreview &preview() const { return mPreview; }
+    // The shared cell preview and the chosen tool's own, as every view draws them.
+    void drawPreview(QPainter &painter, const LayerCanvas &canvas) const;
 
 signals:
     // The cells to repaint: where the preview was and where it is now.
     void previewChanged(const QRect &cells);
     void selectionChanged(bool hasSelection);
-    // The palette of `button` (LeftButton or RightButton) is to show text.
     void picked(int button, const QString &text);
-    // An edit was refused; the message is for the user, the map is unchanged.
     void refused(const QString &message);
+    void toolChanged(const QString &key);
 
 private:
-    enum class Drag { None, Shape, Selecting, Moving, Held };
+    // Who a press belongs to until its gesture ends: nobody, the tool that took it, or nobody
+    // while its button is still held (a click already done, a stopped gesture).
+    enum class Pointer { Free, Tool, Held };
 
-    bool ownsPointer() const;
-    void dropDrag();
-    std::optional<Cell> inkFor(int button) const;
-    void updateShape(QPoint cell, Qt::KeyboardModifiers modifiers);
-    void updateMove(QPoint cell);
-    void finishDrag(QPoint cell, Qt::KeyboardModifiers modifiers);
+    void stopGesture();
     void setSelection(const QRect &cells);
-    void report(const EditResult &result);
-    // Call before changing the preview, then notify() with what it returned.
-    QRect before() const { return mPreview.bounds(); }
     void notify(const QRect &before);
 
+    CourseDocument &mDocument;
     MapEdits mEdits;
-    PaletteSource mPalettes;
-    Tool mTool = Tool::Brush;
+    TilePainter mPainter;
     ToolPreview mPreview;
+    PaletteSource mPalettes;
+    ToolContext mContext;
+    QHash<QString, Tool *> mTools;
+    QString mToolKey;
+    PickTool *mPicker = nullptr;
 
-    Drag mDrag = Drag::None;
-    int mDragButton = 0;
-    QPoint mAnchor;
-    QPoint mLast;
-    bool mLastFilled = false;
+    Pointer mPointer = Pointer::Free;
+    Tool *mGestureTool = nullptr;
+    int mHeldButton = 0;
     bool mPasting = false;
-    CellBlock mMoving;
 };
 
 } // namespace velmor

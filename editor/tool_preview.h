@@ -36,7 +36,14 @@ public:
     QRect vacated() const { return mVacated; }
 
     // Cells, not pixels: the view draws the outline around them. Empty when nothing is selected.
-    void setSelection(const QRect &cells) { mSelection = cells; }
+    // True when the selection changed.
+    bool setSelection(const QRect &cells)
+    {
+        if (cells == mSelection)
+            return false;
+        mSelection = cells;
+        return true;
+    }
     QRect selection() const { return mSelection; }
 
     // What the preview shows in a map cell instead of the model's cell, if anything.

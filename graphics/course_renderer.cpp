@@ -46,6 +46,13 @@ void CourseRenderer::drawCell(uchar *bits, qsizetype stride, int column, int row
         std::memcpy(topLeft + stride * y, source + TileSide * y, sizeof(QRgb) * TileSide);
 }
 
+QImage CourseRenderer::tileImage(const QString &text) const
+{
+    QImage tile(TileSide, TileSide, QImage::Format_RGB32);
+    drawCell(tile.bits(), tile.bytesPerLine(), 0, 0, slotOf(text));
+    return tile;
+}
+
 void CourseRenderer::render(const QStringList &texts)
 {
     update(texts, QRect(0, 0, CourseTiles, CourseTiles));

@@ -30,6 +30,8 @@ public:
     void update(const QStringList &texts, const QRect &cells);
 
     const QImage &image() const { return mImage; }
+    // One cell's picture as it would be drawn holding `text`.
+    QImage tileImage(const QString &text) const;
     // The image's pixels that show a rectangle of cells.
     static QRect pixelRect(const QRect &cells);
 

@@ -1,5 +1,6 @@
 #include "graphics/theme_cache.h"
 
+#include "platform/byte_span.h"
 #include "graphics/theme_loader.h"
 #include "rom/hex_offset.h"
 #include "rom/rom_image.h"
@@ -9,12 +10,6 @@
 namespace velmor::graphics {
 
 namespace {
-
-codec::ByteView viewOf(const QByteArray &bytes)
-{
-    return codec::ByteView(
-        reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size()));
-}
 
 QString tr(const char *text)
 {
@@ -40,7 +35,7 @@ LoadedTheme ThemeCache::forTheme(const QByteArray &romFile, rom::Theme theme)
     }
     clear();
     std::string notRom;
-    const std::optional<rom::RomImage> image = rom::RomImage::open(viewOf(romFile), &notRom);
+    const std::optional<rom::RomImage> image = rom::RomImage::open(byteView(romFile), &notRom);
     if (!image)
         return failure(QString::fromStdString(notRom));
     const ThemeLoad load = loadTheme(*image, theme);
@@ -56,7 +51,7 @@ LoadedTheme ThemeCache::forTheme(const QByteArray &romFile, rom::Theme theme)
 LoadedTheme ThemeCache::forCourse(const QByteArray &romFile, int courseId)
 {
     std::string notRom;
-    const std::optional<rom::RomImage> image = rom::RomImage::open(viewOf(romFile), &notRom);
+    const std::optional<rom::RomImage> image = rom::RomImage::open(byteView(romFile), &notRom);
     if (!image)
         return failure(QString::fromStdString(notRom));
     const std::optional<CourseTheme> theme = courseTheme(*image, courseId);
@@ -72,7 +67,7 @@ LoadedTheme ThemeCache::forCourse(const QByteArray &romFile, int courseId)
 LoadedTheme ThemeCache::forListedOffset(const QByteArray &romFile, qint64 listedOffset)
 {
     std::string notRom;
-    const std::optional<rom::RomImage> image = rom::RomImage::open(viewOf(romFile), &notRom);
+    const std::optional<rom::RomImage> image = rom::RomImage::open(byteView(romFile), &notRom);
     if (!image)
         return failure(QString::fromStdString(notRom));
     const auto listed = std::size_t(listedOffset);

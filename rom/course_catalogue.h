@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -47,6 +48,11 @@ struct Course
     std::size_t layoutOffset = 0;
     // Bytes the original layout stream takes, end mark included: the room the game leaves for it.
     std::size_t slotLength = 0;
+    // The name as the editor's course list spells it, where that differs from the game's
+    // ("Bowser's Castle 1", and "Vanilla Lake" for Vanilla Lake 2); empty where it does not.
+    std::string_view listName = {};
+
+    std::string_view shownName() const { return listName.empty() ? name : listName; }
 
     // Whether a game offset lies inside this course's original slot.
     bool contains(std::size_t gameOffset) const
@@ -67,5 +73,20 @@ const Course *courseStartingAt(std::size_t gameOffset);
 const Course *courseContaining(std::size_t gameOffset);
 // The courses in the order the game offers them: the four cups round by round, then battle 1-4.
 std::vector<const Course *> coursesInCupOrder();
+
+// The heading the course list shows above a cup's courses: "MUSHROOM CUP", "BATTLE MODE".
+std::string_view cupHeading(Cup cup);
+
+// The course list's lines: each cup's heading followed by its courses in cup order, each course
+// as "68f2c - Mario Circuit 1", its offset in a ROM with the copier header in five lower-case
+// digits. 29 lines: 5 headings and the 24 courses.
+struct CourseListLine
+{
+    std::string text;
+    const Course *course = nullptr; // nothing for a heading
+};
+std::vector<CourseListLine> courseListLines();
+// How many hexadecimal digits a course line's offset has.
+inline constexpr int CourseLineDigits = 5;
 
 } // namespace velmor::rom

@@ -68,4 +68,19 @@ inline std::size_t listedOffsetOfGame(std::size_t gameOffset)
     return gameOffset + CopierHeaderSize;
 }
 
+// The copier-header rule for a place the course list names: in a file of this size it lies where
+// listed when the file has the header, 0x200 bytes earlier when it has none. Nothing when the
+// size is no ROM size, or the place would lie in the header or past the file's end.
+inline std::optional<std::size_t> fileOffsetOfListed(std::size_t listedOffset, std::size_t fileSize)
+{
+    const std::optional<HeaderForm> form = headerFormOf(fileSize);
+    const std::optional<std::size_t> game = gameOffsetOfListed(listedOffset);
+    if (!form || !game)
+        return std::nullopt;
+    const std::size_t offset = *form == HeaderForm::Headered ? listedOffset : *game;
+    if (offset >= fileSize)
+        return std::nullopt;
+    return offset;
+}
+
 } // namespace velmor::rom

@@ -5,7 +5,7 @@
 #include "tests/app/window_fixture.h"
 #include "tests/support/test_main.h"
 
-#include "course/course_table.h"
+#include "document/course_ref.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -295,7 +295,7 @@ void TestClientWindow::textsFit_data()
     texts_data();
     QTest::newRow("gridpos(19) at the bottom") << u"gridpos(19)"_s << u"128"_s;
     QTest::newRow("gridpos2(31) at the right") << u"gridpos2(31)"_s << u"1 2 8"_s;
-    for (const QString &entry : CourseTable::entries())
+    for (const QString &entry : courseListEntries())
         QTest::newRow(qPrintable(u"CourseList "_s + entry)) << u"CourseList"_s << entry;
 }
 

@@ -1,6 +1,6 @@
 #include "app/config_file.h"
 #include "app/course_actions.h"
-#include "course/course_table.h"
+#include "document/course_ref.h"
 #include "course/rom_insertion.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/test_main.h"
@@ -94,7 +94,7 @@ void TestWindowLoad::emptyFolderWithTheSetUpDeclined()
     QVERIFY(!window->courseList()->isEnabled());
     QCOMPARE(window->courseList()->count(), 29);
     for (int i = 0; i < 29; ++i)
-        QCOMPARE(window->courseList()->itemText(i), CourseTable::entries().at(i));
+        QCOMPARE(window->courseList()->itemText(i), courseListEntries().at(i));
     QCOMPARE(window->courseList()->currentText(), u"68f2c - Mario Circuit 1"_s);
     // Nothing else on the window was switched off.
     QVERIFY(window->saveCourseButton()->isEnabled());

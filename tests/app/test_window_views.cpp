@@ -5,7 +5,7 @@
 #include "document/map_history.h"
 #include "editor/map_view.h"
 #include "document/tile_text.h"
-#include "graphics/course_overview.h"
+#include "editor/course_overview.h"
 #include "graphics/tile_set_view.h"
 #include "rom/course_catalogue.h"
 #include "tests/app/window_fixture.h"
@@ -181,11 +181,28 @@ void TestWindowViews::toolWindowsDriveThePalettesAndTheView()
     QCOMPARE(tiles->leftPick(), 0x4B);
 
     entry(u"actionViewOverview"_s)->trigger();
-    graphics::CourseOverview *overview = win()->themeViews().overview();
+    CourseOverview *overview = win()->themeViews().overview();
     emit overview->scrollRequested(40, 50);
     QCOMPARE(win()->client()->horizontalScrollBar()->value(), 40);
     QCOMPARE(win()->client()->verticalScrollBar()->value(), 50);
     QCOMPARE(overview->viewCells(), QRect(40, 50, VisibleColumns, VisibleRows));
+
+    // The overview edits too: a stroke at 4 x shows in the map view's model, and its own Ctrl+Z
+    // undoes it there.
+    overview->setZoom(4.0);
+    QWidget *surface = overview->viewport();
+    const auto at = [overview](int row, int column) {
+        return overview->viewportRectOf(QRect(column, row, 1, 1)).center();
+    };
+    QTest::mousePress(surface, Qt::LeftButton, {}, at(60, 55));
+    QTest::mouseMove(surface, at(60, 58));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, at(60, 58));
+    for (int column = 55; column <= 58; ++column)
+        QCOMPARE(win()->client()->courseMap().text(cellIndex(60, column)), u"4b"_s);
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Paint"_s);
+    surface->setFocus();
+    QTest::keyClick(surface, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(win()->client()->courseMap().text(cellIndex(60, 55)), u"01"_s);
 
     const QString png = mFixture->folder.filePath(u"course.png"_s);
     mFixture->dialog.pick(png);

@@ -1,4 +1,4 @@
-#include "course/course_table.h"
+#include "document/course_ref.h"
 #include "course/import_track.h"
 #include "course/track_file.h"
 #include "course/track_state.h"
@@ -38,7 +38,7 @@ private slots:
 
 private:
     // Track files open whatever course the list shows.
-    const QString mCourse = CourseTable::initialText();
+    const QString mCourse = initialCourseText();
 };
 
 void TestImportTrack::init()

@@ -1,4 +1,4 @@
-#include "course/course_table.h"
+#include "document/course_ref.h"
 #include "rom/course_catalogue.h"
 #include "rom/rom_image.h"
 #include "tests/support/test_main.h"
@@ -7,7 +7,7 @@
 
 using namespace velmor;
 
-class TestCourseTable : public QObject
+class TestCourseRef : public QObject
 {
     Q_OBJECT
 
@@ -23,7 +23,7 @@ private slots:
     void courseOffset();
 };
 
-void TestCourseTable::listsTheEntriesInOrder_data()
+void TestCourseRef::listsTheEntriesInOrder_data()
 {
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("text");
@@ -71,23 +71,23 @@ void TestCourseTable::listsTheEntriesInOrder_data()
     }
 }
 
-void TestCourseTable::listsTheEntriesInOrder()
+void TestCourseRef::listsTheEntriesInOrder()
 {
     QFETCH(int, position);
     QFETCH(QString, text);
     QFETCH(bool, isCourse);
 
-    const QStringList &entries = CourseTable::entries();
+    const QStringList &entries = courseListEntries();
     QCOMPARE(entries.size(), 29);
     QCOMPARE(entries.at(position - 1), text);
-    QCOMPARE(CourseTable::courseOffset(text).has_value(), isCourse);
+    QCOMPARE(CourseChoice::fromText(text).listedOffset.has_value(), isCourse);
 }
 
-void TestCourseTable::everyCourseLineHasItsOffset()
+void TestCourseRef::everyCourseLineHasItsOffset()
 {
     int courses = 0;
-    for (const QString &entry : CourseTable::entries()) {
-        const std::optional<qint64> offset = CourseTable::courseOffset(entry);
+    for (const QString &entry : courseListEntries()) {
+        const std::optional<qint64> offset = CourseChoice::fromText(entry).listedOffset;
         if (!offset)
             continue;
         ++courses;
@@ -96,34 +96,34 @@ void TestCourseTable::everyCourseLineHasItsOffset()
         QCOMPARE(entry.mid(5, 3), QStringLiteral(" - "));
     }
     QCOMPARE(courses, 24);
-    QStringList unique = CourseTable::entries();
+    QStringList unique = courseListEntries();
     QCOMPARE(unique.removeDuplicates(), 0);
 }
 
-void TestCourseTable::coursesFollowTheGamesCupOrder()
+void TestCourseRef::coursesFollowTheGamesCupOrder()
 {
     // The list's texts are its own ("Bowser's Castle", "Vanilla Lake" without its number); what
     // each line points at must be the catalogue's course, in the order the game offers them.
     QStringList lines;
-    for (const QString &entry : CourseTable::entries()) {
-        if (CourseTable::courseOffset(entry))
+    for (const QString &entry : courseListEntries()) {
+        if (CourseChoice::fromText(entry).listedOffset)
             lines.append(entry);
     }
     const std::vector<const rom::Course *> order = rom::coursesInCupOrder();
     QCOMPARE(lines.size(), qsizetype(order.size()));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const rom::Course &course = *order.at(std::size_t(i));
-        QCOMPARE(std::size_t(*CourseTable::courseOffset(lines.at(i))),
+        QCOMPARE(std::size_t(*CourseChoice::fromText(lines.at(i)).listedOffset),
                  rom::listedOffsetOfGame(course.layoutOffset));
-        QCOMPARE(CourseTable::course(lines.at(i)), &course);
-        QVERIFY(CourseTable::whyNoCourse(lines.at(i)).isEmpty());
+        QCOMPARE(CourseChoice::fromText(lines.at(i)).course.course(), &course);
+        QVERIFY(CourseChoice::fromText(lines.at(i)).whyNoCourse().isEmpty());
         const rom::Course *named = rom::courseNamed(lines.at(i).mid(8).toStdString());
         if (lines.at(i) != QStringLiteral("6c168 - Vanilla Lake"))
             QCOMPARE(named, &course);
     }
 }
 
-void TestCourseTable::offsetsOfNoCourse_data()
+void TestCourseRef::offsetsOfNoCourse_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("why");
@@ -137,21 +137,22 @@ void TestCourseTable::offsetsOfNoCourse_data()
                                  << QStringLiteral("\"STAR CUP\" is no course line");
 }
 
-void TestCourseTable::offsetsOfNoCourse()
+void TestCourseRef::offsetsOfNoCourse()
 {
     QFETCH(QString, text);
     QFETCH(QString, why);
-    QVERIFY(!CourseTable::course(text));
-    QVERIFY2(CourseTable::whyNoCourse(text).contains(why), qPrintable(CourseTable::whyNoCourse(text)));
+    QVERIFY(!CourseChoice::fromText(text).course.course());
+    const QString said = CourseChoice::fromText(text).whyNoCourse();
+    QVERIFY2(said.contains(why), qPrintable(said));
 }
 
-void TestCourseTable::startsOnMarioCircuit1()
+void TestCourseRef::startsOnMarioCircuit1()
 {
-    QCOMPARE(CourseTable::initialText(), QStringLiteral("68f2c - Mario Circuit 1"));
-    QCOMPARE(CourseTable::courseOffset(CourseTable::initialText()), qint64(0x68f2c));
+    QCOMPARE(initialCourseText(), QStringLiteral("68f2c - Mario Circuit 1"));
+    QCOMPARE(CourseChoice::fromText(initialCourseText()).listedOffset, qint64(0x68f2c));
 }
 
-void TestCourseTable::courseOffset_data()
+void TestCourseRef::courseOffset_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<qint64>("offset"); // -1: refused
@@ -174,12 +175,12 @@ void TestCourseTable::courseOffset_data()
     QTest::newRow("arabic-indic digit") << QStringLiteral("6\u0668f2c") << qint64(-1);
 }
 
-void TestCourseTable::courseOffset()
+void TestCourseRef::courseOffset()
 {
     QFETCH(QString, text);
     QFETCH(qint64, offset);
 
-    const std::optional<qint64> parsed = CourseTable::courseOffset(text);
+    const std::optional<qint64> parsed = CourseChoice::fromText(text).listedOffset;
     if (offset < 0) {
         QVERIFY2(!parsed, qPrintable(QString::number(parsed.value_or(0), 16)));
     } else {
@@ -188,5 +189,5 @@ void TestCourseTable::courseOffset()
     }
 }
 
-VELMOR_GUILESS_TEST_MAIN(TestCourseTable)
-#include "test_course_table.moc"
+VELMOR_GUILESS_TEST_MAIN(TestCourseRef)
+#include "test_course_ref.moc"

@@ -1,7 +1,7 @@
-#include "document/course_map.h"
+#include "document/course_document.h"
 #include "document/map_geometry.h"
 #include "editor/map_view.h"
-#include "editor/painting.h"
+#include "editor/tool_controller.h"
 #include "tests/support/cell_centre.h"
 #include "tests/support/paint_watcher.h"
 #include "tests/support/test_main.h"
@@ -76,21 +76,24 @@ private:
             mViewport->windowHandle(), button, {}, mView->mapTo(mViewport.get(), at));
     }
 
-    std::unique_ptr<CourseMap> mMap;
-    std::unique_ptr<TilePainter> mPainter;
+    std::unique_ptr<CourseDocument> mDocument;
+    std::unique_ptr<ToolController> mTools;
+    CourseMap *mMap = nullptr;
     std::unique_ptr<QFrame> mViewport;
     MapView *mView = nullptr;
 };
 
 void TestMapViewTiles::init()
 {
-    mMap = std::make_unique<CourseMap>();
-    mPainter = std::make_unique<TilePainter>(*mMap);
+    mDocument = std::make_unique<CourseDocument>();
+    mMap = &mDocument->map();
+    mTools = std::make_unique<ToolController>(*mDocument);
+    mTools->setPaletteSource([] { return Palettes {u"2A"_s, u"C3"_s}; });
     mViewport = std::make_unique<QFrame>();
     mViewport->resize(twipsToPixels(7935), twipsToPixels(4815));
-    mView = new MapView(*mMap, *mPainter, mViewport.get());
+    mView = new MapView(*mDocument, mViewport.get());
     mView->setGeometry(0, 0, twipsToPixels(MapContainerTwips), twipsToPixels(MapContainerTwips));
-    mView->setPaletteSource([] { return Palettes {u"2A"_s, u"C3"_s}; });
+    mView->setToolController(mTools.get());
     mView->setTileImages(tilePictures(), placeholderPicture());
     mView->setViewMode(MapView::ViewMode::Tiles);
     mViewport->show();
@@ -101,8 +104,8 @@ void TestMapViewTiles::init()
 void TestMapViewTiles::cleanup()
 {
     mViewport.reset();
-    mPainter.reset();
-    mMap.reset();
+    mTools.reset();
+    mDocument.reset();
 }
 
 QImage TestMapViewTiles::picture(QRect area)
@@ -222,9 +225,9 @@ void TestMapViewTiles::numbersModeIsUntouched()
     QCOMPARE(picture(), numbers);
 
     // A view that was never given tiles draws its numbers the same way.
-    CourseMap map;
-    TilePainter painter(map);
-    MapView plain(map, painter);
+    CourseDocument document;
+    CourseMap &map = document.map();
+    MapView plain(document);
     plain.setGeometry(mView->geometry());
     map.setCell(cellIndex(0, 1), u"7F"_s, Mark::Painted);
     map.setCell(cellIndex(0, 2), u"80"_s, Mark::Erased);
