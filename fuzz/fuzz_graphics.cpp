@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     const rom::CourseTables tables = rom::readCourseTables(*image);
     for (int id = 0; id < rom::CourseCount; ++id) {
-        const auto chosen = graphics::courseTheme(*image, id);
+        const auto chosen = rom::courseTheme(*image, id);
         check(chosen.has_value());
         const std::uint8_t code = game[rom::map::CourseThemes + std::size_t(id)];
         check(chosen->problem.empty() == rom::isThemeCode(code));
@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             check(std::uint8_t(chosen->theme) == code);
         const rom::CourseEntry &entry = tables[std::size_t(id)];
         if (entry.layoutOffset)
-            check(graphics::courseStartingAt(*image, *entry.layoutOffset).has_value());
+            check(rom::courseIdStartingAt(*image, *entry.layoutOffset).has_value());
     }
     return 0;
 }

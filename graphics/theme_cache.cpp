@@ -2,6 +2,7 @@
 
 #include "platform/byte_span.h"
 #include "graphics/theme_loader.h"
+#include "rom/course_tables.h"
 #include "rom/hex_offset.h"
 #include "rom/rom_image.h"
 
@@ -54,7 +55,7 @@ LoadedTheme ThemeCache::forCourse(const QByteArray &romFile, int courseId)
     const std::optional<rom::RomImage> image = rom::RomImage::open(byteView(romFile), &notRom);
     if (!image)
         return failure(QString::fromStdString(notRom));
-    const std::optional<CourseTheme> theme = courseTheme(*image, courseId);
+    const std::optional<rom::CourseTheme> theme = rom::courseTheme(*image, courseId);
     if (!theme)
         return failure(tr("there is no course %1; course IDs go from 00 to 17")
                            .arg(courseId, 2, 16, QLatin1Char('0')));
@@ -72,7 +73,7 @@ LoadedTheme ThemeCache::forListedOffset(const QByteArray &romFile, qint64 listed
         return failure(QString::fromStdString(notRom));
     const auto listed = std::size_t(listedOffset);
     const std::optional<std::size_t> game = rom::gameOffsetOfListed(listed);
-    const std::optional<int> id = game ? courseStartingAt(*image, *game) : std::nullopt;
+    const std::optional<int> id = game ? rom::courseIdStartingAt(*image, *game) : std::nullopt;
     if (!id)
         return failure(tr("no course of this ROM starts at %1")
                            .arg(QString::fromStdString(rom::hexText(listed))));

@@ -115,38 +115,4 @@ ThemeLoad loadTheme(const rom::RomImage &rom, rom::Theme theme)
     return load;
 }
 
-std::optional<CourseTheme> courseTheme(const rom::RomImage &rom, int courseId)
-{
-    const rom::Course *course = rom::courseById(courseId);
-    if (!course)
-        return std::nullopt;
-    // The tables' reading checks the code; here a bad one only changes which theme is drawn.
-    const rom::CourseEntry entry = rom::readCourseTables(rom)[std::size_t(courseId)];
-    CourseTheme result;
-    result.theme = entry.theme.value_or(course->theme);
-    if (entry.theme)
-        return result;
-    const std::string fallback =
-        "; drawn in the original game's " + themeText(course->theme) + " theme";
-    if (!entry.themeCode) {
-        result.problem = "the theme table lies outside this ROM" + fallback;
-    } else {
-        result.problem = "the theme code " + rom::hexText(*entry.themeCode) + " of "
-            + std::string(course->name) + " (at "
-            + rom::hexText(rom.fileOffset(rom::map::CourseThemes + std::size_t(courseId)))
-            + ") is no theme (they are even and at most 0x0e)" + fallback;
-    }
-    return result;
-}
-
-std::optional<int> courseStartingAt(const rom::RomImage &rom, std::size_t gameOffset)
-{
-    if (const std::optional<int> id =
-            rom::courseIdPointingAt(rom::readCourseTables(rom), gameOffset))
-        return id;
-    if (const rom::Course *course = rom::courseStartingAt(gameOffset))
-        return course->id;
-    return std::nullopt;
-}
-
 } // namespace velmor::graphics

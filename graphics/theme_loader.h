@@ -24,20 +24,4 @@ struct ThemeLoad
 
 ThemeLoad loadTheme(const rom::RomImage &rom, rom::Theme theme);
 
-// The theme a course is drawn in: the code in the ROM's theme table when it is one, else the
-// original game's theme for that course ID.
-struct CourseTheme
-{
-    rom::Theme theme = rom::Theme::MarioCircuit;
-    // Empty when the ROM's table gave the theme; else why it could not, and what was taken.
-    std::string problem;
-};
-
-// Nothing when courseId is no course ID (0x00-0x17).
-std::optional<CourseTheme> courseTheme(const rom::RomImage &rom, int courseId);
-
-// The course whose layout starts at a game offset: by the ROM's own pointer table, else by the
-// original game's places. Nothing when no course starts there.
-std::optional<int> courseStartingAt(const rom::RomImage &rom, std::size_t gameOffset);
-
 } // namespace velmor::graphics

@@ -66,4 +66,38 @@ std::optional<int> courseIdPointingAt(const CourseTables &tables, std::size_t ga
     return std::nullopt;
 }
 
+std::optional<CourseTheme> courseTheme(const RomImage &rom, int courseId)
+{
+    const Course *course = courseById(courseId);
+    if (!course)
+        return std::nullopt;
+    // The tables' reading checks the code; here a bad one only changes which theme is drawn.
+    const CourseEntry entry = readCourseTables(rom)[std::size_t(courseId)];
+    CourseTheme result;
+    result.theme = entry.theme.value_or(course->theme);
+    if (entry.theme)
+        return result;
+    const std::string fallback =
+        "; drawn in the original game's " + std::string(themeName(course->theme)) + " theme";
+    if (!entry.themeCode) {
+        result.problem = "the theme table lies outside this ROM" + fallback;
+    } else {
+        result.problem = "the theme code " + hexText(*entry.themeCode) + " of "
+            + std::string(course->name) + " (at "
+            + hexText(rom.fileOffset(map::CourseThemes + std::size_t(courseId)))
+            + ") is no theme (they are even and at most 0x0e)" + fallback;
+    }
+    return result;
+}
+
+std::optional<int> courseIdStartingAt(const RomImage &rom, std::size_t gameOffset)
+{
+    if (const std::optional<int> id =
+            courseIdPointingAt(readCourseTables(rom), gameOffset))
+        return id;
+    if (const Course *course = courseStartingAt(gameOffset))
+        return course->id;
+    return std::nullopt;
+}
+
 } // namespace velmor::rom

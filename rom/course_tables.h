@@ -37,4 +37,20 @@ CourseTables readCourseTables(const RomImage &rom);
 // Which course ID's layout pointer reaches a game offset; nothing when none does.
 std::optional<int> courseIdPointingAt(const CourseTables &tables, std::size_t gameOffset);
 
+// The theme a course is drawn in: the code in the ROM's theme table when it is one, else the
+// original game's theme for that course ID.
+struct CourseTheme
+{
+    Theme theme = Theme::MarioCircuit;
+    // Empty when the ROM's table gave the theme; else why it could not, and what was taken.
+    std::string problem;
+};
+
+// Nothing when courseId is no course ID (0x00-0x17).
+std::optional<CourseTheme> courseTheme(const RomImage &rom, int courseId);
+
+// The course whose layout starts at a game offset: by the ROM's own pointer table, else by the
+// original game's places. Nothing when no course starts there.
+std::optional<int> courseIdStartingAt(const RomImage &rom, std::size_t gameOffset);
+
 } // namespace velmor::rom

@@ -92,7 +92,7 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
     } else {
         const std::optional<std::size_t> game = rom::gameOffsetOfListed(std::size_t(*listed));
         const std::optional<int> found =
-            game ? graphics::courseStartingAt(*image, *game) : std::nullopt;
+            game ? rom::courseIdStartingAt(*image, *game) : std::nullopt;
         if (!found)
             return refused(QStringLiteral("no course of this ROM starts at %1 (offsets as the "
                                           "course list shows them, for a ROM with the copier "
@@ -120,7 +120,7 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
         texts = read.texts;
     }
 
-    const graphics::CourseTheme theme = *graphics::courseTheme(*image, id);
+    const rom::CourseTheme theme = *rom::courseTheme(*image, id);
     const graphics::ThemeLoad loaded = graphics::loadTheme(*image, theme.theme);
     if (!loaded.ok())
         return refused(QStringLiteral("cannot draw %1 in the %2 theme: %3")

@@ -82,9 +82,6 @@ private slots:
     void runOnStreamStillGivesItsTiles();
     void brokenRoms_data();
     void brokenRoms();
-    void courseTheme_data();
-    void courseTheme();
-    void courseFoundByTheRomsOwnPointer();
     void randomTablesNeverCrash();
 };
 
@@ -328,45 +325,6 @@ void TestThemeLoader::brokenRoms()
     const QString message = QString::fromStdString(load.error);
     QVERIFY2(message.startsWith(error), qPrintable(message));
     QVERIFY(!message.contains(QLatin1Char('\n')));
-}
-
-void TestThemeLoader::courseTheme_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<Theme>("theme");
-    QTest::addColumn<QString>("problem");
-    QTest::newRow("the ROM's own code") << 0x0C << Theme::BowserCastle << QString();
-    QTest::newRow("odd code")
-        << 0x03 << Theme::MarioCircuit
-        << "the theme code 0x3 of Mario Circuit 1 (at 0x1ec36) is no theme (they are even and at "
-           "most 0x0e); drawn in the original game's Mario Circuit theme";
-    QTest::newRow("code past the last theme")
-        << 0x10 << Theme::MarioCircuit << "the theme code 0x10 of Mario Circuit 1";
-}
-
-void TestThemeLoader::courseTheme()
-{
-    QFETCH(int, code);
-    QFETCH(Theme, theme);
-    QFETCH(QString, problem);
-    test::GameRom built = graphicsRom(false);
-    built.bytes[built.fileOffset(rom::map::CourseThemes + 0x07)] = std::uint8_t(code);
-    const auto chosen = graphics::courseTheme(imageOf(built), 0x07);
-    QVERIFY(chosen);
-    QCOMPARE(chosen->theme, theme);
-    QVERIFY2(QString::fromStdString(chosen->problem).startsWith(problem), chosen->problem.c_str());
-    QCOMPARE(chosen->problem.empty(), problem.isEmpty());
-    QVERIFY(!graphics::courseTheme(imageOf(built), 0x18));
-}
-
-void TestThemeLoader::courseFoundByTheRomsOwnPointer()
-{
-    test::GameRom built = graphicsRom(true);
-    QCOMPARE(graphics::courseStartingAt(imageOf(built), 0x68D2C), std::optional<int>(0x07));
-    // Another tool moved Mario Circuit 1: the ROM's pointer finds it at its new place.
-    built.writePointer(rom::map::CourseLayoutPointers + 3 * 0x07, 0x70000, BankForm::Whole);
-    QCOMPARE(graphics::courseStartingAt(imageOf(built), 0x70000), std::optional<int>(0x07));
-    QCOMPARE(graphics::courseStartingAt(imageOf(built), 0x70001), std::nullopt);
 }
 
 void TestThemeLoader::randomTablesNeverCrash()

@@ -12,6 +12,8 @@
 using namespace velmor;
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(velmor::rom::Theme)
+
 // The ROM's outside (sizes, header, offsets), its addresses, the catalogue, and its own tables as
 // a user's ROM holds them, also after another tool changed them.
 class TestRomFacts : public QObject
@@ -30,6 +32,9 @@ private slots:
     void changedTablesAreReported_data();
     void changedTablesAreReported();
     void tablesOutsideASmallRom();
+    void courseTheme_data();
+    void courseTheme();
+    void courseFoundByTheRomsOwnPointer();
     void hexOffsets_data();
     void hexOffsets();
 };
@@ -234,6 +239,45 @@ void TestRomFacts::tablesOutsideASmallRom()
         QVERIFY2(
             entry.problem.find("outside this ROM") != std::string::npos, entry.problem.c_str());
     }
+}
+
+void TestRomFacts::courseTheme_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<rom::Theme>("theme");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("the ROM's own code") << 0x0C << rom::Theme::BowserCastle << QString();
+    QTest::newRow("odd code")
+        << 0x03 << rom::Theme::MarioCircuit
+        << "the theme code 0x3 of Mario Circuit 1 (at 0x1ec36) is no theme (they are even and at "
+           "most 0x0e); drawn in the original game's Mario Circuit theme";
+    QTest::newRow("code past the last theme")
+        << 0x10 << rom::Theme::MarioCircuit << "the theme code 0x10 of Mario Circuit 1";
+}
+
+void TestRomFacts::courseTheme()
+{
+    QFETCH(int, code);
+    QFETCH(rom::Theme, theme);
+    QFETCH(QString, problem);
+    test::GameRom built = test::gameRom({.copierHeader = false});
+    built.bytes[built.fileOffset(rom::map::CourseThemes + 0x07)] = std::uint8_t(code);
+    const auto chosen = rom::courseTheme(*rom::RomImage::open(built.bytes), 0x07);
+    QVERIFY(chosen);
+    QCOMPARE(chosen->theme, theme);
+    QVERIFY2(QString::fromStdString(chosen->problem).startsWith(problem), chosen->problem.c_str());
+    QCOMPARE(chosen->problem.empty(), problem.isEmpty());
+    QVERIFY(!rom::courseTheme(*rom::RomImage::open(built.bytes), 0x18));
+}
+
+void TestRomFacts::courseFoundByTheRomsOwnPointer()
+{
+    test::GameRom built = test::gameRom();
+    QCOMPARE(rom::courseIdStartingAt(*rom::RomImage::open(built.bytes), 0x68D2C), std::optional<int>(0x07));
+    // Another tool moved Mario Circuit 1: the ROM's pointer finds it at its new place.
+    built.writePointer(rom::map::CourseLayoutPointers + 3 * 0x07, 0x70000, test::BankForm::Whole);
+    QCOMPARE(rom::courseIdStartingAt(*rom::RomImage::open(built.bytes), 0x70000), std::optional<int>(0x07));
+    QCOMPARE(rom::courseIdStartingAt(*rom::RomImage::open(built.bytes), 0x70001), std::nullopt);
 }
 
 void TestRomFacts::hexOffsets_data()
