@@ -172,7 +172,7 @@ void ClientWindow::createControls()
     mFromFile = makeButton(this, QStringLiteral("FromFile"), layout::FromFile,
                            QStringLiteral("From File"), large);
     mCourseList = makeCombo(this, QStringLiteral("CourseList"), layout::CourseList,
-                            QStringLiteral("68f2c - Mario Circuit 1"),
+                            initialCourseText(),
                             serifFont(layout::SmallPoints));
     mSplash = new Splash(this);
     placeTwips(mSplash, layout::Splash);

@@ -1,5 +1,6 @@
 #include "app/course_actions.h"
 
+#include "course/course_rom_save.h"
 #include "course/rom_insertion.h"
 #include "document/course_document.h"
 #include "document/map_history.h"
@@ -132,6 +133,16 @@ void CourseActions::exportAndInsert()
         mDocument.setClean();
         emit fileUsed(mTrackState.lastExportPath);
     }
+}
+
+bool CourseActions::saveIntoRom()
+{
+    closeOpenGesture();
+    CourseRomSave save(mServices, mInsertion->settings());
+    if (save.save(mDocument) != CourseRomSave::Outcome::Saved)
+        return false;
+    emit savedIntoRom(save.summary());
+    return true;
 }
 
 bool CourseActions::isModified() const

@@ -49,6 +49,8 @@ public:
     ImportResult openPath(const QString &path);
     void insertFromFile();
     void exportAndInsert();
+    // Save Course into ROM: the document into the ROM it came from, in process.
+    bool saveIntoRom();
 
     // Whether the document differs from the one last saved or opened.
     bool isModified() const;
@@ -59,6 +61,8 @@ public:
 signals:
     // A track file or ROM was opened, or a track file written: the recent files keep it.
     void fileUsed(const QString &path);
+    // The course went into a ROM; the summary says what was written.
+    void savedIntoRom(const QString &summary);
 
 private:
     ImportResult openFrom(const ImportSource &source);

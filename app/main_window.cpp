@@ -13,6 +13,7 @@
 #include "course/rom_course.h"
 #include "course/rom_insertion.h"
 #include "course/track_state.h"
+#include "document/course_document.h"
 #include "document/map_history.h"
 #include "platform/file_system.h"
 #include "platform/services.h"
@@ -36,6 +37,9 @@
 namespace velmor {
 
 namespace {
+
+// Long enough to be read after a save, short enough not to be taken for a lasting state.
+constexpr int StatusMessageMs = 8000;
 
 QString setUpMissing()
 {
@@ -84,6 +88,17 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
                 romUsed(mClient->actions().trackState().targetRom);
         });
     connect(mRecent, &RecentFiles::changed, this, &MainWindow::fillRecentMenu);
+    connect(&mClient->actions(), &CourseActions::savedIntoRom, this, [this](const QString &summary) {
+        mRecent->add(mClient->document().romPath());
+        statusBar()->showMessage(summary, StatusMessageMs);
+    });
+    // Whatever wrote or opened the document's ROM: its room and its tiles are read again.
+    connect(&mClient->document(), &CourseDocument::romChanged, this, [this] {
+        if (!mPainted)
+            return;
+        mStatus->setRomPath(lookedAtRom());
+        mThemes->setRomPath(lookedAtRom());
+    });
 }
 
 MainWindow::~MainWindow()
@@ -155,8 +170,6 @@ void MainWindow::romUsed(const QString &path)
     // another program changed it meanwhile.
     const std::optional<QByteArray> bytes = mServices.files.readFile(path, nullptr);
     mClient->document().setRom(path, bytes.value_or(QByteArray()));
-    mStatus->setRomPath(path);
-    mThemes->setRomPath(path);
 }
 
 void MainWindow::buildFileMenu()
@@ -171,6 +184,9 @@ void MainWindow::buildFileMenu()
     file->addMenu(mMenus->recentMenu());
     file->addSeparator();
     mMenus->addExisting(file, mClient->saveAction());
+    connect(mMenus->add(file, QStringLiteral("actionSaveCourseIntoRom"),
+                tr("Save Course into &ROM"), QKeySequence(Qt::CTRL | Qt::Key_R)),
+        &QAction::triggered, actions, &CourseActions::saveIntoRom);
     connect(mMenus->add(file, QStringLiteral("actionSaveTrackFileAs"), tr("Save Track File &As…"),
                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
         &QAction::triggered, actions, &CourseActions::saveAs);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_filters.h"
 #include <QString>
 #include <QStringList>
 
@@ -64,7 +65,7 @@ inline QString pickRomText()
 inline QString pickRomTitle() { return QStringLiteral("Point to your ROM file."); }
 inline QString romDialogExtension() { return QStringLiteral("smc"); }
 inline QString romDialogFileName() { return QStringLiteral("Super Mario Kart ROM"); }
-inline QString romDialogFilter() { return QStringLiteral("SNES Files (*.smc)|*.smc"); }
+inline QString romDialogFilter() { return filters::romFiles(); }
 inline QString romDialogTitle() { return QStringLiteral("Select your SMK ROM"); }
 inline QString noRomText()
 {

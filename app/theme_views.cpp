@@ -10,8 +10,10 @@
 #include "document/tile_text.h"
 #include "graphics/course_image_export.h"
 #include "graphics/tile_set_view.h"
+#include "platform/file_filters.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
+#include "platform/save_dialog.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
 
@@ -403,36 +405,31 @@ void ThemeViews::exportImage(int scale)
         mServices.messages.inform(unavailableReason() + QLatin1Char('.'), tr("Export Image"));
         return;
     }
-    FileDialog &dialog = mServices.dialog;
-    dialog.setTitle(tr("Export the Course Image"));
-    dialog.setFilter(QStringLiteral("PNG Images (*.png)|*.png"));
-    dialog.setDefaultExtension(QStringLiteral("png"));
-    dialog.setFileName(QStringLiteral("course.png"));
-    dialog.setDirectory(QFileInfo(mRomPath).absolutePath());
-    for (;;) {
-        const std::optional<QString> path = dialog.showSave();
-        if (!path)
-            return;
-        if (mServices.files.isFile(*path) && !mServices.messages.askOverwrite(*path))
-            continue;
-        // Drawn here rather than taken from the overview, which need not exist for an export:
-        // the document's shown layers over the tiles, at the size asked for.
-        const QImage picture = graphics::paintCourse(mClient->document(), mTheme.graphics, scale);
-        const QString shown = displayPath(*path);
-        const graphics::ImageExport saved = picture.isNull()
-            ? graphics::ImageExport {false,
-                  tr("not enough memory for a picture of %1 × %1 pixels").arg(1024 * scale)}
-            : graphics::exportCourseImage(picture, *path, 1);
-        if (saved.ok)
-            mServices.messages.inform(tr("The course image was saved as %1 (%2 × %2 pixels).")
-                                          .arg(shown)
-                                          .arg(1024 * scale),
-                tr("Image Exported"));
-        else
-            mServices.messages.inform(
-                tr("The course image was not saved: %1").arg(saved.error), tr("Export Image"));
+    const std::optional<QString> path = askSaveName(mServices, [this](FileDialog &dialog) {
+        dialog.setTitle(tr("Export the Course Image"));
+        dialog.setFilter(filters::pngImages());
+        dialog.setDefaultExtension(QStringLiteral("png"));
+        dialog.setFileName(QStringLiteral("course.png"));
+        dialog.setDirectory(QFileInfo(mRomPath).absolutePath());
+    });
+    if (!path)
         return;
-    }
+    // Drawn here rather than taken from the overview, which need not exist for an export:
+    // the document's shown layers over the tiles, at the size asked for.
+    const QImage picture = graphics::paintCourse(mClient->document(), mTheme.graphics, scale);
+    const QString shown = displayPath(*path);
+    const graphics::ImageExport saved = picture.isNull()
+        ? graphics::ImageExport {false,
+              tr("not enough memory for a picture of %1 × %1 pixels").arg(1024 * scale)}
+        : graphics::exportCourseImage(picture, *path, 1);
+    if (saved.ok)
+        mServices.messages.inform(tr("The course image was saved as %1 (%2 × %2 pixels).")
+                                      .arg(shown)
+                                      .arg(1024 * scale),
+            tr("Image Exported"));
+    else
+        mServices.messages.inform(
+            tr("The course image was not saved: %1").arg(saved.error), tr("Export Image"));
 }
 
 } // namespace velmor

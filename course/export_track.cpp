@@ -3,7 +3,9 @@
 #include "course/track_file.h"
 #include "course/track_format.h"
 #include "course/track_state.h"
+#include "platform/file_filters.h"
 #include "platform/file_dialog.h"
+#include "platform/save_dialog.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
@@ -20,7 +22,9 @@ QString tr(const char *text)
     return QCoreApplication::translate("velmor::exportTrack", text);
 }
 
-QString refusalText(const track::BadCell &cell)
+} // namespace
+
+QString badCellRefusal(const track::BadCell &cell)
 {
     const QString what = cell.text.isEmpty() ? tr("is empty") : tr("holds \"%1\"").arg(cell.text);
     return tr("The cell at row %1, column %2 %3, which is not a tile number of two hexadecimal "
@@ -31,13 +35,15 @@ QString refusalText(const track::BadCell &cell)
         .arg(what);
 }
 
+namespace {
+
 // Every showing gives all settings again: the dialog is shared with other procedures, and a
 // declined overwrite must offer "newtrack.bin" once more.
 void prepareSaveDialog(FileDialog &dialog, const TrackState &state)
 {
     dialog.setDefaultExtension(QString::fromLatin1(track::TrackExtension));
     dialog.setFileName(QString::fromLatin1(track::NewTrackFileName));
-    dialog.setFilter(QString::fromLatin1(track::TrackFilter));
+    dialog.setFilter(filters::trackFiles());
     dialog.setTitle(QStringLiteral("Name Your Course"));
     dialog.setDirectory(
         state.trackPath.isEmpty() ? QString() : QFileInfo(state.trackPath).absolutePath());
@@ -51,7 +57,7 @@ ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Servic
     // A text of other than two hexadecimal digits would shift every later byte of the file, so
     // such a map is refused before anything else is asked.
     if (const auto bad = track::firstBadCell(cellTexts)) {
-        services.messages.inform(refusalText(*bad), tr("Cannot Export"));
+        services.messages.inform(badCellRefusal(*bad), tr("Cannot Export"));
         return ExportResult::Refused;
     }
     const QString hexText = track::encode(cellTexts);
@@ -69,19 +75,12 @@ ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Servic
         return ExportResult::Refused;
     }
 
-    QString path;
-    for (;;) {
-        prepareSaveDialog(services.dialog, state);
-        const std::optional<QString> chosen = services.dialog.showSave();
-        if (!chosen)
-            return ExportResult::Cancelled;
-        path = *chosen;
-        state.trackPath = path;
-        if (!services.files.isFile(path))
-            break;
-        if (services.messages.askOverwrite(path))
-            break;
-    }
+    const std::optional<QString> chosen = askSaveName(
+        services, [&state](FileDialog &dialog) { prepareSaveDialog(dialog, state); },
+        [&state](const QString &picked) { state.trackPath = picked; });
+    if (!chosen)
+        return ExportResult::Cancelled;
+    const QString path = *chosen;
 
     QString reason;
     if (!services.files.writeFile(path, *bytes, &reason)) {

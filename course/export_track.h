@@ -7,6 +7,10 @@ namespace velmor {
 struct Services;
 struct TrackState;
 
+namespace track {
+struct BadCell;
+}
+
 // How one export ended.
 enum class ExportResult {
     Written, // the track file is on disk and is now the last export
@@ -27,5 +31,9 @@ enum class UnchangedMap { Ask, SaveAnyway };
 // completed pick of the dialog.
 ExportResult exportTrack(const QStringList &cellTexts, TrackState &state, Services &services,
                          UnchangedMap unchanged = UnchangedMap::Ask);
+
+// What every save of the map says about a cell that holds no tile number: which cell, what it
+// holds, and that nothing was written.
+QString badCellRefusal(const track::BadCell &cell);
 
 } // namespace velmor

@@ -5,6 +5,7 @@
 #include "course/track_format.h"
 #include "course/track_state.h"
 #include "document/course_map.h"
+#include "platform/file_filters.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -31,8 +32,8 @@ const QString &dialogTitle()
 // The kinds of file this dialog opens, as "description|pattern" pairs joined by '|'.
 QString openFilter()
 {
-    return QString::fromLatin1(track::TrackFilter) + QLatin1Char('|')
-           + QString::fromLatin1(RomOpenFilter);
+    return filters::trackFiles() + QLatin1Char('|')
+           + filters::romsToOpen();
 }
 
 // The tiles of one opening, whichever the source.
@@ -60,7 +61,7 @@ std::optional<QString> choosePath(const TrackState &state, Services &services,
     if (source.kind == ImportSource::Kind::Rom) {
         dialog.setDefaultExtension(QStringLiteral("smc"));
         dialog.setFileName(QString());
-        dialog.setFilter(QString::fromLatin1(RomOpenFilter));
+        dialog.setFilter(filters::romsToOpen());
         dialog.setTitle(tr("Open Course from ROM"));
         dialog.setDirectory(state.targetRom.isEmpty() ? QString()
                                                       : QFileInfo(state.targetRom).absolutePath());

@@ -1,7 +1,9 @@
 #include "course/patch_procedures.h"
 
 #include "course/patch_file.h"
+#include "platform/file_filters.h"
 #include "platform/file_dialog.h"
+#include "platform/save_dialog.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
@@ -19,8 +21,6 @@ QString tr(const char *text)
     return QCoreApplication::translate("velmor::PatchProcedures", text);
 }
 
-const QString RomFilter = QStringLiteral("SNES Files (*.smc *.sfc)|*.smc;*.sfc");
-const QString PatchFilter = QStringLiteral("BPS Patches (*.bps)|*.bps|IPS Patches (*.ips)|*.ips");
 
 // "kart_velmor.smc" gives "kart_velmor" + suffix, in the same folder.
 QString besides(const QString &path, const QString &suffix)
@@ -38,21 +38,17 @@ PatchProcedures::PatchProcedures(Services &services)
 QString PatchProcedures::pick(bool save, const QString &title, const QString &filter,
     const QString &extension, const QString &proposal)
 {
-    FileDialog &dialog = mServices.dialog;
-    for (;;) {
+    const auto prepare = [&](FileDialog &dialog) {
         dialog.setTitle(title);
         dialog.setFilter(filter);
         dialog.setDefaultExtension(extension);
         dialog.setFileName(proposal);
         dialog.setDirectory(proposal.isEmpty() ? QString() : QFileInfo(proposal).absolutePath());
-        const std::optional<QString> chosen = save ? dialog.showSave() : dialog.showOpen();
-        if (!chosen)
-            return {};
-        if (!save || !mServices.files.isFile(*chosen))
-            return *chosen;
-        if (mServices.messages.askOverwrite(*chosen))
-            return *chosen;
-    }
+    };
+    if (save)
+        return askSaveName(mServices, prepare).value_or(QString());
+    prepare(mServices.dialog);
+    return mServices.dialog.showOpen().value_or(QString());
 }
 
 PatchProcedures::Outcome PatchProcedures::createPatch(
@@ -68,11 +64,11 @@ PatchProcedures::Outcome PatchProcedures::createPatch(
             tr("Patch Not Created"));
         return Outcome::Refused;
     }
-    const QString modified = pick(false, tr("Choose the ROM Holding Your Course"), RomFilter,
+    const QString modified = pick(false, tr("Choose the ROM Holding Your Course"), filters::romsToOpen(),
         QStringLiteral("smc"), modifiedProposal);
     if (modified.isEmpty())
         return Outcome::Cancelled;
-    const QString out = pick(true, tr("Save the Patch As"), PatchFilter, QStringLiteral("bps"),
+    const QString out = pick(true, tr("Save the Patch As"), filters::patches(), QStringLiteral("bps"),
         besides(modified, QStringLiteral(".bps")));
     if (out.isEmpty())
         return Outcome::Cancelled;
@@ -96,14 +92,14 @@ PatchProcedures::Outcome PatchProcedures::createPatch(
 PatchProcedures::Outcome PatchProcedures::applyPatch(const Configuration &config)
 {
     const QString patch =
-        pick(false, tr("Choose the Patch to Apply"), PatchFilter, QStringLiteral("bps"), QString());
+        pick(false, tr("Choose the Patch to Apply"), filters::patches(), QStringLiteral("bps"), QString());
     if (patch.isEmpty())
         return Outcome::Cancelled;
-    const QString rom = pick(false, tr("Choose the ROM to Apply It To"), RomFilter,
+    const QString rom = pick(false, tr("Choose the ROM to Apply It To"), filters::romsToOpen(),
         QStringLiteral("smc"), config.userRomPath);
     if (rom.isEmpty())
         return Outcome::Cancelled;
-    const QString out = pick(true, tr("Save the Patched ROM As"), RomFilter, QStringLiteral("smc"),
+    const QString out = pick(true, tr("Save the Patched ROM As"), filters::romsToOpen(), QStringLiteral("smc"),
         besides(patch, QStringLiteral(".smc")));
     if (out.isEmpty())
         return Outcome::Cancelled;

@@ -32,8 +32,6 @@ struct RomCourse
     bool ok() const { return fault == Fault::None; }
 };
 
-// The filter pair the opening dialog adds for ROMs, in the dialog's "description|patterns" form.
-inline constexpr char RomOpenFilter[] = "SNES Files (*.smc *.sfc)|*.smc;*.sfc";
 
 // Whether a chosen file is opened as a ROM: its extension, in any letter case.
 bool isRomPath(const QString &path);

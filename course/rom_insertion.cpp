@@ -2,7 +2,9 @@
 
 #include "document/course_ref.h"
 #include "course/export_track.h"
+#include "course/rom_target.h"
 #include "course/track_state.h"
+#include "platform/file_filters.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -18,8 +20,6 @@ namespace velmor {
 
 namespace {
 
-const QString TrackFilter = QStringLiteral("BIN Files (*.bin)|*.bin");
-const QString RomFilter = QStringLiteral("SNES Files (*.smc)|*.smc");
 const QString FailedTitle = QStringLiteral("Import Failed");
 const QString RecompFormat = QString::fromLatin1(rom::CourseFormat);
 const QString RecompFormat2 = QString::fromLatin1(rom::CourseFormat2);
@@ -58,7 +58,7 @@ void RomInsertion::insertFromFile(const CourseChoice &choice)
     for (;;) {
         dialog.setDefaultExtension(QStringLiteral("bin"));
         dialog.setFileName(QStringLiteral("newtrack.bin"));
-        dialog.setFilter(TrackFilter);
+        dialog.setFilter(filters::trackFiles());
         dialog.setTitle(QStringLiteral("Choose an Velmor Custom Makde Course."));
         dialog.setDirectory(folderOf(mState.trackPath));
         const std::optional<QString> chosen = dialog.showOpen();
@@ -169,34 +169,18 @@ void RomInsertion::romStep(const QString &trackPath, qint64 courseOffset, const 
 
 std::optional<RomInsertion::Outcome> RomInsertion::chooseTargetRom(const QString &title)
 {
-    FileDialog &dialog = mServices.dialog;
-    for (;;) {
-        dialog.setDefaultExtension(QStringLiteral("smc"));
-        // The working ROM's exact name, so the suggestion finds it on any file system.
-        dialog.setFileName(mSettings.romBaseName + QStringLiteral("_velmor.smc"));
-        dialog.setFilter(RomFilter);
-        dialog.setTitle(title);
-        dialog.setDirectory(mSettings.romFolder);
-        const std::optional<QString> chosen = dialog.showSave();
-        if (!chosen)
-            return Outcome::Cancelled;
-        mState.targetRom = *chosen;
-        const QString shown = displayPath(mState.targetRom);
-        if (mServices.files.isFile(mState.targetRom)) {
-            if (mServices.messages.askOverwrite(mState.targetRom))
-                return std::nullopt;
-            continue;
-        }
-        // A new ROM always starts as a copy of the user's own, never of the working ROM.
-        QString error;
-        if (!mServices.files.copyFile(mSettings.userRomPath, mState.targetRom, &error)) {
-            mServices.messages.inform(tr("The new ROM %1 could not be made as a copy of %2:\n%3")
-                                          .arg(shown, displayPath(mSettings.userRomPath), error),
-                FailedTitle);
-            return Outcome::Failed;
-        }
-        return std::nullopt;
+    const RomTarget target = chooseRomToWrite(mServices, mSettings, title);
+    switch (target.outcome) {
+    case RomTarget::Outcome::Cancelled:
+        return Outcome::Cancelled;
+    case RomTarget::Outcome::Failed:
+        mServices.messages.inform(target.error, FailedTitle);
+        return Outcome::Failed;
+    case RomTarget::Outcome::Chosen:
+        break;
     }
+    mState.targetRom = target.path;
+    return std::nullopt;
 }
 
 void RomInsertion::startTool(

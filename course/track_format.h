@@ -14,8 +14,7 @@ inline constexpr unsigned char EndMarker = 0xFF;
 // Each tile and each command byte takes two characters in the hexadecimal text.
 inline constexpr int HexDigitsPerByte = 2;
 
-// What the dialogs of track files show and propose.
-inline constexpr char TrackFilter[] = "BIN Files (*.bin)|*.bin";
+// The track dialogs' proposals.
 inline constexpr char TrackExtension[] = "bin";
 inline constexpr char NewTrackFileName[] = "newtrack.bin";
 

@@ -36,8 +36,8 @@ private:
     int mId = -1;
 };
 
-// The course list's text read as what it names: the one place that takes a course line such as
-// "68f2c - Mario Circuit 1" apart. Only the first five characters count, as five hexadecimal
+// The course list's text read as what it names: the one place that takes a course line (an
+// offset, " - " and a name, see rom::courseListLines) apart. Only the first five characters count, as five hexadecimal
 // digits; heading lines, short and typed texts name no course, so that no garbage offset ever
 // reaches a ROM.
 struct CourseChoice
