@@ -14,12 +14,12 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
+#include "rom/rom_image.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QDockWidget>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -281,19 +281,18 @@ void ThemeViews::loadTheme()
     const std::optional<qint64> offset =
         CourseTable::courseOffset(mClient->courseList()->currentText());
     mThemeOffset = offset;
-    QByteArray rom;
-    QFile file(mRomPath);
+    std::optional<QByteArray> romFile;
     if (mRomPath.isEmpty()) {
         mRomError = tr("Velmor knows no ROM yet: finish the first-run set-up, or open a course "
                        "from a ROM");
-    } else if (!file.open(QIODevice::ReadOnly)) {
-        mRomError = tr("cannot read the ROM %1: %2").arg(displayPath(mRomPath), file.errorString());
-    } else if (!offset) {
-        mRomError = tr("the course list names no course");
     } else {
-        rom = file.readAll();
+        // On failure mRomError names the file and says why.
+        romFile = mServices.files.readFile(mRomPath, qint64(rom::MaxFileSize), &mRomError);
     }
-    mTheme = mRomError.isEmpty() ? mCache.forListedOffset(rom, *offset) : graphics::LoadedTheme();
+    if (romFile && !offset)
+        mRomError = tr("the course list names no course");
+    mTheme =
+        romFile && offset ? mCache.forListedOffset(*romFile, *offset) : graphics::LoadedTheme();
     if (mTheme.ok()) {
         mClient->mapView()->setTileImages(mTheme.tiles.images(), mTheme.tiles.placeholder());
         if (mTileSet)

@@ -149,7 +149,8 @@ void RomInsertion::romStep(const QString &trackPath, qint64 courseOffset, const 
     const QString romPath = mState.targetRom;
 
     QString error;
-    const std::optional<QByteArray> romBytes = mServices.files.readFile(romPath, &error);
+    const std::optional<QByteArray> romBytes =
+        mServices.files.readFile(romPath, qint64(rom::MaxFileSize), &error);
     if (!romBytes) {
         fail(tr("The ROM %1 cannot be read:\n%2").arg(displayPath(romPath), error));
         return;
