@@ -6,6 +6,7 @@
 #include "graphics/course_image_export.h"
 #include "graphics/course_renderer.h"
 #include "graphics/theme_loader.h"
+#include "editor/map_geometry.h"
 #include "editor/tile_text.h"
 #include "platform/file_access.h"
 #include "rom/course_tables.h"
@@ -113,6 +114,11 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
         if (!decoded.ok)
             return refused(QStringLiteral("the track file %1 is no valid track: %2")
                                .arg(shown(request.trackPath), decoded.error));
+        // A picture of a part padded with tile 00 would pass for the course it is not.
+        if (decoded.tileCount < CellCount)
+            return refused(
+                QStringLiteral("the track file %1 is no whole course: %2")
+                    .arg(shown(request.trackPath), track::cellsDescribed(decoded.tileCount)));
         texts = decoded.texts;
     } else {
         const RomCourse read = readRomCourse(*romFile, *listed);

@@ -360,6 +360,10 @@ void TestRecompTools::unusableFilesAreRefused_data()
     QTest::addColumn<QString>("message");
     const QString recomp = QStringLiteral("recomp");
     const QString decomp = QStringLiteral("decomp");
+    QTest::newRow("track of only the end mark") << recomp << QStringLiteral("end mark")
+        << QStringLiteral("the slot at 0x68f2c holds a course, but the input is no whole course: it describes 0 of 16,384 cells");
+    QTest::newRow("track of 32 cells") << recomp << QStringLiteral("32 cells")
+        << QStringLiteral("it describes 32 of 16,384 cells");
     QTest::newRow("ROM with a second hard link") << recomp << QStringLiteral("hard link")
         << QStringLiteral("cannot write the ROM file <rom>: it has 2 names (hard links)");
     QTest::newRow("sparse ROM of 4 GiB, recomp") << recomp << QStringLiteral("huge ROM")

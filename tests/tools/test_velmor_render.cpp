@@ -262,6 +262,10 @@ void TestVelmorRender::refusals_data()
     QTest::newRow("sparse ROM of 4 GiB")
         << u"huge ROM"_s << QStringList {u"HUGE"_s, u"07"_s, u"out.png"_s}
         << u"it holds 4294967296 bytes, more than the 4194816 such a file may hold"_s;
+    QTest::newRow("track of 32 cells")
+        << u"part track"_s
+        << withTrack
+        << u"is no whole course: it describes 32 of 16,384 cells"_s;
     QTest::newRow("track of 1 GiB")
         << u"huge track"_s
         << withTrack
