@@ -79,6 +79,17 @@ QDockWidget *toolWindow(QMainWindow *window, const QString &name, const QString 
     return dock;
 }
 
+// The line above a tool window's content that says why it shows no tiles.
+QLabel *reasonLabel(QWidget *parent, const QString &name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setMargin(6);
+    label->hide();
+    return label;
+}
+
 } // namespace
 
 ThemeViews::ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &menus,
@@ -107,9 +118,15 @@ QDockWidget *ThemeViews::tileSetWindow()
 {
     if (mTileSetWindow)
         return mTileSetWindow;
-    mTileSet = new graphics::TileSetView;
+    auto *tileSetArea = new QWidget;
+    auto *tileSetLayout = new QVBoxLayout(tileSetArea);
+    tileSetLayout->setContentsMargins(0, 0, 0, 0);
+    mTileSetReason = reasonLabel(tileSetArea, QStringLiteral("tileSetReason"));
+    mTileSet = new graphics::TileSetView(tileSetArea);
+    tileSetLayout->addWidget(mTileSetReason);
+    tileSetLayout->addWidget(mTileSet, 1);
     mTileSetWindow =
-        toolWindow(mWindow, QStringLiteral("tileSetWindow"), tr("Tile Set"), mTileSet, 0);
+        toolWindow(mWindow, QStringLiteral("tileSetWindow"), tr("Tile Set"), tileSetArea, 0);
     QComboBox *left = mClient->pickTile();
     QComboBox *right = mClient->pickTile2();
     connect(mTileSet, &graphics::TileSetView::leftTilePicked, this,
@@ -121,6 +138,7 @@ QDockWidget *ThemeViews::tileSetWindow()
     if (mTheme.ok())
         mTileSet->setTiles(mTheme.tiles);
     followVisibility(mTileSetWindow, QStringLiteral("actionViewTileSet"));
+    updateAvailability();
     return mTileSetWindow;
 }
 
@@ -147,7 +165,9 @@ QDockWidget *ThemeViews::overviewWindow()
     }
     exportButton->setMenu(scales);
     bar->addWidget(exportButton);
+    mOverviewReason = reasonLabel(overviewArea, QStringLiteral("overviewReason"));
     layout->addWidget(bar);
+    layout->addWidget(mOverviewReason);
     layout->addWidget(mOverview, 1);
     mOverviewWindow = toolWindow(mWindow, QStringLiteral("overviewWindow"), tr("Course Overview"),
         overviewArea, 120, QSize(440, 480));
@@ -170,6 +190,7 @@ QDockWidget *ThemeViews::overviewWindow()
     connect(vertical, &QScrollBar::valueChanged, this, follow);
     follow();
     followVisibility(mOverviewWindow, QStringLiteral("actionViewOverview"));
+    updateAvailability();
     return mOverviewWindow;
 }
 
@@ -202,6 +223,8 @@ void ThemeViews::deleteToolWindows()
     mOverviewWindow = nullptr;
     mTileSet = nullptr;
     mOverview = nullptr;
+    mTileSetReason = nullptr;
+    mOverviewReason = nullptr;
 }
 
 void ThemeViews::buildViewMenu(WindowMenus &menus)
@@ -363,6 +386,13 @@ void ThemeViews::updateAvailability()
     for (const int scale : ExportScales)
         WindowMenus::setAvailable(
             mMenus.action(QStringLiteral("actionExportImage%1").arg(scale)), mTheme.ok(), why);
+    // The tool windows would show only placeholders: they say why above them.
+    for (QLabel *reason : {mTileSetReason, mOverviewReason}) {
+        if (!reason)
+            continue;
+        reason->setText(why);
+        reason->setVisible(!mTheme.ok());
+    }
 }
 
 void ThemeViews::exportImage(int scale)

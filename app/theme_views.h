@@ -84,6 +84,8 @@ private:
     graphics::CourseOverview *mOverview = nullptr;
     QDockWidget *mTileSetWindow = nullptr;
     QDockWidget *mOverviewWindow = nullptr;
+    QLabel *mTileSetReason = nullptr;
+    QLabel *mOverviewReason = nullptr;
     QLabel *mLeftPicture = nullptr;
     QLabel *mRightPicture = nullptr;
 };
