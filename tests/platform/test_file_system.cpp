@@ -44,7 +44,6 @@ private slots:
     void writesTheRealFileOrRefuses_data();
     void writesTheRealFileOrRefuses();
     void oneLockWhateverTheName();
-    void folderInTheLocksPlaceIsNamedAtOnce();
     void oneLine_data();
     void oneLine();
 };
@@ -58,13 +57,8 @@ void TestFileSystem::readsWithinTheLimit_data()
     QTest::newRow("one byte over") << QStringLiteral("file") << qint64(9)
                                    << QStringLiteral("it holds 10 bytes, more than the 9 such a "
                                                      "file may hold");
-    QTest::newRow("sparse 4 GiB") << QStringLiteral("sparse") << qint64(4 << 20)
-                                  << QStringLiteral("it holds 4294967296 bytes, more than the "
-                                                    "4194304 such a file may hold");
     QTest::newRow("missing") << QStringLiteral("missing") << qint64(10)
                              << QStringLiteral("no such file");
-    QTest::newRow("folder") << QStringLiteral("folder") << qint64(10)
-                            << QStringLiteral("it is a folder, not a file");
 }
 
 void TestFileSystem::readsWithinTheLimit()
@@ -76,10 +70,6 @@ void TestFileSystem::readsWithinTheLimit()
     const QString path = dir.filePath(QStringLiteral("entry"));
     if (entry == QStringLiteral("file"))
         QVERIFY(put(path, "0123456789"));
-    else if (entry == QStringLiteral("sparse"))
-        QVERIFY(test::makeSparseFile(path, qint64(4) << 30));
-    else if (entry == QStringLiteral("folder"))
-        QVERIFY(QDir().mkpath(path));
     QString why;
     const std::optional<QByteArray> bytes = readAtMost(path, limit, &why);
     QCOMPARE(why, reason);
@@ -169,21 +159,6 @@ void TestFileSystem::oneLockWhateverTheName()
     QVERIFY2(error.contains(QStringLiteral("process %1)").arg(QCoreApplication::applicationPid())),
         qPrintable(error));
     QCOMPARE(FileLock::lockPathOf(link), real + QStringLiteral(".lock"));
-}
-
-void TestFileSystem::folderInTheLocksPlaceIsNamedAtOnce()
-{
-    QTemporaryDir dir;
-    const QString rom = dir.filePath(QStringLiteral("rom.smc"));
-    QVERIFY(QDir().mkpath(rom + QStringLiteral(".lock")));
-    FileLock lock(rom);
-    QString error;
-    // Waiting out the time would end in a message about another program instead.
-    QVERIFY(!lock.lock(&error, 2000));
-    QCOMPARE(error,
-        QStringLiteral("cannot lock %1: a folder is where its lock file %1.lock goes; remove it "
-                       "and try again")
-            .arg(QDir::toNativeSeparators(rom)));
 }
 
 void TestFileSystem::oneLine_data()
