@@ -112,7 +112,7 @@ bool ConfigFile::write(FileSystem &files, const QString &path, const Configurati
 std::optional<Configuration> ConfigFile::read(const FileSystem &files, const QString &path,
                                               QString *error)
 {
-    const std::optional<QByteArray> bytes = files.readFile(path, error);
+    const std::optional<QByteArray> bytes = files.readFile(path, startup::ConfigFileLimit, error);
     if (!bytes)
         return std::nullopt;
     QString why;

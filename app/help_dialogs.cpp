@@ -1,8 +1,9 @@
 #include "app/help_dialogs.h"
 
+#include "platform/file_read.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QLabel>
 #include <QPixmap>
 #include <QTextBrowser>
@@ -16,6 +17,9 @@ static void initHelpResources()
 namespace velmor::help {
 
 namespace {
+
+// The guide is the README's part for users, some tens of kilobytes.
+constexpr qint64 GuideLimit = 4 * 1024 * 1024;
 
 QDialog *makeDialog(QWidget *parent, const QString &name, const QString &title)
 {
@@ -38,10 +42,10 @@ void addCloseButton(QDialog *dialog, QVBoxLayout *layout)
 QString userGuideMarkdown()
 {
     initHelpResources();
-    QFile guide(QStringLiteral(":/velmor/user-guide.md"));
-    if (!guide.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(guide.readAll());
+    QString unread;
+    return QString::fromUtf8(
+        readAtMost(QStringLiteral(":/velmor/user-guide.md"), GuideLimit, &unread)
+            .value_or(QByteArray()));
 }
 
 QDialog *showUserGuide(QWidget *parent)

@@ -17,6 +17,7 @@
 #include "document/map_history.h"
 #include "platform/file_system.h"
 #include "platform/services.h"
+#include "rom/rom_image.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -168,7 +169,7 @@ void MainWindow::romUsed(const QString &path)
 {
     // The document keeps what the ROM held now, so that a later write into it can tell whether
     // another program changed it meanwhile.
-    const std::optional<QByteArray> bytes = mServices.files.readFile(path, nullptr);
+    const std::optional<QByteArray> bytes = mServices.files.readFile(path, qint64(rom::MaxFileSize), nullptr);
     mClient->document().setRom(path, bytes.value_or(QByteArray()));
 }
 

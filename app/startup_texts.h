@@ -14,6 +14,8 @@ inline QString configFileName() { return QStringLiteral("Velmor.cfg"); }
 inline QString configFileNameAnyCase() { return QStringLiteral("velmor.cfg"); }
 inline constexpr int ConfigLineCount = 8;
 inline constexpr char ConfigLineEnd[] = "\r\n";
+// Eight lines of paths and names: anything larger is no configuration and is not read.
+inline constexpr qint64 ConfigFileLimit = 1024 * 1024;
 
 // The label lines 1, 3, 5 and 7; a reader skips them without comparing.
 inline QString labelRecompPath() { return QStringLiteral("Full Path to RECOMP.EXE"); }

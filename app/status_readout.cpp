@@ -6,11 +6,11 @@
 #include "document/map_geometry.h"
 #include "editor/map_view.h"
 #include "editor/map_shapes.h"
-#include "platform/file_system.h"
+#include "platform/file_read.h"
 #include "rom/course_catalogue.h"
+#include "rom/rom_image.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStatusBar>
@@ -58,10 +58,10 @@ void StatusReadout::courseChanged()
     const rom::Course *course = mClient->document().course().course();
     std::size_t capacity = 0;
     if (course) {
-        QByteArray romFile;
-        QFile file(mRomPath);
-        if (!mRomPath.isEmpty() && file.open(QIODevice::ReadOnly))
-            romFile = file.readAll();
+        // A ROM that cannot be read leaves the catalogue's room, as no ROM does.
+        QString unread;
+        const QByteArray romFile =
+            readAtMost(mRomPath, qint64(rom::MaxFileSize), &unread).value_or(QByteArray());
         capacity = courseCapacity(*course, romFile);
     }
     mBudget.setCourse(course, capacity);

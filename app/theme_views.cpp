@@ -16,12 +16,12 @@
 #include "platform/save_dialog.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
+#include "rom/rom_image.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QDockWidget>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +82,17 @@ QDockWidget *toolWindow(QMainWindow *window, const QString &name, const QString 
     return dock;
 }
 
+// The line above a tool window's content that says why it shows no tiles.
+QLabel *reasonLabel(QWidget *parent, const QString &name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setMargin(6);
+    label->hide();
+    return label;
+}
+
 } // namespace
 
 ThemeViews::ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &menus,
@@ -110,9 +121,15 @@ QDockWidget *ThemeViews::tileSetWindow()
 {
     if (mTileSetWindow)
         return mTileSetWindow;
-    mTileSet = new graphics::TileSetView;
+    auto *tileSetArea = new QWidget;
+    auto *tileSetLayout = new QVBoxLayout(tileSetArea);
+    tileSetLayout->setContentsMargins(0, 0, 0, 0);
+    mTileSetReason = reasonLabel(tileSetArea, QStringLiteral("tileSetReason"));
+    mTileSet = new graphics::TileSetView(tileSetArea);
+    tileSetLayout->addWidget(mTileSetReason);
+    tileSetLayout->addWidget(mTileSet, 1);
     mTileSetWindow =
-        toolWindow(mWindow, QStringLiteral("tileSetWindow"), tr("Tile Set"), mTileSet, 0);
+        toolWindow(mWindow, QStringLiteral("tileSetWindow"), tr("Tile Set"), tileSetArea, 0);
     QComboBox *left = mClient->pickTile();
     QComboBox *right = mClient->pickTile2();
     connect(mTileSet, &graphics::TileSetView::leftTilePicked, this,
@@ -124,6 +141,7 @@ QDockWidget *ThemeViews::tileSetWindow()
     if (mTheme.ok())
         mTileSet->setTiles(mTheme.tiles);
     followVisibility(mTileSetWindow, QStringLiteral("actionViewTileSet"));
+    updateAvailability();
     return mTileSetWindow;
 }
 
@@ -182,7 +200,9 @@ QDockWidget *ThemeViews::overviewWindow()
     }
     exportButton->setMenu(scales);
     bar->addWidget(exportButton);
+    mOverviewReason = reasonLabel(overviewArea, QStringLiteral("overviewReason"));
     layout->addWidget(bar);
+    layout->addWidget(mOverviewReason);
     layout->addWidget(mOverview, 1);
     mOverviewWindow = toolWindow(mWindow, QStringLiteral("overviewWindow"), tr("Course Overview"),
         overviewArea, 120, QSize(560, 620));
@@ -204,6 +224,7 @@ QDockWidget *ThemeViews::overviewWindow()
     connect(vertical, &QScrollBar::valueChanged, this, follow);
     follow();
     followVisibility(mOverviewWindow, QStringLiteral("actionViewOverview"));
+    updateAvailability();
     return mOverviewWindow;
 }
 
@@ -236,6 +257,8 @@ void ThemeViews::deleteToolWindows()
     mOverviewWindow = nullptr;
     mTileSet = nullptr;
     mOverview = nullptr;
+    mTileSetReason = nullptr;
+    mOverviewReason = nullptr;
 }
 
 void ThemeViews::buildViewMenu(WindowMenus &menus)
@@ -314,19 +337,18 @@ void ThemeViews::loadTheme()
     mRomError.clear();
     const std::optional<qint64> offset = mClient->document().courseChoice().listedOffset;
     mThemeOffset = offset;
-    QByteArray rom;
-    QFile file(mRomPath);
+    std::optional<QByteArray> romFile;
     if (mRomPath.isEmpty()) {
         mRomError = tr("Velmor knows no ROM yet: finish the first-run set-up, or open a course "
                        "from a ROM");
-    } else if (!file.open(QIODevice::ReadOnly)) {
-        mRomError = tr("cannot read the ROM %1: %2").arg(displayPath(mRomPath), file.errorString());
-    } else if (!offset) {
-        mRomError = tr("the course list names no course");
     } else {
-        rom = file.readAll();
+        // On failure mRomError names the file and says why.
+        romFile = mServices.files.readFile(mRomPath, qint64(rom::MaxFileSize), &mRomError);
     }
-    mTheme = mRomError.isEmpty() ? mCache.forListedOffset(rom, *offset) : graphics::LoadedTheme();
+    if (romFile && !offset)
+        mRomError = tr("the course list names no course");
+    mTheme =
+        romFile && offset ? mCache.forListedOffset(*romFile, *offset) : graphics::LoadedTheme();
     if (mTheme.ok()) {
         mClient->mapView()->setTileImages(mTheme.tiles.images(), mTheme.tiles.placeholder());
         if (mTileSet)
@@ -397,6 +419,13 @@ void ThemeViews::updateAvailability()
     for (const int scale : ExportScales)
         WindowMenus::setAvailable(
             mMenus.action(QStringLiteral("actionExportImage%1").arg(scale)), mTheme.ok(), why);
+    // The tool windows would show only placeholders: they say why above them.
+    for (QLabel *reason : {mTileSetReason, mOverviewReason}) {
+        if (!reason)
+            continue;
+        reason->setText(why);
+        reason->setVisible(!mTheme.ok());
+    }
 }
 
 void ThemeViews::exportImage(int scale)

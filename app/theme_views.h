@@ -85,6 +85,8 @@ private:
     CourseOverview *mOverview = nullptr;
     QDockWidget *mTileSetWindow = nullptr;
     QDockWidget *mOverviewWindow = nullptr;
+    QLabel *mTileSetReason = nullptr;
+    QLabel *mOverviewReason = nullptr;
     QLabel *mLeftPicture = nullptr;
     QLabel *mRightPicture = nullptr;
 };

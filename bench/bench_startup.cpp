@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "bench/bench_figures.h"
 #include "platform/file_system.h"
+#include "platform/file_read.h"
 #include "platform/services.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
@@ -20,7 +21,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -53,14 +53,18 @@ public:
 
 constexpr double RatioTarget = 1.3;
 constexpr double PeakTargetMb = 40.0;
+// The system's few lines about this process; they report no size, so the limit is what counts.
+constexpr qint64 SystemFileLimit = 64 * 1024;
 
 // Peak resident memory in MB; -1 where the system does not tell (not Linux).
 double peakMemoryMb()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
+    QString unread;
+    const std::optional<QByteArray> status =
+        velmor::readAtMost(QStringLiteral("/proc/self/status"), SystemFileLimit, &unread);
+    if (!status)
         return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
+    for (const QByteArray &line : status->split('\n')) {
         if (line.startsWith("VmHWM:"))
             return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
     }
@@ -76,8 +80,11 @@ double processorMs()
 // The system's load average over the last minute, as text; empty where the system does not tell.
 QByteArray loadAverage()
 {
-    QFile load(QStringLiteral("/proc/loadavg"));
-    return load.open(QIODevice::ReadOnly) ? load.readAll().split(' ').value(0) : QByteArray();
+    QString unread;
+    return velmor::readAtMost(QStringLiteral("/proc/loadavg"), SystemFileLimit, &unread)
+        .value_or(QByteArray())
+        .split(' ')
+        .value(0);
 }
 
 // Reports once the window's first paint has been delivered (children paint in the same pass, so

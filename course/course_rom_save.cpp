@@ -1,15 +1,16 @@
 #include "course/course_rom_save.h"
 
 #include "course/export_track.h"
-#include "course/file_access.h"
 #include "course/rom_target.h"
 #include "course/track_file.h"
 #include "document/course_document.h"
 #include "platform/byte_span.h"
+#include "platform/file_access.h"
 #include "platform/file_lock.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
+#include "platform/whole_file_write.h"
 #include "rom/rom_image.h"
 #include "rom/rom_streams.h"
 
@@ -77,7 +78,7 @@ CourseRomSave::Outcome CourseRomSave::save(CourseDocument &document)
                          "Nothing was written.")
                           .arg(shown));
     }
-    const std::optional<QByteArray> before = mServices.files.readFile(path, &error);
+    const std::optional<QByteArray> before = mServices.files.readFile(path, qint64(rom::MaxFileSize), &error);
     if (!before)
         return fail(tr("The ROM %1 cannot be read:\n%2").arg(shown, error));
     if (!expected.isEmpty() && CourseDocument::fingerprintOf(*before) != expected) {

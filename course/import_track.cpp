@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
+#include "rom/rom_image.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -103,7 +104,8 @@ ImportResult importTrack(CourseMap &map, TrackState &state, Services &services,
     }
 
     QString reason;
-    const std::optional<QByteArray> bytes = services.files.readFile(path, &reason);
+    const std::optional<QByteArray> bytes = services.files.readFile(
+        path, fromRom ? qint64(rom::MaxFileSize) : track::MaxFileSize, &reason);
     if (!bytes) {
         failWith(services, path, reason);
         return ImportResult::Failed;

@@ -1,9 +1,9 @@
 #include "course/patch_file.h"
 
-#include "course/file_access.h"
 #include "patch/bps.h"
 #include "patch/crc32.h"
 #include "patch/ips.h"
+#include "platform/file_access.h"
 #include "rom/rom_image.h"
 
 #include <QFileInfo>
@@ -33,6 +33,11 @@ std::optional<rom::RomImage> romIn(
     if (!image)
         *error = QStringLiteral("cannot use the %1 %2: %3").arg(role, shown(path), fromStd(why));
     return image;
+}
+
+std::optional<QByteArray> readRom(const QString &path, const QString &role, QString *error)
+{
+    return files::readWhole(path, role, qint64(rom::MaxFileSize), error);
 }
 
 QByteArray toQByteArray(const patch::Bytes &bytes)
@@ -86,10 +91,10 @@ FileOutcome createPatchFile(
     }
     const QString originalRole = QStringLiteral("original ROM");
     const QString modifiedRole = QStringLiteral("modified ROM");
-    const auto original = files::readWhole(originalPath, originalRole, &outcome.message);
+    const auto original = readRom(originalPath, originalRole, &outcome.message);
     if (!original)
         return outcome;
-    const auto modified = files::readWhole(modifiedPath, modifiedRole, &outcome.message);
+    const auto modified = readRom(modifiedPath, modifiedRole, &outcome.message);
     if (!modified)
         return outcome;
     const auto from = romIn(*original, originalRole, originalPath, &outcome.message);
@@ -147,10 +152,11 @@ FileOutcome applyPatchFile(const QString &romPath, const QString &patchPath, con
     FileOutcome outcome;
     const QString romRole = QStringLiteral("ROM file");
     const QString patchRole = QStringLiteral("patch file");
-    const auto romBytes = files::readWhole(romPath, romRole, &outcome.message);
+    const auto romBytes = readRom(romPath, romRole, &outcome.message);
     if (!romBytes)
         return outcome;
-    const auto patchBytes = files::readWhole(patchPath, patchRole, &outcome.message);
+    const auto patchBytes = files::readWhole(
+        patchPath, patchRole, qint64(patch::MaxPatchFileSize), &outcome.message);
     if (!patchBytes)
         return outcome;
     const auto image = romIn(*romBytes, romRole, romPath, &outcome.message);

@@ -1,12 +1,12 @@
 #include "course/rom_file.h"
 
-#include "course/file_access.h"
+#include "platform/file_access.h"
 #include "platform/file_lock.h"
-#include "platform/file_system.h"
+#include "platform/whole_file_write.h"
 #include "rom/course_listing.h"
 #include "rom/hex_offset.h"
+#include "rom/rom_image.h"
 #include "rom/rom_streams.h"
-
 
 #include <optional>
 
@@ -22,12 +22,18 @@ QString fromStd(const std::string &text)
     return QString::fromStdString(text);
 }
 
-std::optional<codec::Bytes> readAll(const QString &path, const QString &role, QString *error)
+std::optional<codec::Bytes> readAll(
+    const QString &path, const QString &role, qint64 limit, QString *error)
 {
-    const std::optional<QByteArray> bytes = files::readWhole(path, role, error);
+    const std::optional<QByteArray> bytes = files::readWhole(path, role, limit, error);
     if (!bytes)
         return std::nullopt;
     return codec::Bytes(bytes->begin(), bytes->end());
+}
+
+std::optional<codec::Bytes> readRom(const QString &path, QString *error)
+{
+    return readAll(path, QStringLiteral("ROM file"), qint64(rom::MaxFileSize), error);
 }
 
 bool writeAtomically(const QString &path, const codec::Bytes &bytes, QString *error)
@@ -46,10 +52,12 @@ FileOutcome insertFile(const QString &inputPath, const QString &romPath, std::si
     FileLock lock(romPath);
     if (!lock.lock(&outcome.message))
         return outcome;
-    const auto input = readAll(inputPath, QStringLiteral("input file"), &outcome.message);
+    // More than one stream can describe could never be written, so it is not read either.
+    const auto input = readAll(
+        inputPath, QStringLiteral("input file"), qint64(codec::MaxOutput), &outcome.message);
     if (!input)
         return outcome;
-    const auto rom = readAll(romPath, QStringLiteral("ROM file"), &outcome.message);
+    const auto rom = readRom(romPath, &outcome.message);
     if (!rom)
         return outcome;
     const rom::InsertOutcome inserted = rom::insertIntoRom(*rom, *input, offset);
@@ -71,7 +79,7 @@ FileOutcome insertFile(const QString &inputPath, const QString &romPath, std::si
     // What the disk holds now must be what was checked. If it is not, something outside Velmor
     // wrote the file meanwhile: putting the old bytes back could undo that newer change, so the
     // file is left as it is and the user is told.
-    const auto written = readAll(romPath, QStringLiteral("ROM file"), &error);
+    const auto written = readRom(romPath, &error);
     if (!written || *written != inserted.rom) {
         outcome.message = QStringLiteral("the ROM file %1 did not read back as written: another "
                                          "program may have changed it at the same time; it was "
@@ -87,7 +95,7 @@ FileOutcome insertFile(const QString &inputPath, const QString &romPath, std::si
 FileOutcome extractFile(const QString &romPath, const QString &outputPath, std::size_t offset)
 {
     FileOutcome outcome;
-    const auto rom = readAll(romPath, QStringLiteral("ROM file"), &outcome.message);
+    const auto rom = readRom(romPath, &outcome.message);
     if (!rom)
         return outcome;
     if (!files::isUsableOutput(
@@ -114,7 +122,7 @@ FileOutcome extractFile(const QString &romPath, const QString &outputPath, std::
 FileOutcome listCourses(const QString &romPath)
 {
     FileOutcome outcome;
-    const auto rom = readAll(romPath, QStringLiteral("ROM file"), &outcome.message);
+    const auto rom = readRom(romPath, &outcome.message);
     if (!rom)
         return outcome;
     const rom::CourseListing listing = rom::listCourses(*rom);

@@ -3,7 +3,10 @@
 #include "document/course_ref.h"
 #include "course/export_track.h"
 #include "course/rom_target.h"
+#include "course/track_file.h"
+#include "course/track_format.h"
 #include "course/track_state.h"
+#include "document/map_geometry.h"
 #include "platform/file_filters.h"
 #include "platform/file_dialog.h"
 #include "platform/file_system.h"
@@ -137,8 +140,31 @@ std::optional<qint64> RomInsertion::checkedCourse(const CourseChoice &choice)
     return choice.listedOffset;
 }
 
+bool RomInsertion::holdsWholeCourse(const QString &trackPath)
+{
+    // A file that cannot be read or decoded goes on to the compressor, whose refusal says why.
+    QString unread;
+    const std::optional<QByteArray> bytes =
+        mServices.files.readFile(trackPath, track::MaxFileSize, &unread);
+    const track::DecodedTrack decoded = bytes ? track::decode(*bytes) : track::DecodedTrack();
+    if (!decoded.ok || decoded.tileCount >= CellCount)
+        return true;
+    mServices.messages.inform(
+        tr("The track file %1 is no whole course: %2. Only a whole course can go into a ROM: "
+           "open it with \"Import Course From File\", finish the map and save it again.")
+            .arg(displayPath(trackPath), track::cellsDescribed(decoded.tileCount)),
+        FailedTitle);
+    return false;
+}
+
 void RomInsertion::romStep(const QString &trackPath, qint64 courseOffset, const QString &title)
 {
+    // Before the ROM is asked for: the game would read whatever lies in memory for the cells a
+    // part of a course does not describe.
+    if (!holdsWholeCourse(trackPath)) {
+        end(Outcome::Refused);
+        return;
+    }
     if (const std::optional<Outcome> stop = chooseTargetRom(title)) {
         end(*stop);
         return;
@@ -146,7 +172,8 @@ void RomInsertion::romStep(const QString &trackPath, qint64 courseOffset, const 
     const QString romPath = mState.targetRom;
 
     QString error;
-    const std::optional<QByteArray> romBytes = mServices.files.readFile(romPath, &error);
+    const std::optional<QByteArray> romBytes =
+        mServices.files.readFile(romPath, qint64(rom::MaxFileSize), &error);
     if (!romBytes) {
         fail(tr("The ROM %1 cannot be read:\n%2").arg(displayPath(romPath), error));
         return;

@@ -60,6 +60,8 @@ public:
 
 private:
     std::optional<qint64> checkedCourse(const CourseChoice &choice);
+    // False, after telling the user, for a track file that describes only part of a course.
+    bool holdsWholeCourse(const QString &trackPath);
     void romStep(const QString &trackPath, qint64 courseOffset, const QString &title);
     // Leaves state.targetRom naming a ROM file that is there; nothing when the step ended.
     std::optional<Outcome> chooseTargetRom(const QString &title);

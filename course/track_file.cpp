@@ -8,6 +8,7 @@
 #include "codec/codec.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <algorithm>
 #include <array>
@@ -145,6 +146,13 @@ std::optional<BadCell> firstBadCell(const QStringList &cellTexts)
             return BadCell {int(i), cellTexts.at(i)};
     }
     return std::nullopt;
+}
+
+QString cellsDescribed(int tileCount)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    return tr("it describes %1 of %2 cells")
+        .arg(english.toString(tileCount), english.toString(CellCount));
 }
 
 DecodedTrack decode(const QByteArray &bytes)

@@ -46,6 +46,10 @@ struct DecodedTrack
     qsizetype errorOffset = 0;
 };
 
+// "it describes 32 of 16,384 cells": what a track that is no whole course holds, for the refusals
+// of every place that takes only whole courses.
+QString cellsDescribed(int tileCount);
+
 // Strict and bounded: more tiles than the map holds, a truncated stream, a missing end marker,
 // an invalid reference or bytes after the end marker are errors.
 DecodedTrack decode(const QByteArray &bytes);

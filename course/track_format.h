@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 // The shape of a track file: groups of tiles in cell index order, closed by an end marker.
 namespace velmor::track {
 
@@ -10,6 +12,10 @@ inline constexpr int CopyCommandBase = 0x00;
 inline constexpr int MaxFillCells = 32;
 inline constexpr int FillCommandBase = 0x20;
 inline constexpr unsigned char EndMarker = 0xFF;
+
+// The largest track file read at all: more than any track of one course map takes, and all one
+// compressed stream can describe.
+inline constexpr qint64 MaxFileSize = 64 * 1024;
 
 // Each tile and each command byte takes two characters in the hexadecimal text.
 inline constexpr int HexDigitsPerByte = 2;

@@ -1,10 +1,12 @@
 #include "graphics/course_image_export.h"
 
+#include "platform/file_target.h"
+#include "platform/whole_file_write.h"
+
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace velmor::graphics {
 
@@ -34,8 +36,9 @@ ImageExport exportCourseImage(const QImage &image, const QString &path, int scal
     }
     if (image.isNull())
         return failure(tr("cannot write the image %1: there is no course picture").arg(shown));
-    if (QFileInfo(path).isDir())
-        return failure(tr("cannot write the image %1: it is a folder").arg(shown));
+    // Before the picture is made: a folder or a FIFO there would refuse it after all the work.
+    if (const QString refusal = writeRefusal(path); !refusal.isEmpty())
+        return failure(tr("cannot write the image %1: %2").arg(shown, refusal));
 
     // Three bytes a pixel rather than four: at the largest scale the picture is 64 million pixels.
     QImage out = image.convertToFormat(QImage::Format_RGB888);
@@ -47,16 +50,15 @@ ImageExport exportCourseImage(const QImage &image, const QString &path, int scal
                            .arg(shown)
                            .arg(image.width() * scale));
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(tr("cannot write the image %1: %2").arg(shown, file.errorString()));
-    QImageWriter writer(&file, QByteArrayLiteral("png"));
-    if (!writer.write(out)) {
-        file.cancelWriting();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QByteArrayLiteral("png"));
+    if (!writer.write(out))
         return failure(tr("cannot write the image %1: %2").arg(shown, writer.errorString()));
-    }
-    if (!file.commit())
-        return failure(tr("cannot write the image %1: %2").arg(shown, file.errorString()));
+    QString reason;
+    if (!writeLockedFile(path, png, &reason))
+        return failure(tr("cannot write the image %1: %2").arg(shown, reason));
     return {true, QString()};
 }
 

@@ -13,6 +13,10 @@ namespace velmor::patch {
 using Bytes = std::vector<std::uint8_t>;
 using ByteView = std::span<const std::uint8_t>;
 
+// The largest patch file read at all: four times the largest ROM, so that even an IPS patch of
+// many small records that changes a whole 32 Mbit ROM fits.
+inline constexpr std::size_t MaxPatchFileSize = std::size_t(16) << 20;
+
 // Why a patch was refused, for callers that explain more than the one line (which ROM to use).
 enum class PatchFault {
     None,

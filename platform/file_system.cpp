@@ -1,11 +1,12 @@
 #include "platform/file_system.h"
 
 #include "platform/file_lock.h"
+#include "platform/file_read.h"
+#include "platform/whole_file_write.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace velmor {
 
@@ -54,16 +55,20 @@ bool QtFileSystem::copyFile(const QString &from, const QString &to, QString *err
     FileLock lock(to);
     if (!lock.lock(error))
         return false;
+    // Asked first: opening a FIFO to read it would wait for a writer that never comes.
+    if (const QString refusal = readRefusal(from); !refusal.isEmpty()) {
+        setError(error, describe(QStringLiteral("Cannot read"), from, refusal));
+        return false;
+    }
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) {
         setError(error, describe(QStringLiteral("Cannot read"), from, source.errorString()));
         return false;
     }
-    // QSaveFile writes beside the destination and renames at commit, so a copy that fails half-way
-    // leaves no half-written file behind.
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly)) {
-        setError(error, describe(QStringLiteral("Cannot write"), to, target.errorString()));
+    WholeFileWrite target(to);
+    QString reason;
+    if (!target.open(&reason)) {
+        setError(error, describe(QStringLiteral("Cannot write"), to, reason));
         return false;
     }
     char buffer[64 * 1024];
@@ -71,38 +76,17 @@ bool QtFileSystem::copyFile(const QString &from, const QString &to, QString *err
         const qint64 got = source.read(buffer, sizeof buffer);
         if (got < 0) {
             setError(error, describe(QStringLiteral("Cannot read"), from, source.errorString()));
-            target.cancelWriting();
             return false;
         }
         if (got == 0)
             break;
-        if (target.write(buffer, got) != got) {
-            setError(error, describe(QStringLiteral("Cannot write"), to, target.errorString()));
-            target.cancelWriting();
+        if (!target.write(buffer, got, &reason)) {
+            setError(error, describe(QStringLiteral("Cannot write"), to, reason));
             return false;
         }
     }
-    if (!target.commit()) {
-        setError(error, describe(QStringLiteral("Cannot write"), to, target.errorString()));
-        return false;
-    }
-    return true;
-}
-
-bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *reason = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        *reason = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *reason = file.errorString();
+    if (!target.commit(&reason)) {
+        setError(error, describe(QStringLiteral("Cannot write"), to, reason));
         return false;
     }
     return true;
@@ -110,29 +94,21 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reaso
 
 bool QtFileSystem::writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    FileLock lock(path);
-    if (!lock.lock(error))
-        return false;
     QString reason;
-    if (!writeWholeFile(path, bytes, &reason)) {
+    if (!writeLockedFile(path, bytes, &reason)) {
         setError(error, describe(QStringLiteral("Cannot write"), path, reason));
         return false;
     }
     return true;
 }
 
-std::optional<QByteArray> QtFileSystem::readFile(const QString &path, QString *error) const
+std::optional<QByteArray> QtFileSystem::readFile(
+    const QString &path, qint64 limit, QString *error) const
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, describe(QStringLiteral("Cannot read"), path, file.errorString()));
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        setError(error, describe(QStringLiteral("Cannot read"), path, file.errorString()));
-        return std::nullopt;
-    }
+    QString reason;
+    std::optional<QByteArray> bytes = readAtMost(path, limit, &reason);
+    if (!bytes)
+        setError(error, describe(QStringLiteral("Cannot read"), path, reason));
     return bytes;
 }
 

@@ -8,7 +8,9 @@
 namespace velmor {
 
 // The few file operations the procedures need. Writes and copies are whole or nothing: a failure
-// leaves the destination as it was. Every failure fills *error with what failed and why.
+// leaves the destination as it was; they go through WholeFileWrite, under the destination's lock.
+// Reads take a limit that is checked against the size on disk before reading. Every failure fills
+// *error with what failed and why.
 class FileSystem
 {
 public:
@@ -21,13 +23,10 @@ public:
     virtual bool isFile(const QString &path) const = 0;
     virtual bool copyFile(const QString &from, const QString &to, QString *error) = 0;
     virtual bool writeFile(const QString &path, const QByteArray &bytes, QString *error) = 0;
-    virtual std::optional<QByteArray> readFile(const QString &path, QString *error) const = 0;
+    // Refuses a file of more than limit bytes before reading it.
+    virtual std::optional<QByteArray> readFile(
+        const QString &path, qint64 limit, QString *error) const = 0;
 };
-
-// Writes the file through a temporary one that replaces it only when complete, so a failure
-// leaves the old file whole; *reason gets the system's words. Takes no lock: callers that must
-// keep other writers out hold the file's FileLock around it.
-bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason);
 
 // The real file system, through Qt.
 class QtFileSystem : public FileSystem
@@ -37,7 +36,8 @@ public:
     bool isFile(const QString &path) const override;
     bool copyFile(const QString &from, const QString &to, QString *error) override;
     bool writeFile(const QString &path, const QByteArray &bytes, QString *error) override;
-    std::optional<QByteArray> readFile(const QString &path, QString *error) const override;
+    std::optional<QByteArray> readFile(
+        const QString &path, qint64 limit, QString *error) const override;
 };
 
 } // namespace velmor

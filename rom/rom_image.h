@@ -16,6 +16,9 @@ inline constexpr std::size_t CopierHeaderSize = 0x200;
 inline constexpr std::size_t SizeGranule = 1024;
 // The game's own ROM: 4 Mbit.
 inline constexpr std::size_t GameSize = 0x80000;
+// The largest ROM file read at all: 32 Mbit, the most a ROM of this game can be expanded to, with
+// the copier header. A larger file is refused by its size on disk before a byte is read.
+inline constexpr std::size_t MaxFileSize = 0x400000 + CopierHeaderSize;
 
 enum class HeaderForm { Headerless, Headered };
 

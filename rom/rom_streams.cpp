@@ -41,14 +41,31 @@ bool isTrackStream(const codec::DecodeResult &decoded)
     return decoded.ok && codec::decode(decoded.output, TrackTileLimit).ok;
 }
 
-std::string trackProblem(codec::ByteView input)
+// "16,384": counts of cells as the editor shows them.
+std::string grouped(std::size_t count)
 {
+    std::string digits = std::to_string(count);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, 1, ',');
+    return digits;
+}
+
+// Why the input cannot go into a course slot: no valid track, or not a whole course (the game
+// would read whatever lay in memory for the cells it does not describe). Empty when it can.
+std::string courseProblem(codec::ByteView input, std::size_t fileOffset)
+{
+    const std::string refused = "the slot at " + hexText(fileOffset) + " holds a course, but ";
     const codec::DecodeResult track = codec::decode(input, TrackTileLimit);
     if (!track.ok)
-        return track.error;
+        return refused + "the input is not a valid track file: " + track.error;
     if (track.consumed != input.size()) {
-        return std::to_string(input.size() - track.consumed)
+        return refused + "the input is not a valid track file: "
+            + std::to_string(input.size() - track.consumed)
             + " bytes follow the end marker at input offset " + hexText(track.consumed - 1);
+    }
+    if (track.output.size() != TrackTileLimit) {
+        return refused + "the input is no whole course: it describes "
+            + grouped(track.output.size()) + " of " + grouped(TrackTileLimit) + " cells";
     }
     return {};
 }
@@ -138,12 +155,9 @@ InsertOutcome insertIntoRom(codec::ByteView romFile, codec::ByteView input, std:
     }
     // A course slot must receive a course: anything else would leave the game reading garbage.
     if (slot.holdsTrack) {
-        const std::string problem = trackProblem(input);
-        if (!problem.empty()) {
-            outcome.message = "the slot at " + hexText(fileOffset)
-                + " holds a course, but the input is not a valid track file: " + problem;
+        outcome.message = courseProblem(input, fileOffset);
+        if (!outcome.message.empty())
             return outcome;
-        }
     }
     const codec::Bytes packed = codec::compress(input);
     if (packed.size() > slot.capacity) {

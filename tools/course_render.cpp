@@ -1,14 +1,17 @@
 #include "tools/course_render.h"
 
-#include "course/file_access.h"
 #include "course/rom_course.h"
 #include "course/track_file.h"
+#include "course/track_format.h"
 #include "graphics/course_image_export.h"
 #include "graphics/course_renderer.h"
 #include "graphics/theme_loader.h"
+#include "document/map_geometry.h"
 #include "document/tile_text.h"
+#include "platform/file_access.h"
 #include "rom/course_tables.h"
 #include "rom/hex_offset.h"
+#include "rom/rom_image.h"
 
 #include <QFileInfo>
 
@@ -61,8 +64,8 @@ std::optional<CourseChoice> parseCourse(const QString &text, QString *error)
 FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &course)
 {
     QString error;
-    const std::optional<QByteArray> romFile =
-        files::readWhole(request.romPath, QStringLiteral("ROM file"), &error);
+    const std::optional<QByteArray> romFile = files::readWhole(
+        request.romPath, QStringLiteral("ROM file"), qint64(rom::MaxFileSize), &error);
     if (!romFile)
         return refused(error);
     const codec::ByteView bytes(
@@ -103,14 +106,19 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
 
     QStringList texts;
     if (!request.trackPath.isEmpty()) {
-        const std::optional<QByteArray> track =
-            files::readWhole(request.trackPath, QStringLiteral("track file"), &error);
+        const std::optional<QByteArray> track = files::readWhole(
+            request.trackPath, QStringLiteral("track file"), track::MaxFileSize, &error);
         if (!track)
             return refused(error);
         const track::DecodedTrack decoded = track::decode(*track);
         if (!decoded.ok)
             return refused(QStringLiteral("the track file %1 is no valid track: %2")
                                .arg(shown(request.trackPath), decoded.error));
+        // A picture of a part padded with tile 00 would pass for the course it is not.
+        if (decoded.tileCount < CellCount)
+            return refused(
+                QStringLiteral("the track file %1 is no whole course: %2")
+                    .arg(shown(request.trackPath), track::cellsDescribed(decoded.tileCount)));
         texts = decoded.texts;
     } else {
         const RomCourse read = readRomCourse(*romFile, *listed);

@@ -1,5 +1,6 @@
 #include "tools/tool_command_line.h"
 
+#include "platform/file_access.h"
 #include "rom/hex_offset.h"
 #include "rom/rom_streams.h"
 
@@ -55,14 +56,16 @@ Leading readLeading(QStringList &args)
 
 int usageError(const QString &toolName, const QString &why, const QString &usage)
 {
-    printLine(stderr, QStringLiteral("%1: %2 (usage: %3; try --help)").arg(toolName, why, usage));
+    // The reason may quote any text of the command line, line breaks included.
+    printLine(stderr,
+        QStringLiteral("%1: %2 (usage: %3; try --help)").arg(toolName, files::oneLine(why), usage));
     return ExitUsage;
 }
 
 int report(const QString &toolName, const FileOutcome &outcome)
 {
     if (!outcome.ok) {
-        printLine(stderr, QStringLiteral("%1: %2").arg(toolName, outcome.message));
+        printLine(stderr, QStringLiteral("%1: %2").arg(toolName, files::oneLine(outcome.message)));
         return ExitRefused;
     }
     printLine(stdout, outcome.message);

@@ -39,10 +39,11 @@ int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction
 enum class Leading { Help, EndOfOptions, Arguments };
 Leading readLeading(QStringList &args);
 
-// "velmor-patch: <why> (usage: <usage>; try --help)" on the error stream; returns ExitUsage.
+// "velmor-patch: <why> (usage: <usage>; try --help)" on the error stream, one line whatever the
+// reason quotes; returns ExitUsage.
 int usageError(const QString &toolName, const QString &why, const QString &usage);
 // The outcome's one line: on the output stream when done (ExitSuccess), else on the error stream
-// after the tool's name (ExitRefused).
+// after the tool's name, line breaks escaped (ExitRefused).
 int report(const QString &toolName, const FileOutcome &outcome);
 
 // Exit statuses.

@@ -107,6 +107,15 @@ void TestWindowViews::tilesUnavailableWithoutARom()
     QVERIFY(!entry(u"actionExportImage1"_s)->isEnabled());
     win()->themeViews().showTiles(true);
     QCOMPARE(view()->viewMode(), MapView::ViewMode::Numbers);
+    // The tool windows, which can show only placeholders, say why in their own words too.
+    const std::pair<QDockWidget *, QString> windows[] = {
+        {win()->themeViews().tileSetWindow(), u"tileSetReason"_s},
+        {win()->themeViews().overviewWindow(), u"overviewReason"_s}};
+    for (const auto &[window, name] : windows) {
+        const auto *reason = window->findChild<QLabel *>(name);
+        QVERIFY2(reason && !reason->isHidden(), qPrintable(name));
+        QCOMPARE(reason->text(), win()->themeViews().unavailableReason());
+    }
 }
 
 void TestWindowViews::tilesOfTheChosenCourse()
@@ -116,6 +125,7 @@ void TestWindowViews::tilesOfTheChosenCourse()
         win()->themeViews().tilesAvailable(), qPrintable(win()->themeViews().unavailableReason()));
     entry(u"actionViewTiles"_s)->trigger();
     QCOMPARE(view()->viewMode(), MapView::ViewMode::Tiles);
+    QVERIFY(win()->themeViews().tileSetWindow()->findChild<QLabel *>(u"tileSetReason"_s)->isHidden());
     // The palettes show the picked tile's picture beside the number, only in the Tiles view.
     auto *picture = win()->client()->pickTile()->findChild<QLabel *>(u"leftPalettePicture"_s);
     QVERIFY(picture && picture->isVisible());

@@ -46,10 +46,11 @@ struct InsertionRig
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
+    // A whole course of tile 01, as fill groups of 32 cells: only whole courses are inserted.
     QString makeTrack(const QString &name)
     {
         const QString trackPath = path(name);
-        writeBytes(trackPath, QByteArray("\x3f\x01\xff", 3));
+        writeBytes(trackPath, QByteArray("\x3f\x01").repeated(16384 / 32) + '\xff');
         return trackPath;
     }
 

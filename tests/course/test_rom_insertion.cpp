@@ -46,6 +46,8 @@ private slots:
     void courseIsCheckedBeforeAnyDialog_data();
     void courseIsCheckedBeforeAnyDialog();
     void romWithoutPlaceForTheCourseIsRefused();
+    void partOfACourseIsRefused_data();
+    void partOfACourseIsRefused();
     void toolOffset_data();
     void toolOffset();
 };
@@ -334,6 +336,35 @@ void TestRomInsertion::courseIsCheckedBeforeAnyDialog()
     QVERIFY(rig.dialog.showings().isEmpty());
     QCOMPARE(rig.messages.titles(), QStringList {QStringLiteral("No Course Selected")});
     QCOMPARE(rig.messages.messages().at(0).text, text);
+}
+
+void TestRomInsertion::partOfACourseIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("track");
+    QTest::addColumn<QString>("cells");
+    QTest::newRow("only the end mark") << QByteArray("\xff", 1) << QStringLiteral("0 of 16,384");
+    QTest::newRow("32 cells") << QByteArray("\x3f\x01\xff", 3) << QStringLiteral("32 of 16,384");
+}
+
+void TestRomInsertion::partOfACourseIsRefused()
+{
+    QFETCH(QByteArray, track);
+    QFETCH(QString, cells);
+    InsertionRig rig;
+    RecordArgsEnv env(rig.argsFile);
+    const QString part = rig.path(QStringLiteral("part.bin"));
+    QVERIFY(writeBytes(part, track));
+    rig.dialog.pick(part);
+
+    rig.insertion.insertFromFile(QStringLiteral("68f2c - Mario Circuit 1"));
+    QCOMPARE(rig.outcome(), std::optional(Outcome::Refused));
+    // Refused before the ROM is asked for, so the compressor never ran.
+    QCOMPARE(rig.dialog.showings().size(), 1);
+    QVERIFY(!QFile::exists(rig.argsFile));
+    QCOMPARE(rig.messages.titles(), QStringList {QStringLiteral("Import Failed")});
+    const QString text = rig.messages.messages().at(0).text;
+    QVERIFY2(text.contains(QStringLiteral("is no whole course: it describes %1 cells").arg(cells)),
+        qPrintable(text));
 }
 
 void TestRomInsertion::romWithoutPlaceForTheCourseIsRefused()

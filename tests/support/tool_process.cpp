@@ -4,6 +4,12 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace velmor::test {
 
 ToolRun runTool(const QString &program, const QStringList &arguments,
@@ -41,6 +47,28 @@ bool writeBytes(const QString &path, const codec::Bytes &bytes)
     return file.open(QIODevice::WriteOnly)
         && file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()))
         == qint64(bytes.size());
+}
+
+bool makeFifo(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
+bool isFifo(const QString &path)
+{
+    std::error_code failed;
+    return std::filesystem::is_fifo(QFileInfo(path).filesystemFilePath(), failed);
+}
+
+bool makeSparseFile(const QString &path, qint64 size)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.resize(size);
 }
 
 codec::Bytes readBytes(const QString &path)

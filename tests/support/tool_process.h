@@ -25,6 +25,11 @@ ToolRun runTool(const QString &program, const QStringList &arguments,
     const QString &workingDirectory = QString(), int waitMs = 15000);
 
 bool writeBytes(const QString &path, const codec::Bytes &bytes);
+// A FIFO (named pipe) at path, where the system has them; false, for the test to skip, elsewhere.
+bool makeFifo(const QString &path);
+bool isFifo(const QString &path);
+// A file of size bytes that holds none: its blocks are never written, so it costs no disk space.
+bool makeSparseFile(const QString &path, qint64 size);
 codec::Bytes readBytes(const QString &path);
 
 } // namespace velmor::test

@@ -76,6 +76,9 @@ private slots:
     void listsEveryCourse_data();
     void listsEveryCourse();
     void courseFillsItsOriginalSlot();
+    void unusableFilesAreRefused_data();
+    void unusableFilesAreRefused();
+    void twoWritersBothLand_data();
     void twoWritersBothLand();
 
 private:
@@ -129,6 +132,8 @@ void TestRecompTools::commandLineErrors_data()
                                   << QStringLiteral("format 5 with format2 0 is not supported");
     QTest::newRow("other format2") << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("68f2c"), QStringLiteral("4"), QStringLiteral("1")}
                                    << QStringLiteral("format 4 with format2 1 is not supported");
+    QTest::newRow("offset with a line break") << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("68f\n2c"), QStringLiteral("4"), QStringLiteral("0")}
+                                              << QStringLiteral("the offset \"68f\\n2c\" is not a hexadecimal number");
 }
 
 void TestRecompTools::commandLineErrors()
@@ -348,22 +353,134 @@ void TestRecompTools::courseFillsItsOriginalSlot()
                                     .arg(2047 - packed));
 }
 
+void TestRecompTools::unusableFilesAreRefused_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("setUp");
+    QTest::addColumn<QString>("message");
+    const QString recomp = QStringLiteral("recomp");
+    const QString decomp = QStringLiteral("decomp");
+    QTest::newRow("track of only the end mark") << recomp << QStringLiteral("end mark")
+        << QStringLiteral("the slot at 0x68f2c holds a course, but the input is no whole course: it describes 0 of 16,384 cells");
+    QTest::newRow("track of 32 cells") << recomp << QStringLiteral("32 cells")
+        << QStringLiteral("it describes 32 of 16,384 cells");
+    QTest::newRow("ROM with a second hard link") << recomp << QStringLiteral("hard link")
+        << QStringLiteral("cannot write the ROM file <rom>: it has 2 names (hard links)");
+    QTest::newRow("sparse ROM of 4 GiB, recomp") << recomp << QStringLiteral("huge ROM")
+        << QStringLiteral("cannot read the ROM file <rom>: it holds 4294967296 bytes, more than the 4194816 such a file may hold");
+    QTest::newRow("sparse ROM of 4 GiB, decomp") << decomp << QStringLiteral("huge ROM")
+        << QStringLiteral("it holds 4294967296 bytes, more than the 4194816");
+    QTest::newRow("input of 1 GiB") << recomp << QStringLiteral("huge input")
+        << QStringLiteral("cannot read the input file <other>: it holds 1073741824 bytes, more than the 65536");
+    QTest::newRow("FIFO as the output") << decomp << QStringLiteral("FIFO output")
+        << QStringLiteral("cannot write the output file <other>: it is a FIFO (a named pipe), not a regular file");
+    QTest::newRow("FIFO as the ROM") << recomp << QStringLiteral("FIFO ROM")
+        << QStringLiteral("cannot read the ROM file <rom>: it is a FIFO (a named pipe), not a file");
+    QTest::newRow("folder where the lock goes") << recomp << QStringLiteral("folder lock")
+        << QStringLiteral("cannot lock <rom>: a folder is where its lock file <rom>.lock goes");
+    QTest::newRow("FIFO where the lock goes") << recomp << QStringLiteral("FIFO lock")
+        << QStringLiteral("a FIFO (a named pipe) is where its lock file");
+}
+
+void TestRecompTools::unusableFilesAreRefused()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, setUp);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QString rom = dir.filePath(QStringLiteral("rom.smc"));
+    QString other = dir.filePath(QStringLiteral("other.bin"));
+    const codec::Bytes romBytes = romFixture();
+    QVERIFY(writeFile(rom, romBytes));
+    codec::Bytes track = readFile(mTrack);
+    if (setUp == QStringLiteral("end mark"))
+        track = {0xff};
+    else if (setUp == QStringLiteral("32 cells"))
+        track = {0x3f, 0x01, 0xff};
+    QVERIFY(writeFile(other, track));
+    QString fifo;
+    if (setUp.startsWith(QStringLiteral("FIFO"))) {
+        fifo = setUp == QStringLiteral("FIFO lock") ? rom + QStringLiteral(".lock")
+                                                    : dir.filePath(QStringLiteral("pipe"));
+        if (!test::makeFifo(fifo))
+            QSKIP("this system makes no FIFOs");
+    }
+    const QString linked = dir.filePath(QStringLiteral("linked.smc"));
+    if (setUp == QStringLiteral("hard link")) {
+        std::error_code failed;
+        std::filesystem::create_hard_link(rom.toStdString(), linked.toStdString(), failed);
+        if (failed)
+            QSKIP("this file system makes no hard links");
+    } else if (setUp == QStringLiteral("huge ROM")) {
+        rom = dir.filePath(QStringLiteral("huge.smc"));
+        QVERIFY(test::makeSparseFile(rom, qint64(4) << 30));
+    } else if (setUp == QStringLiteral("huge input")) {
+        other = dir.filePath(QStringLiteral("huge.bin"));
+        QVERIFY(test::makeSparseFile(other, qint64(1) << 30));
+    } else if (setUp == QStringLiteral("FIFO output")) {
+        other = fifo;
+    } else if (setUp == QStringLiteral("FIFO ROM")) {
+        rom = fifo;
+    } else if (setUp == QStringLiteral("folder lock")) {
+        QVERIFY(QDir().mkpath(rom + QStringLiteral(".lock")));
+    }
+    const bool recomp = program == QStringLiteral("recomp");
+    const QStringList arguments = recomp
+        ? QStringList {other, setUp == QStringLiteral("hard link") ? linked : rom,
+              QStringLiteral("68f2c"), QStringLiteral("4"), QStringLiteral("0")}
+        : QStringList {rom, other, QStringLiteral("68f2c"), QStringLiteral("4"), QStringLiteral("0")};
+    const Run run = runTool(recomp ? recompPath() : decompPath(), arguments);
+    QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
+    QCOMPARE(run.exitCode, 1);
+    const QString expected = QString(message)
+        .replace(QStringLiteral("<rom>"), QDir::toNativeSeparators(arguments.at(recomp ? 1 : 0)))
+        .replace(QStringLiteral("<other>"), QDir::toNativeSeparators(arguments.at(recomp ? 0 : 1)));
+    QVERIFY2(run.err.startsWith(recomp ? QStringLiteral("recomp.exe: ") : QStringLiteral("decomp.exe: ")),
+        qPrintable(run.err));
+    QVERIFY2(run.err.contains(expected), qPrintable(run.err));
+    QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(readFile(dir.filePath(QStringLiteral("rom.smc"))) == romBytes);
+    if (setUp == QStringLiteral("hard link"))
+        QVERIFY(readFile(linked) == romBytes);
+    if (!fifo.isEmpty())
+        QVERIFY2(test::isFifo(fifo), "the FIFO was replaced");
+}
+
+void TestRecompTools::twoWritersBothLand_data()
+{
+    QTest::addColumn<bool>("throughLink");
+    QTest::addColumn<int>("rounds");
+    QTest::newRow("same name") << false << 10;
+    QTest::newRow("symbolic link in another folder") << true << 20;
+}
+
 void TestRecompTools::twoWritersBothLand()
 {
-    // Two compressors on one ROM at once, at two courses: each must see the other's change.
+    QFETCH(bool, throughLink);
+    QFETCH(int, rounds);
+    // Two compressors on one ROM at once, at two courses: each must see the other's change, also
+    // when one of them names the ROM through a link.
     const QString first = mDir.filePath(QStringLiteral("first.bin"));
     const QString second = mDir.filePath(QStringLiteral("second.bin"));
     QVERIFY(writeFile(first, test::trackStream(test::courseLikeCells(21))));
     QVERIFY(writeFile(second, test::trackStream(test::courseLikeCells(22))));
+    QString secondRom = mRom;
+    if (throughLink) {
+        QVERIFY(QDir(mDir.path()).mkpath(QStringLiteral("sub")));
+        secondRom = mDir.filePath(QStringLiteral("sub/link.smc"));
+        QFile::remove(secondRom);
+        if (!QFile::link(QStringLiteral("../") + QFileInfo(mRom).fileName(), secondRom))
+            QSKIP("this file system makes no symbolic links");
+    }
     const std::size_t mc1 = 0x68f2c;
     const std::size_t mc2 = 0x50e45;
-    constexpr int Rounds = 10;
-    for (int round = 0; round < Rounds; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         QVERIFY(writeFile(mRom, test::gameRom({unsigned(20 + round), true, test::BankForm::Whole}).bytes));
         QProcess a;
         QProcess b;
         a.start(recompPath(), {first, mRom, QStringLiteral("68f2c"), QStringLiteral("4"), QStringLiteral("0")});
-        b.start(recompPath(), {second, mRom, QStringLiteral("50e45"), QStringLiteral("4"), QStringLiteral("0")});
+        b.start(recompPath(), {second, secondRom, QStringLiteral("50e45"), QStringLiteral("4"), QStringLiteral("0")});
         QVERIFY2(a.waitForFinished(15000) && b.waitForFinished(15000),
                  "the two compressors did not end within 15 s");
         QVERIFY2(a.exitCode() == 0, a.readAllStandardError().constData());
@@ -375,6 +492,11 @@ void TestRecompTools::twoWritersBothLand()
                  qPrintable(QStringLiteral("round %1: the second writer's course was lost").arg(round)));
     }
     QVERIFY(!QFile::exists(mRom + QStringLiteral(".lock")));
+    QVERIFY(!QFile::exists(secondRom + QStringLiteral(".lock")));
+    if (throughLink) {
+        QVERIFY2(QFileInfo(secondRom).isSymbolicLink(), "the link was replaced by a file");
+        QFile::remove(secondRom);
+    }
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestRecompTools)

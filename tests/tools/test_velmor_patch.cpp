@@ -173,6 +173,14 @@ void TestVelmorPatch::refusals_data()
     QTest::newRow("no patch extension") << QStringList {QStringLiteral("create"), other,
         QStringLiteral("original.smc"), QStringLiteral("x.smc")}
                                         << QStringLiteral("must end in .bps or .ips");
+    QTest::newRow("output is a FIFO") << QStringList {QStringLiteral("apply"), other,
+        QStringLiteral("course.ips"), QStringLiteral("pipe.smc")}
+        << QStringLiteral("cannot write the output file pipe.smc: it is a FIFO (a named pipe), "
+                          "not a regular file");
+    QTest::newRow("sparse ROM of 4 GiB") << QStringList {QStringLiteral("apply"),
+        QStringLiteral("huge.smc"), QStringLiteral("course.bps"), QStringLiteral("out.smc")}
+        << QStringLiteral("cannot read the ROM file huge.smc: it holds 4294967296 bytes, more "
+                          "than the 4194816 such a file may hold");
 }
 
 void TestVelmorPatch::refusals()
@@ -187,6 +195,12 @@ void TestVelmorPatch::refusals()
              QStringLiteral("course.ips")}) {
         QVERIFY(QFile::copy(mDir.filePath(name), dir.filePath(name)));
     }
+    // Made only where a row names them.
+    const QString fifo = dir.filePath(QStringLiteral("pipe.smc"));
+    if (arguments.contains(QStringLiteral("pipe.smc")) && !test::makeFifo(fifo))
+        QSKIP("this system makes no FIFOs");
+    if (arguments.contains(QStringLiteral("huge.smc")))
+        QVERIFY(test::makeSparseFile(dir.filePath(QStringLiteral("huge.smc")), qint64(4) << 30));
     const QStringList before = QDir(dir.path()).entryList(QDir::Files);
     const Run run = velmorPatch(arguments, dir.path());
     QVERIFY2(run.failure.isEmpty(), qPrintable(run.failure));
@@ -197,6 +211,8 @@ void TestVelmorPatch::refusals()
     QVERIFY(run.out.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), before);
     QVERIFY(readFile(dir.filePath(QStringLiteral("other.smc"))) == other);
+    if (arguments.contains(QStringLiteral("pipe.smc")))
+        QVERIFY2(test::isFifo(fifo), "the FIFO was replaced");
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestVelmorPatch)

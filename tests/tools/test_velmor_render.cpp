@@ -239,6 +239,7 @@ void TestVelmorRender::refusals_data()
     QTest::addColumn<QString>("change");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
+    const QStringList withTrack {u"--track"_s, u"TRACK"_s, u"ROM"_s, u"07"_s, u"out.png"_s};
     QTest::newRow("no ROM") << QString() << QStringList {u"missing.smc"_s, u"07"_s, u"out.png"_s}
                             << u"cannot read the ROM file"_s;
     QTest::newRow("not a ROM size") << u"short"_s << QStringList {u"ROM"_s, u"07"_s, u"out.png"_s}
@@ -253,8 +254,22 @@ void TestVelmorRender::refusals_data()
         << u"cannot write the image"_s;
     QTest::newRow("not a track file")
         << u"junk track"_s
-        << QStringList {u"--track"_s, u"TRACK"_s, u"ROM"_s, u"07"_s, u"out.png"_s}
+        << withTrack
         << u"is no valid track"_s;
+    QTest::newRow("output is a FIFO")
+        << u"fifo"_s << QStringList {u"ROM"_s, u"07"_s, u"pipe.png"_s}
+        << u"it is a FIFO (a named pipe), not a regular file"_s;
+    QTest::newRow("sparse ROM of 4 GiB")
+        << u"huge ROM"_s << QStringList {u"HUGE"_s, u"07"_s, u"out.png"_s}
+        << u"it holds 4294967296 bytes, more than the 4194816 such a file may hold"_s;
+    QTest::newRow("track of 32 cells")
+        << u"part track"_s
+        << withTrack
+        << u"is no whole course: it describes 32 of 16,384 cells"_s;
+    QTest::newRow("track of 1 GiB")
+        << u"huge track"_s
+        << withTrack
+        << u"it holds 1073741824 bytes, more than the 65536 such a file may hold"_s;
     QTest::newRow("broken tile pointer")
         << u"pointer"_s << QStringList {u"ROM"_s, u"07"_s, u"out.png"_s}
         << u"cannot draw Mario Circuit 1 (course 07) in the Mario Circuit theme: the Mario Circuit tile pointer $C8:0000 at 0x1eda6 points past the end of this ROM (to 0x80200)"_s;
@@ -277,12 +292,22 @@ void TestVelmorRender::refusals()
     else if (change == u"course"_s)
         std::fill_n(built.bytes.begin() + std::ptrdiff_t(built.fileOffset(0x68D2C)), 4, 0x80);
     QVERIFY(writeFile(dir.filePath(u"ROM"_s), built.bytes));
-    QVERIFY(writeFile(dir.filePath(u"TRACK"_s), test::fromHex("0001")));
+    const QString track = dir.filePath(u"TRACK"_s);
+    QVERIFY(writeFile(track, test::fromHex(change == u"part track"_s ? "3f01ff" : "0001")));
+    if (change == u"huge track"_s)
+        QVERIFY(test::makeSparseFile(track, qint64(1) << 30));
+    else if (change == u"huge ROM"_s)
+        QVERIFY(test::makeSparseFile(dir.filePath(u"HUGE"_s), qint64(4) << 30));
+    const QString fifo = dir.filePath(u"pipe.png"_s);
+    if (change == u"fifo"_s && !test::makeFifo(fifo))
+        QSKIP("this system makes no FIFOs");
     // An earlier picture stays as it was.
     QVERIFY(writeFile(dir.filePath(u"out.png"_s), test::fromHex("0102")));
     // File arguments name files of the test's folder.
     for (QString &argument : arguments) {
-        if (QStringList {u"ROM"_s, u"TRACK"_s, u"out.png"_s, u"no/out.png"_s}.contains(argument))
+        if (QStringList {u"ROM"_s, u"HUGE"_s, u"TRACK"_s, u"out.png"_s, u"no/out.png"_s,
+                u"pipe.png"_s}
+                .contains(argument))
             argument = dir.filePath(argument);
     }
     const Run run = render(arguments);
@@ -295,6 +320,8 @@ void TestVelmorRender::refusals()
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("\x01\x02", 2));
     QCOMPARE(QFileInfo(dir.filePath(u"ROM"_s)).size(), qint64(built.bytes.size()));
+    if (change == u"fifo"_s)
+        QVERIFY2(test::isFifo(fifo), "the FIFO was replaced");
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestVelmorRender)
