@@ -214,8 +214,9 @@ LayerRead<CourseAi> readCourseAi(const RomImage &rom, const AiPointers &pointers
                     + problem.reason));
         ai.targets.push_back(target);
     }
-    // Records stored past the last one read, up to the next list, that are targets in form.
-    const std::size_t next = nextListStart(pointers, targetsAt, bound.end);
+    // Records stored past the last one read, up to the next list, that are targets in form. An
+    // empty list has none: another list may begin at its very place.
+    const std::size_t next = count == 0 ? at : nextListStart(pointers, targetsAt, bound.end);
     while (fits(next, at, map::TargetRecordSize) && !targetProblem(targetAt(game, at)).found()) {
         ai.spare.insert(ai.spare.end(), game.begin() + std::ptrdiff_t(at),
                         game.begin() + std::ptrdiff_t(at + map::TargetRecordSize));
