@@ -21,7 +21,11 @@ std::uint16_t tileIndex(int col, int row)
 
 std::string index(std::size_t i)
 {
-    return "[" + std::to_string(i) + "]";
+    // Appended piece by piece: GCC 12 warns falsely about "[" + text in an optimised build.
+    std::string text(1, '[');
+    text += std::to_string(i);
+    text += ']';
+    return text;
 }
 
 } // namespace
