@@ -1,6 +1,7 @@
 #include "tests/support/synthetic_rom.h"
 
 #include "tests/support/synthetic_graphics.h"
+#include "tests/support/synthetic_race.h"
 
 #include "document/tile_text.h"
 #include "rom/rom_map.h"
@@ -167,6 +168,8 @@ GameRom gameRom(const GameRomOptions &options)
     }
     if (options.themeGraphics)
         writeThemeGraphics(result, options.banks);
+    if (options.raceData)
+        writeRaceData(result);
     return result;
 }
 

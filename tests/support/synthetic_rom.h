@@ -51,6 +51,8 @@ struct GameRomOptions
     // keeps a tile or palette stream a stream of synthetic tiles or colours that fits the room
     // there (tests/support/synthetic_graphics.h).
     bool themeGraphics = false;
+    // Also every course's race data (tests/support/synthetic_race.h).
+    bool raceData = false;
 };
 
 // A ROM of random filler with the course layout pointers and theme codes of the original game at
