@@ -15,6 +15,8 @@ CourseDocument::CourseDocument(QObject *parent)
     , mHistory(new MapHistory(mMap, mStack, this))
     , mTiles(new TileLayer(mMap, this))
 {
+    // So that the layer a change came from also travels through queued connections and spies.
+    qRegisterMetaType<velmor::Layer *>();
     mChoice = CourseChoice::fromText(initialCourseText());
     addLayer(mTiles);
 }
