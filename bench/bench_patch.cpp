@@ -7,6 +7,7 @@
 #include "codec/codec.h"
 #include "patch/bps.h"
 #include "patch/ips.h"
+#include "rom/course_catalogue.h"
 #include "tests/support/synthetic_rom.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ constexpr int Runs = 21;
 constexpr int WarmUpRuns = 3;
 constexpr std::size_t RomSize = 0x80000;
 // Mario Circuit 1's place in a ROM without the copier header.
-constexpr std::size_t CourseOffset = 0x68d2c;
+const std::size_t CourseOffset = rom::courseById(0x07)->layoutOffset;
 constexpr int Side = 128;
 constexpr double CreateTargetMs = 100;
 constexpr std::size_t SizeAllowance = 100;

@@ -12,6 +12,7 @@
 #include "rom/course_tables.h"
 #include "rom/hex_offset.h"
 #include "rom/rom_image.h"
+#include "tools/tool_command_line.h"
 
 #include <QFileInfo>
 
@@ -56,8 +57,8 @@ std::optional<CourseChoice> parseCourse(const QString &text, QString *error)
     if (number)
         return CourseChoice {std::nullopt, qint64(*number)};
     *error = QStringLiteral("\"%1\" names no course: give a course ID (00 to 17), a name such as "
-                            "\"Mario Circuit 1\" or an offset from the course list such as 68f2c")
-                 .arg(text);
+                            "\"%2\" or an offset from the course list such as %3")
+                 .arg(text, exampleCourseName(), exampleCourseOffset());
     return std::nullopt;
 }
 

@@ -1,6 +1,9 @@
 #include "tools/render_command_line.h"
 
 #include "graphics/course_image_export.h"
+#include "rom/course_catalogue.h"
+#include "rom/hex_offset.h"
+#include "tools/tool_command_line.h"
 
 namespace velmor::tools {
 
@@ -31,15 +34,17 @@ QString RenderCommandLine::help()
         "Draws a course of a Super Mario Kart ROM as the game does, with the tiles and "
         "colours of the course's theme read from that ROM, and saves it as a PNG of 1024 x "
         "1024 pixels times the scale.\n"
-        "COURSE is a course ID in hexadecimal (07), a course's name (\"Mario Circuit 1\", "
-        "any letter case) or its offset as the course list shows it (68f2c).\n"
+        "COURSE is a course ID in hexadecimal (%3), a course's name (\"%4\", "
+        "any letter case) or its offset as the course list shows it (%5).\n"
         "--track FILE.bin  draws that track file in the course's theme instead of the "
         "course the ROM holds\n"
         "--scale N         enlarges every pixel N times, N from 1 to %2 (default 1)\n"
         "An argument -- ends the options, so that a file may start with -.\n"
         "Exit status: 0 done, 1 refused or failed, 2 wrong command line.")
         .arg(usage())
-        .arg(graphics::MaxExportScale);
+        .arg(graphics::MaxExportScale)
+        .arg(QString::fromStdString(rom::bareHex(std::size_t(rom::coursesInCupOrder().front()->id), 2)),
+            exampleCourseName(), exampleCourseOffset());
 }
 
 RenderCommandLine::RenderCommandLine(const QStringList &arguments)

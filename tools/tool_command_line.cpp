@@ -1,7 +1,9 @@
 #include "tools/tool_command_line.h"
 
 #include "platform/file_access.h"
+#include "rom/course_catalogue.h"
 #include "rom/hex_offset.h"
+#include "rom/rom_image.h"
 #include "rom/rom_streams.h"
 
 #include <QCoreApplication>
@@ -18,6 +20,11 @@ const QString SupportedFormat2 = QString::fromLatin1(rom::CourseFormat2);
 constexpr int ArgumentCount = 5;
 const QString EndOfOptions = QStringLiteral("--");
 
+const rom::Course &exampleCourse()
+{
+    return *rom::coursesInCupOrder().front();
+}
+
 int wrongUsage(const ToolDescription &tool, const QString &why)
 {
     return usageError(tool.name, why, tool.name + QLatin1Char(' ') + tool.arguments);
@@ -30,13 +37,13 @@ void printHelp(const ToolDescription &tool)
         usage += QStringLiteral("\n       ") + tool.moreUsage;
     printLine(stdout,
         QStringLiteral("%1\n       %2 --help\n%3\n"
-                       "The offset is hexadecimal without prefix (68f2c, 5D6). "
+                       "The offset is hexadecimal without prefix (%4, 5D6). "
                        "Only format 4 with format2 0 is supported.\n"
                        "A first argument -- ends the options, so that a file may be "
                        "called -h.\n"
                        "Exit status: 0 done, 1 refused or failed, 2 wrong command "
                        "line.")
-            .arg(usage, tool.name, tool.summary));
+            .arg(usage, tool.name, tool.summary, exampleCourseOffset()));
 }
 
 } // namespace
@@ -115,6 +122,17 @@ int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction
                 .arg(args.at(3), args.at(4)));
     }
     return report(tool.name, action(args.at(0), args.at(1), *offset));
+}
+
+QString exampleCourseName()
+{
+    return QString::fromUtf8(exampleCourse().name.data(), qsizetype(exampleCourse().name.size()));
+}
+
+QString exampleCourseOffset()
+{
+    return QString::fromStdString(
+        rom::bareHex(rom::listedOffsetOfGame(exampleCourse().layoutOffset), rom::CourseLineDigits));
 }
 
 } // namespace velmor::tools

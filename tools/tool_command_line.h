@@ -30,6 +30,11 @@ using ListAction = std::function<FileOutcome(const QString &romPath)>;
 // Writes one line and the line end, at once, in the system's encoding.
 void printLine(std::FILE *stream, const QString &line);
 
+// The first course of the course list, for the examples of --help and of the messages: its name
+// and its offset as the list shows it.
+QString exampleCourseName();
+QString exampleCourseOffset();
+
 int runTool(int argc, char **argv, const ToolDescription &tool, const ToolAction &action,
     const ListAction &list = {});
 
