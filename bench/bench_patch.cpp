@@ -22,7 +22,7 @@ constexpr int Runs = 21;
 constexpr int WarmUpRuns = 3;
 constexpr std::size_t RomSize = 0x80000;
 // Mario Circuit 1's place in a ROM without the copier header.
-const std::size_t CourseOffset = rom::courseById(0x07)->layoutOffset;
+const std::size_t CourseOffset = velmor::rom::courseById(0x07)->layoutOffset;
 constexpr int Side = 128;
 constexpr double CreateTargetMs = 100;
 constexpr std::size_t SizeAllowance = 100;
