@@ -1,10 +1,11 @@
 #include "course/course_rom_save.h"
 
+#include "course/course_image.h"
 #include "course/export_track.h"
+#include "course/restore_points.h"
 #include "course/rom_target.h"
 #include "course/track_file.h"
 #include "document/course_document.h"
-#include "platform/byte_span.h"
 #include "platform/file_access.h"
 #include "platform/file_lock.h"
 #include "platform/file_system.h"
@@ -12,7 +13,6 @@
 #include "platform/services.h"
 #include "platform/whole_file_write.h"
 #include "rom/rom_image.h"
-#include "rom/rom_streams.h"
 
 namespace velmor {
 
@@ -45,15 +45,13 @@ CourseRomSave::Outcome CourseRomSave::fail(const QString &text)
 CourseRomSave::Outcome CourseRomSave::save(CourseDocument &document)
 {
     mSummary.clear();
+    // What can be refused without a ROM is refused before any dialog: the ROM's own bytes are
+    // the only thing the image needs besides the document.
     const CourseChoice &choice = document.courseChoice();
     if (!choice.course.isValid())
         return refuse(choice.whyNoCourse() + tr(" to save the course into a ROM."));
-    const QStringList &texts = document.map().texts();
-    if (const std::optional<track::BadCell> bad = track::firstBadCell(texts))
+    if (const std::optional<track::BadCell> bad = track::firstBadCell(document.map().texts()))
         return refuse(badCellRefusal(*bad));
-    const std::optional<QByteArray> track = track::toBytes(track::encode(texts));
-    if (!track)
-        return refuse(tr("The course could not be encoded. Nothing was written."));
 
     QString path = document.romPath();
     QByteArray expected = document.romFingerprint();
@@ -78,7 +76,8 @@ CourseRomSave::Outcome CourseRomSave::save(CourseDocument &document)
                          "Nothing was written.")
                           .arg(shown));
     }
-    const std::optional<QByteArray> before = mServices.files.readFile(path, qint64(rom::MaxFileSize), &error);
+    const std::optional<QByteArray> before =
+        mServices.files.readFile(path, qint64(rom::MaxFileSize), &error);
     if (!before)
         return fail(tr("The ROM %1 cannot be read:\n%2").arg(shown, error));
     if (!expected.isEmpty() && CourseDocument::fingerprintOf(*before) != expected) {
@@ -87,30 +86,25 @@ CourseRomSave::Outcome CourseRomSave::save(CourseDocument &document)
                          "save into another ROM.")
                           .arg(shown));
     }
-    const std::optional<std::size_t> offset = rom::fileOffsetOfListed(
-        std::size_t(*choice.course.listedOffset()), std::size_t(before->size()));
-    if (!offset) {
-        return refuse(tr("The course cannot be put into %1: %2")
-                          .arg(shown, QString::fromStdString(
-                                          rom::wrongSizeMessage(std::size_t(before->size())))));
-    }
-    const rom::InsertOutcome inserted =
-        rom::insertIntoRom(byteView(*before), byteView(*track), *offset);
-    if (!inserted.ok) {
-        return refuse(tr("%1 was not written into %2: %3")
-                          .arg(choice.course.name(), shown,
-                              QString::fromStdString(inserted.message)));
-    }
+    const CourseImage image = CourseImage::build(document, *before);
+    if (!image.ok)
+        return refuse(tr("Nothing was written into %1: %2").arg(shown, image.message));
     if (files::isReadOnly(path))
         return fail(tr("The ROM %1 was not written: it is read-only.").arg(shown));
-    const QByteArray after = toByteArray(inserted.rom);
-    if (!writeWholeFile(path, after, &error))
+    // The ROM as it was goes into a restore point first; without one, no save.
+    const RestorePoints::Outcome kept = RestorePoints(path).keep(
+        *before, image.rom, choice.course.name(), QDateTime::currentDateTimeUtc());
+    if (!kept.ok)
+        return fail(tr("The ROM %1 was not written: its restore point could not be kept: %2")
+                        .arg(shown, kept.error));
+    if (!writeWholeFile(path, image.rom, &error))
         return fail(tr("The ROM %1 was not written: %2").arg(shown, error));
 
-    document.setRom(path, after);
+    document.setRom(path, image.rom);
     document.setClean();
-    mSummary = tr("%1 saved into %2: %3")
-                   .arg(choice.course.name(), shown, QString::fromStdString(inserted.message));
+    mSummary = tr("Saved into %1: %2").arg(shown, image.message);
+    if (!kept.warning.isEmpty())
+        mSummary += QStringLiteral(" (") + kept.warning + QLatin1Char(')');
     return Outcome::Saved;
 }
 

@@ -3,6 +3,7 @@
 #include "app/splash.h"
 #include "app/window_menus.h"
 #include "codec/codec.h"
+#include "course/restore_points.h"
 #include "course/track_file.h"
 #include "document/course_document.h"
 #include "document/map_history.h"
@@ -164,6 +165,14 @@ void TestWindowSave::savesIntoTheRomItCameFrom()
     paint(cells);
     saveByKey();
     QCOMPARE(marioCircuit1In(readAll(romPath()), headered), cells);
+
+    // Each save kept the ROM as it was in a restore point: going back past both gives the original.
+    const RestorePoints points(romPath());
+    const RestorePoints::Listing listing = points.list();
+    QCOMPARE(listing.points.size(), 2);
+    QCOMPARE(listing.points.at(0).course, u"Mario Circuit 1"_s);
+    QVERIFY2(points.restore(2, QDateTime::currentDateTimeUtc()).ok, "restoring the first save");
+    QCOMPARE(readAll(romPath()), mOriginal);
 }
 
 void TestWindowSave::refusesAndWritesNothing_data()
