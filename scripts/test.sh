@@ -7,12 +7,12 @@ scripts/install-deps.sh test
 jobs=$(nproc)
 
 echo "== plain build"
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMOR_PCH=ON
 cmake --build build-test --parallel "$jobs"
 ctest --test-dir build-test --output-on-failure --parallel "$jobs"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMOR_SANITIZE=ON -DVELMOR_BUILD_BENCH=OFF
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMOR_SANITIZE=ON -DVELMOR_BUILD_BENCH=OFF -DVELMOR_PCH=ON
 cmake --build build-asan --parallel "$jobs"
 ctest --test-dir build-asan --output-on-failure --parallel "$jobs"
 
@@ -20,5 +20,5 @@ if [ -f fuzz/CMakeLists.txt ]; then
     echo "== fuzzing (libFuzzer, short)"
     cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cmake --build build-fuzz --parallel "$jobs"
-    ctest --test-dir build-fuzz --output-on-failure
+    ctest --test-dir build-fuzz --output-on-failure --parallel "$jobs"
 fi

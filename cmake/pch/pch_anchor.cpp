@@ -1,0 +1,1 @@
+// Only here so that the precompiled headers have a target to be built with.
