@@ -40,6 +40,19 @@ bool readsAlike(const rom::CourseAi &a, const rom::CourseAi &b)
     return true;
 }
 
+// The block a layer of the document shows, by the layer's key.
+QString blockOfLayer(const QString &key)
+{
+    static const QMap<QString, QString> names {
+        {QStringLiteral("items"), CourseBlocks::tr("items")},
+        {QStringLiteral("objects"), CourseBlocks::tr("objects")},
+        {QStringLiteral("start"), CourseBlocks::tr("start grid")},
+        {QStringLiteral("lap"), CourseBlocks::tr("lap line")},
+        {QStringLiteral("zones"), CourseBlocks::tr("AI")},
+    };
+    return names.value(key, key);
+}
+
 } // namespace
 
 QString CourseBlocks::layoutName()
@@ -47,7 +60,8 @@ QString CourseBlocks::layoutName()
     return tr("layout");
 }
 
-CourseBlocks::CourseBlocks(const rom::RomImage &rom, const rom::CourseData &course)
+CourseBlocks::CourseBlocks(const rom::RomImage &rom, const rom::CourseData &course,
+                           const UnreadBlocks &unread)
     : mCourse(course)
     , mName(label(course.id))
 {
@@ -70,8 +84,19 @@ CourseBlocks::CourseBlocks(const rom::RomImage &rom, const rom::CourseData &cour
     if (mStart)
         mStartSharers = now.startSharers;
     mLap = course.lap && differs(now.lap, course.lap);
+    const auto leave = [&unread](bool &block, const char *key) {
+        block = block && !unread.contains(QLatin1String(key));
+    };
+    leave(mItems, "items");
+    leave(mObjects, "objects");
+    leave(mStart, "start");
+    leave(mLap, "lap");
+    for (auto it = unread.begin(); it != unread.end(); ++it)
+        mNotes.append(tr("nothing written into the %1 (the ROM's cannot be read: %2)")
+                          .arg(blockOfLayer(it.key()), it.value()));
 
-    if (now.ai.ok() && readsAlike(*now.ai.value, course.ai))
+    if (unread.contains(QStringLiteral("zones"))
+        || (now.ai.ok() && readsAlike(*now.ai.value, course.ai)))
         return;
     rom::LayerRead<rom::AiSets> sets = rom::readAiSets(rom);
     if (!sets.ok()) {

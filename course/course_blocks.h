@@ -5,12 +5,18 @@
 #include "rom/course_data.h"
 
 #include <QCoreApplication>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
 namespace velmor {
+
+// Blocks a course's values do not truly hold, as their layer could not be read from the ROM: by
+// the layer's key ("items", "objects", "start", "lap", "zones"), with the reason. They are not
+// written, and the message says so.
+using UnreadBlocks = QMap<QString, QString>;
 
 // A course's blocks besides its layout (theme and the object kind that follows it, items,
 // objects, start grid, lap line, AI) as a write into one ROM changes them: which differ from what
@@ -22,7 +28,8 @@ class CourseBlocks
 
 public:
     // Compares the course with what the ROM holds. A course the game cannot use is refused.
-    CourseBlocks(const rom::RomImage &rom, const rom::CourseData &course);
+    CourseBlocks(const rom::RomImage &rom, const rom::CourseData &course,
+                 const UnreadBlocks &unread = {});
 
     // Why the course cannot be written into this ROM at all; empty when it can.
     QString refusal() const { return mRefusal; }

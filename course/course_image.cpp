@@ -5,6 +5,7 @@
 #include "course/rom_course.h"
 #include "course/track_file.h"
 #include "document/course_document.h"
+#include "document/race_layers.h"
 #include "document/tile_text.h"
 #include "platform/byte_span.h"
 #include "rom/course_data.h"
@@ -84,6 +85,32 @@ QString summary(const QString &course, const QStringList &written, const QString
     return line;
 }
 
+// The document's course as values. Where a layer could not be read from the ROM it holds no value
+// of its own: the course takes one of the right form, and the block is named as not to be written.
+rom::CourseData raceOf(const CourseDocument &document, UnreadBlocks *unread)
+{
+    if (std::optional<rom::CourseData> whole = document.courseData())
+        return *whole;
+    for (const Layer *layer : document.layers()) {
+        if (!layer->unreadableReason().isEmpty())
+            unread->insert(layer->key(), layer->unreadableReason());
+    }
+    rom::CourseData course;
+    course.id = document.course().id();
+    course.name = document.course().name().toStdString();
+    course.theme = document.theme();
+    for (const QString &text : document.map().texts())
+        course.layout.push_back(std::uint8_t(tileNumberOf(text)));
+    course.items = document.items().value();
+    course.objects = document.objects().value();
+    course.start = document.start().value();
+    if (rom::isBattleCourse(course.id) && std::holds_alternative<rom::RaceStart>(course.start))
+        course.start = rom::BattleStart {};
+    course.lap = document.lap().value();
+    course.ai = document.zones().value();
+    return course;
+}
+
 CourseImage refused(const QString &message)
 {
     CourseImage image;
@@ -103,9 +130,12 @@ CourseImage CourseImage::build(const CourseDocument &document, const QByteArray 
     const QStringList &texts = document.map().texts();
     if (const std::optional<track::BadCell> bad = track::firstBadCell(texts))
         return refused(badCellRefusal(*bad));
-    // Until the document holds the race, its layout is all it can give; the ROM's other blocks
-    // then stay as they are.
-    Q_UNUSED(answers);
+    if (document.raceCourse() == choice.course) {
+        UnreadBlocks unread;
+        const rom::CourseData course = raceOf(document, &unread);
+        return build(course, romFile, answers, unread);
+    }
+    // No race of this course in the document: the ROM's race blocks stay as they are.
     const LayoutWrite layout = writeLayout(byteView(romFile), texts, choice.course);
     if (!layout.ok)
         return refused(tr("the layout of %1: %2").arg(choice.course.name(), layout.message));
@@ -119,7 +149,7 @@ CourseImage CourseImage::build(const CourseDocument &document, const QByteArray 
 }
 
 CourseImage CourseImage::build(const rom::CourseData &course, const QByteArray &romFile,
-                               const SharingAnswers &answers)
+                               const SharingAnswers &answers, const UnreadBlocks &unread)
 {
     const CourseRef ref = CourseRef::fromId(course.id);
     if (!ref.isValid())
@@ -129,7 +159,7 @@ CourseImage CourseImage::build(const rom::CourseData &course, const QByteArray &
     if (!image)
         return refused(QString::fromStdString(notRom));
 
-    CourseBlocks blocks(*image, course);
+    CourseBlocks blocks(*image, course, unread);
     if (!blocks.refusal().isEmpty())
         return refused(blocks.refusal());
     // Every question before any work: a No leaves nothing half-decided.

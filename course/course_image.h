@@ -1,5 +1,6 @@
 #pragma once
 
+#include "course/course_blocks.h"
 #include "course/sharing_answers.h"
 
 #include <QByteArray>
@@ -10,10 +11,6 @@
 namespace velmor {
 
 class CourseDocument;
-
-namespace rom {
-struct CourseData;
-}
 
 // The ROM as it will be with one course in it, built in memory and checked block by block before
 // anything is written: what Save Course into ROM and a course import write, and what a test run
@@ -39,11 +36,13 @@ public:
     // The blocks rewritten, by their names in the messages ("layout", "start grid").
     QStringList written;
 
-    // The document's whole course; before it has race layers, its layout alone.
+    // The document's whole course. While its race layers hold no race of this course (a fresh
+    // document, a track file opened, another course chosen), its layout alone; a layer that could
+    // not be read from the ROM is left as the ROM has it, and the message says so.
     static CourseImage build(const CourseDocument &document, const QByteArray &romFile,
                              const SharingAnswers &answers);
     static CourseImage build(const rom::CourseData &course, const QByteArray &romFile,
-                             const SharingAnswers &answers);
+                             const SharingAnswers &answers, const UnreadBlocks &unread = {});
 };
 
 } // namespace velmor

@@ -61,7 +61,7 @@ PlacedCourse readCourseFile(const QByteArray &bytes, const QString &shownPath, i
     const coursefile::ReadResult read = coursefile::read(bytes);
     if (!read.ok()) {
         PlacedCourse refused;
-        refused.error = PlacedCourse::tr("the course file %1 cannot be used: %2")
+        refused.error = PlacedCourse::tr("The course file %1 cannot be used: %2")
                             .arg(shownPath, read.error);
         return refused;
     }
