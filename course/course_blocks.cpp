@@ -118,8 +118,9 @@ std::optional<QString> CourseBlocks::ask(const SharingAnswers &answers)
     if (mStart && !mStartSharers.empty()) {
         const QStringList others = labels(mStartSharers);
         if (!answers.changeSharedStart || !answers.changeSharedStart(mName, others)) {
-            return tr("Nothing was written: the start record %1 shares with %2 stays as it is.")
-                .arg(mName, others.join(QStringLiteral(", ")));
+            return tr("Nothing was written: the start record %1 shares with %2 stays as it is")
+                       .arg(mName, others.join(QStringLiteral(", ")))
+                + answers.declinedHint;
         }
     }
     if (mAi && !mAiSharers.empty()) {
@@ -127,8 +128,9 @@ std::optional<QString> CourseBlocks::ask(const SharingAnswers &answers)
         const SharingAnswers::Ai answer =
             answers.sharedAi ? answers.sharedAi(mName, others) : SharingAnswers::Ai::Cancel;
         if (answer == SharingAnswers::Ai::Cancel) {
-            return tr("Nothing was written: the AI %1 shares with %2 stays as it is.")
-                .arg(mName, others.join(QStringLiteral(", ")));
+            return tr("Nothing was written: the AI %1 shares with %2 stays as it is")
+                       .arg(mName, others.join(QStringLiteral(", ")))
+                + answers.declinedHint;
         }
         if (answer == SharingAnswers::Ai::Split) {
             // The others keep the set as the ROM holds it; this course takes the new one alone.

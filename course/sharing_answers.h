@@ -24,6 +24,8 @@ public:
     // True: change the record for the other courses too; false: write nothing.
     std::function<bool(const QString &course, const QStringList &others)> changeSharedStart;
     std::function<Ai(const QString &course, const QStringList &others)> sharedAi;
+    // Added to the message when an answer stops the write: how to answer otherwise.
+    QString declinedHint;
 
     // The questions in message boxes.
     static SharingAnswers askWith(MessageBoxes &messages);
