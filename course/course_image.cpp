@@ -66,8 +66,8 @@ QStringList textsOf(const codec::Bytes &layout)
     return texts;
 }
 
-// "Mario Circuit 1: wrote the layout (wrote 1210 bytes at 0x68f2c, ...), the items and the start
-// grid; the other blocks hold these values already." and what was not written.
+// "Mario Circuit 1: wrote the layout (wrote 1210 bytes at 0x68f2c, ...), the items, the start
+// grid", then what was not written and why.
 QString summary(const QString &course, const QStringList &written, const QString &layoutLine,
                 const QStringList &notes)
 {
@@ -92,7 +92,8 @@ rom::CourseData raceOf(const CourseDocument &document, UnreadBlocks *unread)
     if (std::optional<rom::CourseData> whole = document.courseData())
         return *whole;
     for (const Layer *layer : document.layers()) {
-        if (!layer->unreadableReason().isEmpty())
+        // The targets are the zones' AI, named once as the AI.
+        if (!layer->unreadableReason().isEmpty() && layer != &document.targets())
             unread->insert(layer->key(), layer->unreadableReason());
     }
     rom::CourseData course;
