@@ -63,10 +63,15 @@ int main(int argc, char **argv)
     // Two files in turn, so that every import changes the document.
     const QByteArray files[] = {*coursefile::write(course),
                                 *coursefile::write(test::syntheticCourses()[0x00])};
+    int turn = 0;
+    const bench::Figures read = bench::timeMicros(Runs, [&] {
+        refused += coursefile::read(files[turn++ % 2]).ok() ? 0 : 1;
+    });
+    bench::print("  of which reading the file", {read.median / 1000, read.least / 1000,
+                 read.most / 1000}, "ms", ImportTargetMs);
     CourseDocument document;
     document.setCourseChoice(CourseChoice::fromText(QString::fromStdString(
         rom::courseListLines()[2].text)));
-    int turn = 0;
     const bench::Figures import = bench::timeMicros(Runs, [&] {
         const PlacedCourse placed = readCourseFile(files[turn++ % 2], QString(), document.course().id());
         if (placed.course)
