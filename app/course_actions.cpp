@@ -1,8 +1,10 @@
 #include "app/course_actions.h"
 
+#include "course/course_file_procedures.h"
 #include "course/course_rom_save.h"
 #include "course/rom_course.h"
 #include "course/rom_insertion.h"
+#include "course/track_format.h"
 #include "document/course_document.h"
 #include "document/layer.h"
 #include "document/map_history.h"
@@ -13,6 +15,7 @@
 #include "platform/services.h"
 #include "rom/course_layers.h"
 
+#include <QFileInfo>
 #include <QUndoStack>
 
 namespace velmor {
@@ -166,6 +169,52 @@ bool CourseActions::saveIntoRom()
         return false;
     emit savedIntoRom(save.summary());
     return true;
+}
+
+bool CourseActions::exportCourse()
+{
+    closeOpenGesture();
+    CourseFileProcedures procedures(mServices);
+    if (procedures.exportCourse(mDocument) != CourseFileProcedures::Outcome::Done)
+        return false;
+    emit courseFileDone(procedures.summary());
+    return true;
+}
+
+bool CourseActions::importCourse()
+{
+    closeOpenGesture();
+    CourseFileProcedures procedures(mServices);
+    if (procedures.importCourse(mDocument) != CourseFileProcedures::Outcome::Done)
+        return false;
+    emit courseFileDone(procedures.summary());
+    return true;
+}
+
+void CourseActions::openDropped(const QString &path)
+{
+    closeOpenGesture();
+    const QString suffix = QFileInfo(path).suffix();
+    const bool courseFile = suffix.compare(QLatin1String("vcourse"), Qt::CaseInsensitive) == 0;
+    const bool trackFile =
+        suffix.compare(QLatin1String(track::TrackExtension), Qt::CaseInsensitive) == 0;
+    if (!courseFile && !trackFile && !isRomPath(path)) {
+        mServices.messages.inform(
+            tr("%1 was not opened: Velmor opens course files (.vcourse), track files (.bin) and "
+               "ROMs (.smc, .sfc) dropped on its window.")
+                .arg(displayPath(path)),
+            tr("File Not Opened"));
+        return;
+    }
+    if (!confirmClose())
+        return;
+    if (!courseFile) {
+        openPath(path);
+        return;
+    }
+    CourseFileProcedures procedures(mServices);
+    if (procedures.importCourseFrom(mDocument, path) == CourseFileProcedures::Outcome::Done)
+        emit courseFileDone(procedures.summary());
 }
 
 bool CourseActions::isModified() const

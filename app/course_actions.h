@@ -51,6 +51,13 @@ public:
     void exportAndInsert();
     // Save Course into ROM: the document into the ROM it came from, in process.
     bool saveIntoRom();
+    // File ▸ Export Course… and Import Course…: the whole course as a course file.
+    bool exportCourse();
+    bool importCourse();
+    // A file dropped on the window: a course file is imported, a track file or a ROM opened as
+    // the menu entries do; anything else is refused with a message. Unsaved work is asked about
+    // first.
+    void openDropped(const QString &path);
 
     // Whether the document differs from the one last saved or opened.
     bool isModified() const;
@@ -63,6 +70,8 @@ signals:
     void fileUsed(const QString &path);
     // The course went into a ROM; the summary says what was written.
     void savedIntoRom(const QString &summary);
+    // A course file was written or read; the summary says which.
+    void courseFileDone(const QString &summary);
     // A course was opened from a ROM with its race; each message names a layer that could not
     // be read (the layout and the other layers are there).
     void raceLoaded(const QStringList &unreadable);

@@ -22,6 +22,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -98,6 +101,9 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
                                          StatusMessageMs);
         });
     connect(mRecent, &RecentFiles::changed, this, &MainWindow::fillRecentMenu);
+    connect(&mClient->actions(), &CourseActions::courseFileDone, this,
+        [this](const QString &summary) { statusBar()->showMessage(summary, StatusMessageMs); });
+    setAcceptDrops(true);
     connect(&mClient->actions(), &CourseActions::savedIntoRom, this, [this](const QString &summary) {
         mRecent->add(mClient->document().romPath());
         statusBar()->showMessage(summary, StatusMessageMs);
@@ -202,6 +208,10 @@ void MainWindow::buildFileMenu()
     connect(mMenus->add(file, QStringLiteral("actionSaveCourseIntoRom"),
                 tr("Save Course into &ROM"), QKeySequence(Qt::CTRL | Qt::Key_R)),
         &QAction::triggered, actions, &CourseActions::saveIntoRom);
+    connect(mMenus->add(file, QStringLiteral("actionExportCourse"), tr("E&xport Course…")),
+        &QAction::triggered, actions, &CourseActions::exportCourse);
+    connect(mMenus->add(file, QStringLiteral("actionImportCourse"), tr("&Import Course…")),
+        &QAction::triggered, actions, &CourseActions::importCourse);
     connect(mMenus->add(file, QStringLiteral("actionSaveTrackFileAs"), tr("Save Track File &As…"),
                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
         &QAction::triggered, actions, &CourseActions::saveAs);
@@ -297,6 +307,24 @@ void MainWindow::updateAvailability()
     WindowMenus::setAvailable(mMenus->action(QStringLiteral("actionCreatePatch")),
         !original.isEmpty() && QFileInfo(original).isFile(),
         tr("Needs your original ROM, which the first-run set-up records"));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // After the drop has ended: the questions and messages it brings are modal.
+    const QString path = urls.front().toLocalFile();
+    QTimer::singleShot(0, this, [this, path] { mClient->actions().openDropped(path); });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

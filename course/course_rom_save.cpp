@@ -86,9 +86,19 @@ CourseRomSave::Outcome CourseRomSave::save(CourseDocument &document)
                          "save into another ROM.")
                           .arg(shown));
     }
-    const CourseImage image = CourseImage::build(document, *before);
+    const CourseImage image =
+        CourseImage::build(document, *before, SharingAnswers::askWith(mServices.messages));
+    if (image.outcome == CourseImage::Outcome::Cancelled)
+        return Outcome::Cancelled;
     if (!image.ok)
         return refuse(tr("Nothing was written into %1: %2").arg(shown, image.message));
+    if (image.rom == *before) {
+        // Nothing to keep a restore point of, and no reason to touch the file.
+        document.setRom(path, image.rom);
+        document.setClean();
+        mSummary = tr("Saved into %1: %2").arg(shown, image.message);
+        return Outcome::Saved;
+    }
     if (files::isReadOnly(path))
         return fail(tr("The ROM %1 was not written: it is read-only.").arg(shown));
     // The ROM as it was goes into a restore point first; without one, no save.

@@ -109,6 +109,24 @@ private:
     rom::Theme mAfter;
 };
 
+// Whose race the layers hold, along with the step that replaced them.
+class RaceCourseStep : public QUndoCommand
+{
+public:
+    RaceCourseStep(CourseRef &held, CourseRef after)
+        : mHeld(held)
+        , mBefore(held)
+        , mAfter(after)
+    { }
+    void redo() override { mHeld = mAfter; }
+    void undo() override { mHeld = mBefore; }
+
+private:
+    CourseRef &mHeld;
+    CourseRef mBefore;
+    CourseRef mAfter;
+};
+
 template <typename T, typename L>
 void loadLayer(L &layer, const rom::LayerRead<T> &read)
 {
@@ -159,6 +177,7 @@ void CourseDocument::loadRace(const rom::CourseLayers &layers)
     loadLayer(*mStart, layers.start);
     loadLayer(*mLap, layers.lap);
     loadLayer(*mZones, layers.ai);
+    mRaceCourse = CourseRef::fromId(layers.id);
     mStack->clear();
     mStack->setClean();
 }
@@ -212,6 +231,7 @@ void CourseDocument::replaceCourse(const rom::CourseData &course, const QString 
     mStart->replace(course.start, undoText);
     mLap->replace(course.lap, undoText);
     mZones->replace(course.ai, undoText);
+    mStack->push(new RaceCourseStep(mRaceCourse, CourseRef::fromId(course.id)));
     mStack->endMacro();
 }
 

@@ -73,6 +73,10 @@ public:
     std::optional<rom::CourseData> courseData() const;
     // Replaces the layout and every layer from a course file, as ONE undo step (undoText).
     void replaceCourse(const rom::CourseData &course, const QString &undoText);
+    // The course whose race the layers hold (loaded from a ROM, or replaced from a course file);
+    // invalid while they hold none, so that a save never writes a fresh document's empty race, or
+    // one course's race into another's place.
+    CourseRef raceCourse() const { return mRaceCourse; }
 
     // In drawing order, the tiles first.
     const QList<Layer *> &layers() const { return mLayers; }
@@ -118,6 +122,7 @@ private:
     ZonesLayer *mZones;
     TargetsLayer *mTargets;
     rom::Theme mTheme = rom::Theme::MarioCircuit;
+    CourseRef mRaceCourse;
     QList<Layer *> mLayers;
     CourseChoice mChoice;
     QString mRomPath;

@@ -113,4 +113,9 @@ std::string writeObjectKind(GameBytes game, int id, std::uint8_t kind)
     return {};
 }
 
+std::uint8_t objectKindOf(Theme theme)
+{
+    return std::uint8_t(theme == Theme::RainbowRoad ? Theme::BowserCastle : theme);
+}
+
 } // namespace velmor::rom

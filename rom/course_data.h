@@ -49,5 +49,8 @@ std::string writeTheme(GameBytes game, int id, Theme theme);
 // The per-course byte that picks the kind of the course's objects (theme-like codes).
 std::optional<std::uint8_t> readObjectKind(const RomImage &rom, int id);
 std::string writeObjectKind(GameBytes game, int id, std::uint8_t kind);
+// The kind a race course of this theme takes: the theme's own code, but Rainbow Road's courses
+// take Bowser Castle's (the Thwomps).
+std::uint8_t objectKindOf(Theme theme);
 
 } // namespace velmor::rom

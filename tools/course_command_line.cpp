@@ -1,7 +1,10 @@
 #include "tools/course_command_line.h"
 
 #include "tools/course_commands.h"
+#include "tools/course_import_command.h"
 #include "tools/tool_command_line.h"
+
+#include <algorithm>
 
 namespace velmor::tools {
 
@@ -31,6 +34,8 @@ QString CourseCommand::usage() const
     QString line = toolName() + QLatin1Char(' ') + name;
     for (const QString &flag : flags)
         line += QStringLiteral(" [%1]").arg(flag);
+    for (const auto &[option, value] : valued)
+        line += QStringLiteral(" [%1 %2]").arg(option, value);
     line += QStringLiteral(" [--] ") + operands.join(QLatin1Char(' '));
     return line;
 }
@@ -50,6 +55,10 @@ const QList<CourseCommand> &courseCommands()
          QStringLiteral("export writes the course as a course file, whole or not at all; it never "
                         "writes over the ROM."),
          exportCourse},
+        {QStringLiteral("import"),
+         {QStringLiteral("ROM"), QStringLiteral("COURSE"), QStringLiteral("IN.vcourse")},
+         {QStringLiteral("--change-shared"), QStringLiteral("--split-ai")},
+         importCourseHelp(), importCourse, {{QStringLiteral("--output"), QStringLiteral("NEW.smc")}}},
     };
     return commands;
 }
@@ -105,8 +114,19 @@ int runCourseTool(const QStringList &arguments)
 
     CommandArguments given;
     bool options = true;
-    for (const QString &argument : arguments.mid(1)) {
-        if (options && argument == EndOfOptions) {
+    const auto takesValue = [command](const QString &argument) {
+        return std::any_of(command->valued.begin(), command->valued.end(),
+                           [&argument](const auto &option) { return option.first == argument; });
+    };
+    for (qsizetype k = 1; k < arguments.size(); ++k) {
+        const QString &argument = arguments[k];
+        if (options && takesValue(argument)) {
+            if (given.values.contains(argument))
+                return courseUsageError(QStringLiteral("%1 is given twice").arg(argument), command);
+            if (++k == arguments.size())
+                return courseUsageError(QStringLiteral("%1 needs a value").arg(argument), command);
+            given.values.insert(argument, arguments[k]);
+        } else if (options && argument == EndOfOptions) {
             options = false;
         } else if (options && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
             if (isHelp(argument))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +14,8 @@ struct CommandArguments
 {
     QStringList operands;
     QStringList flags;
+    // Options given with their value ("--output" "NEW.smc").
+    QMap<QString, QString> values;
 
     bool has(const QString &flag) const { return flags.contains(flag); }
 };
@@ -26,6 +29,9 @@ struct CourseCommand
     QString summary; // what it does, for --help
     // Runs it; the exit status (ExitSuccess, ExitRefused, or ExitUsage through usageError()).
     std::function<int(const CommandArguments &)> run;
+    // Options that take the next argument as their value, with its name for the usage line
+    // ({"--output", "NEW.smc"}).
+    QList<std::pair<QString, QString>> valued = {};
 
     QString usage() const;
 };

@@ -6,8 +6,13 @@
 #include "course/restore_points.h"
 #include "course/track_file.h"
 #include "document/course_document.h"
+#include "course/course_file.h"
 #include "document/map_history.h"
+#include "document/race_layers.h"
 #include "rom/course_catalogue.h"
+#include "rom/race_map.h"
+#include "rom/rom_map.h"
+#include "tests/support/synthetic_race.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/synthetic_rom.h"
 #include "tests/support/test_main.h"
@@ -15,6 +20,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
@@ -78,9 +85,14 @@ private slots:
     void refusesAndWritesNothing_data();
     void refusesAndWritesNothing();
     void asksForARomWhenThereIsNone();
+    void savesTheWholeRace();
+    void exportsAndImportsCourseFiles();
+    void dropOpensByKind_data();
+    void dropOpensByKind();
 
 private:
-    bool start(bool headered);
+    bool start(bool headered, bool race = false);
+    bool drop(const QString &path);
     bool openMarioCircuit1();
     void paint(const QStringList &cells);
     void saveByKey();
@@ -92,9 +104,10 @@ private:
     QByteArray mOriginal;
 };
 
-bool TestWindowSave::start(bool headered)
+bool TestWindowSave::start(bool headered, bool race)
 {
-    mOriginal = test::toQByteArray(test::gameRom({.seed = 7, .copierHeader = headered}).bytes);
+    mOriginal = test::toQByteArray(
+        test::gameRom({.seed = 7, .copierHeader = headered, .raceData = race}).bytes);
     mFixture = std::make_unique<test::MainWindowFixture>([this](test::MainWindowFixture &fixture) {
         writeAll(fixture.folder.filePath(u"kart.smc"_s), mOriginal);
         writeAll(fixture.folder.filePath(u"kart_velmor.smc"_s), mOriginal);
@@ -234,6 +247,138 @@ void TestWindowSave::asksForARomWhenThereIsNone()
     QCOMPARE(marioCircuit1In(saved, true), cells);
     QCOMPARE(saved.left(0x1000), mOriginal.left(0x1000));
     QCOMPARE(readAll(romPath()), mOriginal);
+}
+
+bool TestWindowSave::drop(const QString &path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(win(), &enter);
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(win(), &dropped);
+    return enter.isAccepted() && dropped.isAccepted();
+}
+
+void TestWindowSave::savesTheWholeRace()
+{
+    QVERIFY(start(true, true));
+    QVERIFY2(openMarioCircuit1(), "Open Course from ROM did not take the working ROM");
+    const rom::CourseData before = *document().courseData();
+    // As the tools make them: one step each.
+    rom::OverlayItems items = before.items;
+    items.push_back({0, 2, 100, 90});
+    document().items().replace(items, u"Place Item Box"_s);
+    rom::RaceStart start = std::get<rom::RaceStart>(before.start);
+    start.x += 40;
+    document().start().replace(start, u"Move Start Grid"_s);
+    rom::LapLine lap = *before.lap;
+    lap.y -= 16;
+    document().lap().replace(lap, u"Move Lap Line"_s);
+    document().setTheme(rom::Theme::VanillaLake, u"Theme"_s);
+    saveByKey();
+    QCOMPARE(mFixture->messages.titles(), QStringList());
+    QVERIFY(!document().isModified());
+
+    // Read here from the bytes where the game keeps them, not by the program's readers.
+    const QByteArray saved = readAll(romPath());
+    const auto byte = [&saved](std::size_t at) { return std::uint8_t(saved.at(qsizetype(at) + 0x200)); };
+    const auto word = [&byte](std::size_t at) { return byte(at) | byte(at + 1) << 8; };
+    const std::size_t id = 0x07, slot = rom::map::ItemSlots + id * 128, grid = test::startRecordOf(7) + 2;
+    const std::size_t last = slot + 3 * (items.size() - 1), lapAt = rom::map::LapLines + id * 6;
+    QCOMPARE(byte(last), std::uint8_t(2));
+    QCOMPARE(word(last + 1), 90 * 128 + 100);
+    QCOMPARE(word(last + 4), 0xFFFF);
+    QCOMPARE(word(grid), start.x);
+    QCOMPARE(word(lapAt), lap.y);
+    QCOMPARE(byte(rom::map::CourseThemes + id), std::uint8_t(rom::Theme::VanillaLake));
+    QCOMPARE(byte(rom::map::ObjectKinds + id), std::uint8_t(rom::Theme::VanillaLake));
+    const QList<std::pair<std::size_t, std::size_t>> blocks = {
+        {slot, 128}, {grid, 6}, {lapAt, 6}, {rom::map::CourseThemes + id, 1}, {rom::map::ObjectKinds + id, 1}};
+    for (qsizetype k = 0x200; k < saved.size(); ++k) {
+        const std::size_t at = std::size_t(k - 0x200);
+        const bool inside = std::any_of(blocks.begin(), blocks.end(),
+            [at](const auto &b) { return at >= b.first && at < b.first + b.second; });
+        if (!inside && saved.at(k) != mOriginal.at(k))
+            QFAIL(qPrintable(u"byte 0x%1 changed outside the blocks"_s.arg(at, 0, 16)));
+    }
+    // Each step undoes on its own, back to the course as it was opened.
+    for (int step = 0; step < 4; ++step)
+        document().undoStack()->undo();
+    QVERIFY(document().courseData() == before);
+}
+
+void TestWindowSave::exportsAndImportsCourseFiles()
+{
+    QVERIFY(start(true, true));
+    QVERIFY2(openMarioCircuit1(), "Open Course from ROM did not take the working ROM");
+    const QString file = mFixture->folder.filePath(u"mc1.vcourse"_s);
+    mFixture->dialog.pick(file);
+    win()->menus().action(u"actionExportCourse"_s)->trigger();
+    const rom::CourseData opened = *document().courseData();
+    QCOMPARE(readAll(file), *coursefile::write(opened));
+
+    // Another course's file goes into this course's place, as one step.
+    rom::CourseData other = test::syntheticCourses()[0x00];
+    other.ai.spare.clear();
+    const QString otherFile = mFixture->folder.filePath(u"mc3.vcourse"_s);
+    QVERIFY(writeAll(otherFile, *coursefile::write(other)));
+    mFixture->dialog.pick(otherFile);
+    win()->menus().action(u"actionImportCourse"_s)->trigger();
+    QCOMPARE(document().undoStack()->count(), 1);
+    rom::CourseData placed = other;
+    placed.id = 0x07;
+    placed.name = "Mario Circuit 1";
+    QVERIFY(document().courseData() == placed);
+    document().undoStack()->undo();
+    QVERIFY(document().courseData() == opened);
+
+    // A bad file: the reader's key path and reason, and the document as it was.
+    QByteArray bad = *coursefile::write(other);
+    bad.replace("\"theme\": ", "\"theme\": 9");
+    QVERIFY(writeAll(otherFile, bad));
+    mFixture->dialog.pick(otherFile);
+    win()->menus().action(u"actionImportCourse"_s)->trigger();
+    QCOMPARE(mFixture->messages.titles(), QStringList {u"Course Not Imported"_s});
+    QVERIFY2(mFixture->messages.messages().constLast().text.contains(u"theme: "_s),
+             qPrintable(mFixture->messages.messages().constLast().text));
+    QVERIFY(document().courseData() == opened);
+}
+
+void TestWindowSave::dropOpensByKind_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<bool>("imported");
+    QTest::newRow("a course file") << u"c.vcourse"_s << false << QStringList() << true;
+    QTest::newRow("a course file over unsaved work, cancelled")
+        << u"c.vcourse"_s << true << QStringList {u"Unsaved Changes"_s} << false;
+    QTest::newRow("anything else") << u"notes.txt"_s << true << QStringList {u"File Not Opened"_s} << false;
+}
+
+void TestWindowSave::dropOpensByKind()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, modified);
+    QFETCH(QStringList, titles);
+    QFETCH(bool, imported);
+    QVERIFY(start(true, true));
+    QVERIFY2(openMarioCircuit1(), "Open Course from ROM did not take the working ROM");
+    rom::CourseData course = *document().courseData();
+    course.items.clear();
+    const QString path = mFixture->folder.filePath(name);
+    QVERIFY(writeAll(path, *coursefile::write(course)));
+    if (modified)
+        document().setTheme(rom::Theme::RainbowRoad, u"Theme"_s);
+    mFixture->messages.answer(MessageBoxes::Answer::Cancel);
+    QVERIFY(drop(path));
+    if (imported)
+        QTRY_VERIFY_WITH_TIMEOUT(document().items().value().empty(), 5000);
+    else
+        QTRY_COMPARE_WITH_TIMEOUT(mFixture->messages.titles(), titles, 5000);
+    QCOMPARE(mFixture->messages.titles(), titles);
+    QCOMPARE(document().items().value().empty(), imported);
 }
 
 VELMOR_TEST_MAIN(TestWindowSave)

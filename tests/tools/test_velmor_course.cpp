@@ -4,6 +4,7 @@
 #include "tests/support/test_main.h"
 #include "tests/support/tool_process.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -50,6 +51,7 @@ private slots:
     void exportWritesTheSameFile();
     void refusals_data();
     void refusals();
+    void importCarriesACourseOver();
 
 private:
     QString path(const QString &name) const { return mDir.filePath(name); }
@@ -81,7 +83,10 @@ void TestVelmorCourse::commandLineErrors_data()
     QTest::addColumn<QString>("message");
     const QString rom = u"race.smc"_s;
     QTest::newRow("nothing") << QStringList() << u"no command given"_s;
-    QTest::newRow("unknown command") << QStringList {u"import"_s, rom} << u"unknown command \"import\""_s;
+    QTest::newRow("unknown command") << QStringList {u"insert"_s, rom} << u"unknown command \"insert\""_s;
+    QTest::newRow("--output without its value")
+        << QStringList {u"import"_s, rom, u"07"_s, u"a.vcourse"_s, u"--output"_s}
+        << u"--output needs a value"_s;
     QTest::newRow("show without the course")
         << QStringList {u"show"_s, rom} << u"show takes ROM, COURSE, got 1 argument"_s;
     QTest::newRow("export without the file")
@@ -196,12 +201,29 @@ void TestVelmorCourse::refusals_data()
     QTest::newRow("export of an unreadable course")
         << QStringList {u"export"_s, u"plain.smc"_s, u"07"_s, u"plain.vcourse"_s}
         << u"cannot take Mario Circuit 1 (course 07) whole"_s;
+    QTest::newRow("import of a bad course file")
+        << QStringList {u"import"_s, u"race.smc"_s, u"07"_s, u"bad.vcourse"_s}
+        << u".col: 200 is not 0–127"_s;
+    QTest::newRow("import of a battle course into a race course")
+        << QStringList {u"import"_s, u"race.smc"_s, u"07"_s, u"battle.vcourse"_s}
+        << u"Mario Circuit 1 is a race course: their blocks differ"_s;
+    QTest::newRow("import changing a shared start record")
+        << QStringList {u"import"_s, u"race.smc"_s, u"16"_s, u"battle.vcourse"_s}
+        << u"stays as it is (--change-shared changes it for all of them"_s;
 }
 
 void TestVelmorCourse::refusals()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
+    rom::CourseData battle = test::syntheticCourses()[0x15];
+    std::get<rom::BattleStart>(battle.start).p1 = {16, 16};
+    rom::CourseData bad = test::syntheticCourses()[0x07];
+    bad.items.push_back({3, 55, 126, 125});
+    QByteArray badFile = *coursefile::write(bad);
+    badFile.replace("\"size\": 3, \"col\": 126", "\"size\": 3, \"col\": 200");
+    QVERIFY(test::writeBytes(path(u"bad.vcourse"_s), test::bytesOf(badFile)));
+    QVERIFY(test::writeBytes(path(u"battle.vcourse"_s), test::bytesOf(*coursefile::write(battle))));
     const codec::Bytes romBefore = test::readBytes(path(u"race.smc"_s));
     const Run run = test::runTool(QStringLiteral(VELMOR_COURSE_EXE), arguments, mDir.path(), 20000);
     QCOMPARE(run.exitCode, 1);
@@ -209,6 +231,41 @@ void TestVelmorCourse::refusals()
     QVERIFY(run.out.isEmpty());
     QCOMPARE(test::readBytes(path(u"race.smc"_s)), romBefore);
     QVERIFY(!QFileInfo::exists(path(u"plain.vcourse"_s)));
+}
+
+void TestVelmorCourse::importCarriesACourseOver()
+{
+    // A course changed in every block, put into one ROM as a new file, exported from there and
+    // imported in place into another ROM: both then show the same course.
+    rom::CourseData changed = test::syntheticCourses()[0x07];
+    changed.theme = rom::Theme::ChocoIsland;
+    changed.layout[1000] = 0x33;
+    changed.items.pop_back();
+    changed.objects->groups[0][0] = {5, 6};
+    std::get<rom::RaceStart>(changed.start).y += 24;
+    changed.lap->w += 1;
+    changed.ai.zones.push_back({rom::ZoneShape::TriangleLeftUp, 10, 12, 0, 0, 3});
+    changed.ai.targets.push_back({40, 50, 3});
+    changed.ai.spare.clear();
+    QVERIFY(test::writeBytes(path(u"changed.vcourse"_s), test::bytesOf(*coursefile::write(changed))));
+    const QString other = path(u"other.smc"_s), first = path(u"first.smc"_s);
+    QVERIFY(test::writeBytes(other, test::gameRom({.seed = 3, .raceData = true}).bytes));
+    const codec::Bytes race = test::readBytes(path(u"race.smc"_s));
+
+    Run run = course({u"import"_s, path(u"race.smc"_s), u"07"_s, path(u"changed.vcourse"_s),
+                      u"--output"_s, first});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(u"wrote the layout ("_s) && run.out.contains(u"AI"_s), qPrintable(run.out));
+    QCOMPARE(test::readBytes(path(u"race.smc"_s)), race);
+    run = course({u"export"_s, first, u"07"_s, path(u"carried.vcourse"_s)});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    run = course({u"import"_s, other, u"MARIO CIRCUIT 1"_s, path(u"carried.vcourse"_s)});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const Run shown = course({u"show"_s, other, u"07"_s, u"--json"_s});
+    QCOMPARE(shown.out, course({u"show"_s, first, u"07"_s, u"--json"_s}).out);
+    QCOMPARE(shown.out.toUtf8(), *coursefile::write(changed));
+    // In place, a restore point of the ROM as it was is kept beside it.
+    QVERIFY(QDir(other + u".restore"_s).exists());
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestVelmorCourse)
