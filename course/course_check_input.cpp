@@ -2,6 +2,7 @@
 
 #include "course/rom_course.h"
 #include "course/slot_budget.h"
+#include "document/course_document.h"
 #include "document/tile_text.h"
 #include "graphics/theme_loader.h"
 #include "platform/byte_span.h"
@@ -141,6 +142,22 @@ rom::CheckInput romCheckInput(const QByteArray &romFile, int courseId,
     if (!layoutError.empty())
         input.unreadable.insert(input.unreadable.begin(), layoutError);
     addTables(input, *rom, romFile);
+    return input;
+}
+
+rom::CheckInput documentCheckInput(const CourseDocument &document, const QByteArray &romFile)
+{
+    if (const std::optional<rom::CourseData> course = document.courseData())
+        return courseCheckInput(romFile, *course);
+    const rom::Course *course = document.course().course();
+    const std::optional<codec::Bytes> layout = layoutOfTexts(document.map().texts());
+    rom::CheckInput input = romCheckInput(romFile, course ? course->id : 0,
+                                          layout.value_or(codec::Bytes()));
+    if (!layout)
+        input.unreadable.insert(input.unreadable.begin(),
+                                "the map: a cell holds no tile number, so no tile is checked");
+    if (!course)
+        input.unreadable.insert(input.unreadable.begin(), "no course is chosen");
     return input;
 }
 
