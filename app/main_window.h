@@ -7,6 +7,7 @@ namespace velmor {
 class ClientWindow;
 class CourseCheckUi;
 class DrawingToolsUi;
+class LayerViews;
 class RecentFiles;
 class ThemeViews;
 class StatusReadout;
@@ -44,6 +45,7 @@ public:
     RecentFiles &recentFiles() const { return *mRecent; }
     DrawingToolsUi &drawingTools() const { return *mTools; }
     ThemeViews &themeViews() const { return *mThemes; }
+    LayerViews &layerViews() const { return *mLayers; }
     CourseCheckUi &courseCheck() const { return *mCheck; }
 
     // The ROM the editor looks at for the room of a course and its tiles: the document's (the one
@@ -71,6 +73,7 @@ private:
     RecentFiles *mRecent;
     DrawingToolsUi *mTools;
     ThemeViews *mThemes;
+    LayerViews *mLayers = nullptr;
     CourseCheckUi *mCheck = nullptr;
     bool mPainted = false;
     StartOptions mStart;
