@@ -4,6 +4,7 @@
 #include "app/course_actions.h"
 #include "app/window_menus.h"
 #include "course/course_check_input.h"
+#include "document/course_document.h"
 #include "document/findings_layer.h"
 #include "platform/file_system.h"
 #include "platform/services.h"
@@ -69,6 +70,11 @@ CourseCheckUi::CourseCheckUi(QMainWindow *window, ClientWindow *client, WindowMe
     // Every save is checked again, into a ROM and into a track file alike.
     connect(&client->actions(), &CourseActions::savedIntoRom, this, [this] { check(false); });
     connect(&client->actions(), &CourseActions::fileUsed, this, [this] { check(false); });
+    // Findings about another course would point at the wrong places.
+    connect(&client->document(), &CourseDocument::courseChanged, this, [this] {
+        show({});
+        mSummary->clear();
+    });
 }
 
 void CourseCheckUi::check(bool showWindow)

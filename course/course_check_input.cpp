@@ -2,6 +2,7 @@
 
 #include "course/rom_course.h"
 #include "course/slot_budget.h"
+#include "course/track_file.h"
 #include "document/course_document.h"
 #include "document/tile_text.h"
 #include "graphics/theme_loader.h"
@@ -39,6 +40,20 @@ std::size_t roomOf(const rom::RomImage &rom, const rom::Course &course, const QB
     return slot.slot ? slot.slot->capacity : courseCapacity(course, romFile);
 }
 
+// What the layout takes in its slot. The greedy parse is quick and never shorter than the optimal
+// one a save writes: when it fits, so does the course, and only a course that may not fit costs
+// the optimal parse. Nothing when the layout cannot be encoded.
+std::optional<rom::SlotUse> slotUse(const codec::Bytes &layout, std::size_t capacity)
+{
+    const std::optional<QByteArray> track = track::toBytes(track::encode(textsOf(layout)));
+    if (!track)
+        return std::nullopt;
+    const std::size_t greedy = codec::compressGreedy(byteView(*track)).size();
+    if (greedy <= capacity)
+        return rom::SlotUse {greedy, capacity};
+    return rom::SlotUse {codec::compress(byteView(*track)).size(), capacity};
+}
+
 // The ROM's tables for the course in `input`. Their messages go first: they are what keeps the
 // rest of the check from seeing the course as the game does.
 void addTables(rom::CheckInput &input, const rom::RomImage &rom, const QByteArray &romFile)
@@ -71,10 +86,8 @@ void addTables(rom::CheckInput &input, const rom::RomImage &rom, const QByteArra
     }
 
     const rom::Course *known = rom::courseById(course.id);
-    if (known && layout) {
-        if (const std::optional<std::size_t> bytes = compressedSize(textsOf(course.layout)))
-            input.slot = rom::SlotUse {*bytes, roomOf(rom, *known, romFile)};
-    }
+    if (known && layout)
+        input.slot = slotUse(course.layout, roomOf(rom, *known, romFile));
     input.unreadable.insert(input.unreadable.begin(), problems.begin(), problems.end());
 }
 

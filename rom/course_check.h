@@ -41,7 +41,8 @@ struct Finding
     std::string line() const;
 };
 
-// The bytes the layout takes compressed into its slot, against the room the slot has.
+// The bytes the layout takes compressed into its slot (when it fits, at most that many), against
+// the room the slot has.
 struct SlotUse
 {
     std::size_t bytes = 0;
