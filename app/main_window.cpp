@@ -2,6 +2,7 @@
 
 #include "app/client_window.h"
 #include "app/course_actions.h"
+#include "app/course_check_ui.h"
 #include "app/drawing_tools_ui.h"
 #include "app/help_dialogs.h"
 #include "app/layer_views.h"
@@ -75,6 +76,7 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     buildEditMenu();
     mThemes = new ThemeViews(this, mClient, *mMenus, services, this);
     mLayers = new LayerViews(this, mClient->document(), *mMenus, this);
+    mCheck = new CourseCheckUi(this, mClient, *mMenus, services, [this] { return lookedAtRom(); }, this);
     // The tool strip above the described window: it moves nothing inside it.
     QToolBar *strip = addToolBar(tr("Tools"));
     strip->setObjectName(QStringLiteral("toolStrip"));
@@ -130,6 +132,8 @@ MainWindow::~MainWindow()
     mLayers->deleteToolWindow();
     delete mLayers;
     mLayers = nullptr;
+    delete mCheck;
+    mCheck = nullptr;
     delete mTools;
     mTools = nullptr;
     mClient->document().undoStack()->disconnect(this);

@@ -5,6 +5,7 @@
 namespace velmor {
 
 class ClientWindow;
+class CourseCheckUi;
 class DrawingToolsUi;
 class LayerViews;
 class RecentFiles;
@@ -46,6 +47,7 @@ public:
     DrawingToolsUi &drawingTools() const { return *mTools; }
     ThemeViews &themeViews() const { return *mThemes; }
     LayerViews &layerViews() const { return *mLayers; }
+    CourseCheckUi &courseCheck() const { return *mCheck; }
 
     // The ROM the editor looks at for the room of a course and its tiles: the document's (the one
     // last inserted into or opened from), else the working ROM, else the user's ROM.
@@ -75,6 +77,7 @@ private:
     DrawingToolsUi *mTools;
     ThemeViews *mThemes;
     LayerViews *mLayers = nullptr;
+    CourseCheckUi *mCheck = nullptr;
     bool mPainted = false;
     StartOptions mStart;
 };

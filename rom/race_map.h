@@ -60,8 +60,17 @@ inline constexpr std::size_t ObjectMatchList = 0x20; // within the record
 inline constexpr int MatchObjects = 8;
 inline constexpr int MotionShift = 14;
 inline constexpr std::uint16_t TileIndexMask = 0x3FFF;
-// The object kind of each course (25 bytes, theme-like codes).
+// The object kind of each course (25 bytes, theme-like codes), and its index within that kind.
 inline constexpr std::size_t ObjectKinds = 0x18B73;
+inline constexpr std::size_t ObjectKindIndices = 0x18B8C;
+// Which group is live by the leading kart's zone: 10-byte records of ascending zone numbers,
+// reached per kind through 16-bit pointers into their bank (inferred: five words, group g live
+// from zone word g up to, not including, word g + 1).
+inline constexpr std::size_t ObjectZonePointers = 0x4DB83;
+inline constexpr std::size_t ObjectZoneBank = 0x40000;
+inline constexpr std::size_t ObjectZoneRecordsStart = 0x4DACF;
+inline constexpr std::size_t ObjectZoneRecordsEnd = 0x4DB83; // exclusive
+inline constexpr std::size_t ObjectZoneRecordSize = 10;
 
 // --- Overlay items: a 128-byte slot per course ID, 3-byte records ended by the word 0xFFFF at
 // record + 1.
@@ -81,6 +90,7 @@ inline constexpr int MaxSpeedClass = 3;
 inline constexpr int MaxMotion = 3;
 inline constexpr int ItemSizeClasses = 4;
 inline constexpr int ItemPatterns = 64; // 6 bits; the game defines 0-55
+inline constexpr int DefinedItemPatterns = 56;
 inline constexpr int MaxByte = 0xFF;
 
 } // namespace velmor::rom::map

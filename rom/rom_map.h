@@ -20,4 +20,11 @@ inline constexpr std::size_t ThemePalettePointers = 0x1EBBB;
 // itself rather than a table.
 inline constexpr std::size_t CommonTiles = 0x40000;
 
+// What each tile does to a kart: one compressed table, the common tiles' 64 values first, then
+// each theme's 192 from its own start (8 words by theme code, counted in the decoded table).
+inline constexpr std::size_t TileBehaviourTable = 0x7FDBA;
+inline constexpr std::size_t TileBehaviourStarts = 0x1EB4B;
+// The original table decodes to 0x373 bytes; a changed one may be longer, but not past this.
+inline constexpr std::size_t TileBehaviourMaxBytes = 0x1000;
+
 } // namespace velmor::rom::map

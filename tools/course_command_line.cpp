@@ -1,5 +1,6 @@
 #include "tools/course_command_line.h"
 
+#include "tools/course_check_command.h"
 #include "tools/course_commands.h"
 #include "tools/course_import_command.h"
 #include "tools/tool_command_line.h"
@@ -59,6 +60,16 @@ const QList<CourseCommand> &courseCommands()
          {QStringLiteral("ROM"), QStringLiteral("COURSE"), QStringLiteral("IN.vcourse")},
          {QStringLiteral("--change-shared"), QStringLiteral("--split-ai")},
          importCourseHelp(), importCourse, {{QStringLiteral("--output"), QStringLiteral("NEW.smc")}}},
+        {QStringLiteral("check"), {QStringLiteral("ROM"), QStringLiteral("COURSE")},
+         {QStringLiteral("--rom")},
+         QStringLiteral("check prints what keeps the course from racing, one line a finding "
+                        "(\"error: ...\" or \"warning: ...\"): a course too big for its slot, too "
+                        "many items or zones, karts, the lap line or targets on walls, falls, water, "
+                        "lava or out of the course, road without AI zones and zones out of race "
+                        "order; items off the road, objects out of their zones, undefined tiles. "
+                        "check FILE.vcourse --rom ROM checks a course file with that ROM's tables. "
+                        "Exit status 0 without errors, 1 with errors."),
+         checkCourse},
     };
     return commands;
 }

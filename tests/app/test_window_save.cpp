@@ -1,10 +1,12 @@
 #include "app/client_window.h"
+#include "app/course_check_ui.h"
 #include "app/main_window.h"
 #include "app/splash.h"
 #include "app/window_menus.h"
 #include "codec/codec.h"
 #include "course/restore_points.h"
 #include "course/track_file.h"
+#include "document/findings_layer.h"
 #include "document/course_document.h"
 #include "course/course_file.h"
 #include "document/map_history.h"
@@ -14,6 +16,7 @@
 #include "rom/rom_map.h"
 #include "tests/support/synthetic_race.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/synthetic_check.h"
 #include "tests/support/synthetic_rom.h"
 #include "tests/support/test_main.h"
 
@@ -22,7 +25,11 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QDockWidget>
 #include <QFile>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTreeWidget>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QUndoStack>
@@ -90,8 +97,11 @@ private slots:
     void dropOpensByKind_data();
     void dropOpensByKind();
 
+    void checksAfterEverySaveAndOnF7();
+
 private:
     bool start(bool headered, bool race = false);
+    bool startWith(const QByteArray &rom);
     bool drop(const QString &path);
     bool openMarioCircuit1();
     void paint(const QStringList &cells);
@@ -106,8 +116,13 @@ private:
 
 bool TestWindowSave::start(bool headered, bool race)
 {
-    mOriginal = test::toQByteArray(
-        test::gameRom({.seed = 7, .copierHeader = headered, .raceData = race}).bytes);
+    return startWith(test::toQByteArray(
+        test::gameRom({.seed = 7, .copierHeader = headered, .raceData = race}).bytes));
+}
+
+bool TestWindowSave::startWith(const QByteArray &rom)
+{
+    mOriginal = rom;
     mFixture = std::make_unique<test::MainWindowFixture>([this](test::MainWindowFixture &fixture) {
         writeAll(fixture.folder.filePath(u"kart.smc"_s), mOriginal);
         writeAll(fixture.folder.filePath(u"kart_velmor.smc"_s), mOriginal);
@@ -379,6 +394,45 @@ void TestWindowSave::dropOpensByKind()
         QTRY_COMPARE_WITH_TIMEOUT(mFixture->messages.titles(), titles, 5000);
     QCOMPARE(mFixture->messages.titles(), titles);
     QCOMPARE(document().items().value().empty(), imported);
+void TestWindowSave::checksAfterEverySaveAndOnF7()
+{
+    QVERIFY(startWith(test::toQByteArray(test::checkRom().bytes)));
+    QVERIFY2(openMarioCircuit1(), "Open Course from ROM did not take the working ROM");
+    CourseCheckUi &check = win()->courseCheck();
+    QCOMPARE(document().layer(u"check"_s), check.layer());
+    QStringList cells = document().map().texts();
+    cells[cellIndex(56, 20)] = u"20"_s; // a wall under the third kart
+    paint(cells);
+    saveByKey();
+    QCOMPARE(mFixture->messages.titles(), QStringList());
+    QCOMPARE(check.summaryLabel()->text(), u"1 error, 0 warnings"_s);
+    QTreeWidget *list = check.findingsList();
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QTreeWidgetItem *item = list->topLevelItem(0);
+    QCOMPARE(QStringList({item->text(0), item->text(1), item->text(2)}),
+             QStringList({u"error"_s, u"(20, 56)"_s,
+                          u"start grid kart 3 at (160, 448) is on a wall tile 0x20"_s}));
+    QCOMPARE(check.layer()->findings().size(), std::size_t(1));
+    QCOMPARE(FindingsLayer::cellsOf(check.layer()->findings()[0]), QRect(20, 56, 1, 1));
+
+    // F7 shows the findings; a click on one brings its cells into the middle of the map.
+    QTest::keyClick(win(), Qt::Key_F7);
+    QVERIFY(check.findingsWindow()->isVisible());
+    QVERIFY(QTest::qWaitForWindowExposed(check.findingsWindow()));
+    // F7 checked again, so the list holds new entries.
+    QCOMPARE(list->topLevelItemCount(), 1);
+    item = list->topLevelItem(0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    QCOMPARE(win()->client()->horizontalScrollBar()->value(), 20 - 16);
+    QCOMPARE(win()->client()->verticalScrollBar()->value(), 56 - 10);
+
+    // Mended, the course checks clean, also before it is saved.
+    cells[cellIndex(56, 20)] = u"01"_s;
+    paint(cells);
+    QTest::keyClick(win(), Qt::Key_F7);
+    QCOMPARE(check.summaryLabel()->text(), u"0 errors, 0 warnings"_s);
+    QCOMPARE(list->topLevelItemCount(), 0);
+    QVERIFY(check.layer()->findings().empty());
 }
 
 VELMOR_TEST_MAIN(TestWindowSave)

@@ -1,11 +1,15 @@
 #include "course/course_file.h"
 #include "rom/course_catalogue.h"
+#include "tests/support/synthetic_check.h"
 #include "tests/support/synthetic_race.h"
 #include "tests/support/test_main.h"
 #include "tests/support/tool_process.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+
+#include <functional>
+#include <random>
 #include <QTest>
 
 using namespace velmor;
@@ -31,7 +35,16 @@ QString idText(int id)
     return u"%1"_s.arg(id, 2, 16, QLatin1Char('0'));
 }
 
+Run runCourse(const QStringList &arguments)
+{
+    return course(arguments);
+}
+
+using CoursePlant = std::function<void(rom::CourseData &)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(CoursePlant)
 
 // The real velmor-course, run as a process over synthetic ROMs that hold known race data for
 // every course: what it prints and writes, its refusals and its exit statuses.
@@ -52,6 +65,9 @@ private slots:
     void refusals_data();
     void refusals();
     void importCarriesACourseOver();
+    void checkFindsPlantedFaults_data();
+    void checkFindsPlantedFaults();
+    void checkCourseFile();
 
 private:
     QString path(const QString &name) const { return mDir.filePath(name); }
@@ -97,6 +113,10 @@ void TestVelmorCourse::commandLineErrors_data()
                                   << u"--json is given twice"_s;
     QTest::newRow("help with more") << QStringList {u"show"_s, u"--help"_s}
                                     << u"--help is understood only as the only argument"_s;
+    QTest::newRow("check without the course")
+        << QStringList {u"check"_s, rom} << u"check takes ROM, COURSE, got 1 argument"_s;
+    QTest::newRow("check of no course") << QStringList {u"check"_s, rom, u"Luigi Circuit"_s}
+                                        << u"\"Luigi Circuit\" names no course"_s;
     QTest::newRow("course 18") << QStringList {u"show"_s, rom, u"18"_s}
                                << u"there is no course 18; course IDs go from 00 to 17"_s;
 }
@@ -266,6 +286,75 @@ void TestVelmorCourse::importCarriesACourseOver()
     QCOMPARE(shown.out.toUtf8(), *coursefile::write(changed));
     // In place, a restore point of the ROM as it was is kept beside it.
     QVERIFY(QDir(other + u".restore"_s).exists());
+}
+
+
+void TestVelmorCourse::checkFindsPlantedFaults_data()
+{
+    QTest::addColumn<CoursePlant>("plant");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("clean") << CoursePlant([](rom::CourseData &) {}) << QString();
+    QTest::newRow("start on a wall")
+        << CoursePlant([](rom::CourseData &c) { test::setTile(c, 20, 56, test::WallTile); })
+        << u"error: start grid kart 3 at (160, 448) is on a wall tile 0x20"_s;
+    QTest::newRow("42 items") << CoursePlant([](rom::CourseData &c) {
+        c.items.assign(42, {0, 1, 40, 20});
+    }) << u"error: 42 items; the game allows 41"_s;
+    QTest::newRow("target in lava")
+        << CoursePlant([](rom::CourseData &c) { test::setTile(c, 104, 56, test::LavaTile); })
+        << u"error: AI target 5 at tile (104, 56) is on a lava tile 0x30"_s;
+    QTest::newRow("open AI loop") << CoursePlant([](rom::CourseData &c) {
+        c.ai.zones.pop_back();
+        c.ai.targets.pop_back();
+    }) << u"error: the last AI zone, 14, is not next to zone 0: the AI loop is open"_s;
+    QTest::newRow("over-full slot") << CoursePlant([](rom::CourseData &c) {
+        std::mt19937 noise(7);
+        for (std::uint8_t &tile : c.layout)
+            tile = tile == test::RoadTile ? std::uint8_t(1 + noise() % 15) : tile;
+    }) << u"; its slot holds 2,047 ("_s;
+}
+
+void TestVelmorCourse::checkFindsPlantedFaults()
+{
+    QFETCH(CoursePlant, plant);
+    QFETCH(QString, line);
+    rom::CourseData planted = test::cleanCheckCourse();
+    plant(planted);
+    const QString rom = path(u"check.smc"_s);
+    QVERIFY(test::writeBytes(rom, test::checkRom(planted).bytes));
+    const Run run = runCourse({u"check"_s, rom, u"Mario Circuit 1"_s});
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    if (line.isEmpty()) {
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QString());
+        return;
+    }
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.out.split(u'\n').filter(line).size() == 1, qPrintable(run.out));
+}
+
+void TestVelmorCourse::checkCourseFile()
+{
+    const QString rom = path(u"check.smc"_s);
+    QVERIFY(test::writeBytes(rom, test::checkRom().bytes));
+    rom::CourseData course = test::cleanCheckCourse();
+    const QString file = path(u"ring.vcourse"_s);
+    QVERIFY(test::writeBytes(file, test::bytesOf(*coursefile::write(course))));
+    Run run = runCourse({u"check"_s, file, u"--rom"_s, rom});
+    QVERIFY2(run.exitCode == 0 && run.out.isEmpty(), qPrintable(run.out + run.err));
+
+    // The file's own course, not the ROM's, against the ROM's tables: either order of the two.
+    test::setTile(course, 104, 56, test::LavaTile);
+    QVERIFY(test::writeBytes(file, test::bytesOf(*coursefile::write(course))));
+    for (const QStringList &arguments : {QStringList {u"check"_s, file, u"--rom"_s, rom},
+                                         QStringList {u"check"_s, u"--rom"_s, rom, file}}) {
+        run = runCourse(arguments);
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out, u"error: AI target 5 at tile (104, 56) is on a lava tile 0x30\n"_s);
+    }
+    run = runCourse({u"check"_s, path(u"none.vcourse"_s), u"--rom"_s, rom});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.startsWith(u"velmor-course: cannot read the course file "_s), qPrintable(run.err));
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestVelmorCourse)
