@@ -1,7 +1,9 @@
 #include "app/course_actions.h"
 
 #include "course/course_rom_save.h"
+#include "course/restore_from_point.h"
 #include "course/rom_insertion.h"
+#include "course/test_run.h"
 #include "document/course_document.h"
 #include "document/map_history.h"
 #include "editor/painting.h"
@@ -27,6 +29,7 @@ CourseActions::CourseActions(CourseDocument &document, Services &services, QObje
     , mDocument(document)
     , mServices(services)
     , mInsertion(new RomInsertion(services, mTrackState, this))
+    , mTestRun(std::make_unique<TestRun>(services))
 {}
 
 CourseActions::~CourseActions() = default;
@@ -142,6 +145,31 @@ bool CourseActions::saveIntoRom()
     if (save.save(mDocument) != CourseRomSave::Outcome::Saved)
         return false;
     emit savedIntoRom(save.summary());
+    return true;
+}
+
+bool CourseActions::testInEmulator(const QString &romPath)
+{
+    closeOpenGesture();
+    if (mTestRun->start(mDocument, romPath) != TestRun::Outcome::Started)
+        return false;
+    emit testStarted(mTestRun->summary());
+    return true;
+}
+
+void CourseActions::choosePreferences(const QString &romPath)
+{
+    closeOpenGesture();
+    mTestRun->choose(mDocument, romPath);
+}
+
+bool CourseActions::restorePoints(const QString &romPath)
+{
+    closeOpenGesture();
+    RestoreFromPoint restore(mServices);
+    if (restore.run(mDocument, romPath) != RestoreFromPoint::Outcome::Restored)
+        return false;
+    emit romRestored(restore.summary());
     return true;
 }
 

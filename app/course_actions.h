@@ -7,11 +7,14 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 namespace velmor {
 
 class CourseDocument;
 class MapHistory;
 class RomInsertion;
+class TestRun;
 class ToolController;
 struct Configuration;
 struct Services;
@@ -51,6 +54,12 @@ public:
     void exportAndInsert();
     // Save Course into ROM: the document into the ROM it came from, in process.
     bool saveIntoRom();
+    // Course ▸ Test in Emulator: the document built into a copy of romPath, in the emulator.
+    bool testInEmulator(const QString &romPath);
+    // Edit ▸ Preferences…: the emulator a test run starts.
+    void choosePreferences(const QString &romPath);
+    // File ▸ Restore Points…: the points of romPath, one of them restored if the user chooses.
+    bool restorePoints(const QString &romPath);
 
     // Whether the document differs from the one last saved or opened.
     bool isModified() const;
@@ -63,6 +72,9 @@ signals:
     void fileUsed(const QString &path);
     // The course went into a ROM; the summary says what was written.
     void savedIntoRom(const QString &summary);
+    // The emulator was started, or a ROM restored; the summary says with what.
+    void testStarted(const QString &summary);
+    void romRestored(const QString &summary);
 
 private:
     ImportResult openFrom(const ImportSource &source);
@@ -73,6 +85,7 @@ private:
     Services &mServices;
     TrackState mTrackState;
     RomInsertion *mInsertion;
+    std::unique_ptr<TestRun> mTestRun;
     QPointer<ToolController> mTools;
 };
 

@@ -70,6 +70,7 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     buildFileMenu();
     buildEditMenu();
     mThemes = new ThemeViews(this, mClient, *mMenus, services, this);
+    buildCourseMenu();
     // The tool strip above the described window: it moves nothing inside it.
     QToolBar *strip = addToolBar(tr("Tools"));
     strip->setObjectName(QStringLiteral("toolStrip"));
@@ -89,6 +90,10 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
                 romUsed(mClient->actions().trackState().targetRom);
         });
     connect(mRecent, &RecentFiles::changed, this, &MainWindow::fillRecentMenu);
+    for (const auto signal : {&CourseActions::testStarted, &CourseActions::romRestored}) {
+        connect(&mClient->actions(), signal, this,
+            [this](const QString &summary) { statusBar()->showMessage(summary, StatusMessageMs); });
+    }
     connect(&mClient->actions(), &CourseActions::savedIntoRom, this, [this](const QString &summary) {
         mRecent->add(mClient->document().romPath());
         statusBar()->showMessage(summary, StatusMessageMs);
@@ -188,6 +193,8 @@ void MainWindow::buildFileMenu()
     connect(mMenus->add(file, QStringLiteral("actionSaveCourseIntoRom"),
                 tr("Save Course into &ROM"), QKeySequence(Qt::CTRL | Qt::Key_R)),
         &QAction::triggered, actions, &CourseActions::saveIntoRom);
+    connect(mMenus->add(file, QStringLiteral("actionRestorePoints"), tr("Res&tore Points…")),
+        &QAction::triggered, this, [this, actions] { actions->restorePoints(lookedAtRom()); });
     connect(mMenus->add(file, QStringLiteral("actionSaveTrackFileAs"), tr("Save Track File &As…"),
                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
         &QAction::triggered, actions, &CourseActions::saveAs);
@@ -236,6 +243,22 @@ void MainWindow::buildEditMenu()
         &QAction::triggered, mClient->clearColorButton(), &QPushButton::click);
     connect(mMenus->add(edit, QStringLiteral("actionTextureFiller"), tr("&Texture Filler")),
         &QAction::triggered, mClient->textureFillerButton(), &QPushButton::click);
+    edit->addSeparator();
+    QAction *preferences = mMenus->add(edit, QStringLiteral("actionPreferences"),
+        tr("&Preferences…"), QKeySequence::Preferences);
+    preferences->setMenuRole(QAction::PreferencesRole);
+    connect(preferences, &QAction::triggered, this,
+        [this] { mClient->actions().choosePreferences(lookedAtRom()); });
+}
+
+void MainWindow::buildCourseMenu()
+{
+    // The ROM a test run copies is the one the editor looks at: the document's, else the
+    // working ROM, else the user's own.
+    connect(mMenus->add(mMenus->courseMenu(), QStringLiteral("actionTestInEmulator"),
+                tr("Test in &Emulator"), QKeySequence(Qt::Key_F5)),
+        &QAction::triggered, this,
+        [this] { mClient->actions().testInEmulator(lookedAtRom()); });
 }
 
 void MainWindow::buildHelpMenu()

@@ -55,6 +55,7 @@ protected:
 private:
     void buildFileMenu();
     void buildEditMenu();
+    void buildCourseMenu();
     void buildHelpMenu();
     void fillRecentMenu();
     void updateAvailability();
