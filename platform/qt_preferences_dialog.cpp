@@ -45,8 +45,11 @@ std::optional<PreferencesDialog::Emulator> QtPreferencesDialog::ask(const Reques
     auto *found = new QComboBox(&dialog);
     found->setObjectName(QStringLiteral("EmulatorFound"));
     found->addItem(tr("(your own choice)"));
-    for (const Emulator &offer : request.offered)
+    for (const Emulator &offer : request.offered) {
         found->addItem(offer.name.isEmpty() ? offer.program : offer.name);
+        if (offer.program == request.current.program && offer.arguments == request.current.arguments)
+            found->setCurrentIndex(found->count() - 1);
+    }
     found->setEnabled(!request.offered.isEmpty());
     layout->addRow(tr("Emulators found:"), found);
 
