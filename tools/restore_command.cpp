@@ -1,6 +1,7 @@
 #include "tools/restore_command.h"
 
 #include "course/restore_points.h"
+#include "platform/file_access.h"
 #include "tools/tool_command_line.h"
 
 namespace velmor::tools {
@@ -14,20 +15,25 @@ QString shownTime(const QDateTime &time)
     return time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral(" UTC");
 }
 
-int usage(const QString &why)
+CommandOutcome usage(const QString &why)
 {
-    return usageError(Name, why, restoreUsage());
+    return {ExitUsage, {},
+        {QStringLiteral("%1: %2 (usage: %3; try --help)").arg(Name, files::oneLine(why), restoreUsage())}};
 }
 
-int list(const QString &rom)
+CommandOutcome refused(const QString &why)
+{
+    return {ExitRefused, {}, {QStringLiteral("%1: %2").arg(Name, files::oneLine(why))}};
+}
+
+CommandOutcome list(const QString &rom)
 {
     const RestorePoints::Listing listing = RestorePoints(rom).list();
     if (!listing.ok)
-        return report(Name, {false, QStringLiteral("cannot list the restore points: %1").arg(listing.error)});
-    if (listing.points.isEmpty()) {
-        printLine(stdout, QStringLiteral("%1 has no restore points").arg(rom));
-        return ExitSuccess;
-    }
+        return refused(QStringLiteral("cannot list the restore points: %1").arg(listing.error));
+    CommandOutcome outcome;
+    if (listing.points.isEmpty())
+        outcome.out << QStringLiteral("%1 has no restore points").arg(rom);
     for (const RestorePoints::Point &point : listing.points) {
         QString line = QStringLiteral("%1  %2  %3  %4 bytes")
                            .arg(point.number, 2)
@@ -35,26 +41,28 @@ int list(const QString &rom)
                            .arg(point.size);
         if (point.state != RestorePoints::State::Usable)
             line += QStringLiteral("  ") + point.problem;
-        printLine(stdout, line);
+        outcome.out << line;
     }
-    return ExitSuccess;
+    return outcome;
 }
 
-int restoreTo(const QString &rom, const QString &numberText, const QDateTime &now)
+CommandOutcome restoreTo(const QString &rom, const QString &numberText, const QDateTime &now)
 {
     bool isNumber = false;
     const int number = numberText.toInt(&isNumber);
-    if (!isNumber || number < 1)
+    if (!isNumber || number < 1) {
         return usage(QStringLiteral("--to takes the number of a restore point, 1 for the newest, "
                                     "not \"%1\"")
                          .arg(numberText));
+    }
     const RestorePoints points(rom);
     // The time and course of the point, for the line that says what was done.
     const RestorePoints::Listing listing = points.list();
     const RestorePoints::Outcome restored = points.restore(number, now);
     if (!restored.ok)
-        return report(Name, {false, restored.error});
-    QString line = QStringLiteral("restored %1 to the state before restore point %2").arg(rom).arg(number);
+        return refused(restored.error);
+    QString line =
+        QStringLiteral("restored %1 to the state before restore point %2").arg(rom).arg(number);
     if (listing.ok && number <= listing.points.size()) {
         const RestorePoints::Point &point = listing.points.at(number - 1);
         line += QStringLiteral(" (%1, %2)").arg(shownTime(point.time), point.course);
@@ -62,8 +70,7 @@ int restoreTo(const QString &rom, const QString &numberText, const QDateTime &no
     line += QStringLiteral("; the state it had is kept as restore point 1");
     if (!restored.warning.isEmpty())
         line += QStringLiteral(" (warning: %1)").arg(restored.warning);
-    printLine(stdout, line);
-    return ExitSuccess;
+    return {ExitSuccess, {line}, {}};
 }
 
 } // namespace
@@ -73,7 +80,7 @@ QString restoreUsage()
     return QStringLiteral("velmor-course restore ROM --list | --to N");
 }
 
-int runRestoreCommand(const QStringList &arguments, const QDateTime &now)
+CommandOutcome restoreCommand(const QStringList &arguments, const QDateTime &now)
 {
     if (arguments.isEmpty())
         return usage(QStringLiteral("restore needs a ROM"));
@@ -87,6 +94,16 @@ int runRestoreCommand(const QStringList &arguments, const QDateTime &now)
         return usage(QStringLiteral("restore needs --list or --to N after the ROM"));
     return usage(QStringLiteral("restore takes --list or --to N after the ROM, not \"%1\"")
                      .arg(options.join(QLatin1Char(' '))));
+}
+
+int runRestoreCommand(const QStringList &arguments, const QDateTime &now)
+{
+    const CommandOutcome outcome = restoreCommand(arguments, now);
+    for (const QString &line : outcome.out)
+        printLine(stdout, line);
+    for (const QString &line : outcome.err)
+        printLine(stderr, line);
+    return outcome.exitCode;
 }
 
 } // namespace velmor::tools
