@@ -4,6 +4,7 @@
 #include "app/course_actions.h"
 #include "app/drawing_tools_ui.h"
 #include "app/help_dialogs.h"
+#include "app/layer_views.h"
 #include "app/recent_files.h"
 #include "app/startup_texts.h"
 #include "app/status_readout.h"
@@ -70,6 +71,7 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     buildFileMenu();
     buildEditMenu();
     mThemes = new ThemeViews(this, mClient, *mMenus, services, this);
+    mLayers = new LayerViews(this, mClient->document(), *mMenus, this);
     buildCourseMenu();
     // The tool strip above the described window: it moves nothing inside it.
     QToolBar *strip = addToolBar(tr("Tools"));
@@ -88,6 +90,13 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
         [this](RomInsertion::Outcome outcome) {
             if (outcome == RomInsertion::Outcome::Imported)
                 romUsed(mClient->actions().trackState().targetRom);
+        });
+    connect(&mClient->actions(), &CourseActions::raceLoaded, this,
+        [this](const QStringList &unreadable) {
+            if (!unreadable.isEmpty())
+                statusBar()->showMessage(tr("Shown without what could not be read: %1")
+                                             .arg(unreadable.join(QStringLiteral("; "))),
+                                         StatusMessageMs);
         });
     connect(mRecent, &RecentFiles::changed, this, &MainWindow::fillRecentMenu);
     for (const auto signal : {&CourseActions::testStarted, &CourseActions::romRestored}) {
@@ -117,6 +126,9 @@ MainWindow::~MainWindow()
     mThemes->deleteToolWindows();
     delete mThemes;
     mThemes = nullptr;
+    mLayers->deleteToolWindow();
+    delete mLayers;
+    mLayers = nullptr;
     delete mTools;
     mTools = nullptr;
     mClient->document().undoStack()->disconnect(this);
