@@ -50,10 +50,9 @@ int main(int argc, char **argv)
     velmor::emulator::store({QStringLiteral(VELMOR_RECORD_ARGS), QStringLiteral("%f"), {}});
     velmor::TestRun run(services);
 
-    const velmor::bench::Figures micros = velmor::bench::timeMicros(Runs, [&] {
-        sound = sound && run.start(document, rom) == velmor::TestRun::Outcome::Started;
-    });
-    velmor::bench::print("test run: key to the emulator's start", 
+    const velmor::bench::Figures micros = velmor::bench::timeMicros(Runs,
+        [&] { sound = sound && run.start(document, rom) == velmor::TestRun::Outcome::Started; });
+    velmor::bench::print("test run: key to the emulator's start",
         {micros.median / 1000, micros.least / 1000, micros.most / 1000}, "ms", TargetMs);
     if (!sound || !messages.messages().isEmpty()) {
         std::printf("ERROR: a test run did not start: %s\n",

@@ -40,8 +40,8 @@ constexpr Known KnownEmulators[] = {
 };
 
 // RetroArch's SNES cores, most accurate first where they run at full speed.
-constexpr const char *SnesCores[] = {"snes9x_libretro", "bsnes_libretro",
-    "bsnes_mercury_balanced_libretro", "snes9x2010_libretro"};
+constexpr const char *SnesCores[] = {
+    "snes9x_libretro", "bsnes_libretro", "bsnes_mercury_balanced_libretro", "snes9x2010_libretro"};
 
 QString quoted(const QString &path)
 {
@@ -52,7 +52,8 @@ QString snesCore(QStringList dirs)
 {
     if (dirs.isEmpty()) {
         dirs = {QStringLiteral("/usr/lib/x86_64-linux-gnu/libretro"),
-            QStringLiteral("/usr/lib/aarch64-linux-gnu/libretro"), QStringLiteral("/usr/lib/libretro"),
+            QStringLiteral("/usr/lib/aarch64-linux-gnu/libretro"),
+            QStringLiteral("/usr/lib/libretro"),
             QDir::homePath() + QStringLiteral("/.config/retroarch/cores")};
     }
     for (const char *core : SnesCores) {
@@ -103,8 +104,8 @@ QList<Emulator> foundOnPath(const QStringList &coreDirs)
         Emulator offer {path, QString::fromLatin1(known.arguments ? known.arguments : ""), name};
         if (!known.arguments) {
             const QString core = snesCore(coreDirs);
-            offer.arguments = core.isEmpty() ? RomToken
-                                             : QStringLiteral("-L %1 %2").arg(quoted(core), RomToken);
+            offer.arguments =
+                core.isEmpty() ? RomToken : QStringLiteral("-L %1 %2").arg(quoted(core), RomToken);
             if (core.isEmpty())
                 offer.name += QObject::tr(" (no SNES core found: add -L and a core's path)");
         }

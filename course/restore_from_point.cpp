@@ -42,8 +42,8 @@ RestoreFromPoint::Outcome RestoreFromPoint::run(CourseDocument &document, const 
     const RestorePoints points(romPath);
     const RestorePoints::Listing listing = points.list();
     if (!listing.ok) {
-        mServices.messages.inform(
-            tr("The restore points of %1 cannot be listed: %2").arg(displayPath(romPath), listing.error),
+        mServices.messages.inform(tr("The restore points of %1 cannot be listed: %2")
+                                      .arg(displayPath(romPath), listing.error),
             title());
         return Outcome::Failed;
     }
@@ -60,8 +60,8 @@ RestoreFromPoint::Outcome RestoreFromPoint::run(CourseDocument &document, const 
     const RestorePoints::Outcome restored =
         points.restore(point.number, QDateTime::currentDateTimeUtc());
     if (!restored.ok) {
-        mServices.messages.inform(tr("The ROM %1 was not restored: %2")
-                                      .arg(displayPath(romPath), restored.error),
+        mServices.messages.inform(
+            tr("The ROM %1 was not restored: %2").arg(displayPath(romPath), restored.error),
             title());
         return Outcome::Failed;
     }

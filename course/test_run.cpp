@@ -60,10 +60,11 @@ TestRun::Launch TestRun::launch(
         return result;
     }
 
-    auto folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velmor-test-XXXXXX"));
+    auto folder =
+        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velmor-test-XXXXXX"));
     if (!folder->isValid()) {
-        result.text = tr("No temporary folder for the test run could be made: %1")
-                          .arg(folder->errorString());
+        result.text =
+            tr("No temporary folder for the test run could be made: %1").arg(folder->errorString());
         return result;
     }
     // The ROM's own name, so that the emulator's save files and title are those of the game.

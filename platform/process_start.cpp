@@ -67,9 +67,8 @@ ProcessStarter::Started QtProcessStarter::startDetached(
     process.setStandardErrorFile(QProcess::nullDevice());
     started.ok = process.startDetached(&started.pid);
     if (!started.ok) {
-        started.reason = process.errorString().isEmpty()
-            ? tr("the system could not start it")
-            : process.errorString();
+        started.reason = process.errorString().isEmpty() ? tr("the system could not start it")
+                                                         : process.errorString();
     }
     return started;
 }

@@ -19,8 +19,8 @@ public:
     };
 
     virtual ~ProcessStarter() = default;
-    virtual Started startDetached(const QString &program, const QStringList &arguments,
-        const QString &workingDirectory) = 0;
+    virtual Started startDetached(
+        const QString &program, const QStringList &arguments, const QString &workingDirectory) = 0;
 };
 
 // The system's starter, through QProcess::startDetached.

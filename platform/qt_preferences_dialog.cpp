@@ -47,7 +47,8 @@ std::optional<PreferencesDialog::Emulator> QtPreferencesDialog::ask(const Reques
     found->addItem(tr("(your own choice)"));
     for (const Emulator &offer : request.offered) {
         found->addItem(offer.name.isEmpty() ? offer.program : offer.name);
-        if (offer.program == request.current.program && offer.arguments == request.current.arguments)
+        if (offer.program == request.current.program
+            && offer.arguments == request.current.arguments)
             found->setCurrentIndex(found->count() - 1);
     }
     found->setEnabled(!request.offered.isEmpty());

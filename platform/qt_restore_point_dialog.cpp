@@ -51,7 +51,8 @@ std::optional<int> QtRestorePointDialog::choose(const QString &rom, const QList<
     layout->addWidget(list);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
-    QPushButton *restore = buttons->addButton(QObject::tr("&Restore"), QDialogButtonBox::AcceptRole);
+    QPushButton *restore =
+        buttons->addButton(QObject::tr("&Restore"), QDialogButtonBox::AcceptRole);
     restore->setObjectName(QStringLiteral("RestorePointRestore"));
     restore->setEnabled(false);
     layout->addWidget(buttons);

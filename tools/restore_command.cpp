@@ -18,7 +18,8 @@ QString shownTime(const QDateTime &time)
 CommandOutcome usage(const QString &why)
 {
     return {ExitUsage, {},
-        {QStringLiteral("%1: %2 (usage: %3; try --help)").arg(Name, files::oneLine(why), restoreUsage())}};
+        {QStringLiteral("%1: %2 (usage: %3; try --help)")
+                .arg(Name, files::oneLine(why), restoreUsage())}};
 }
 
 CommandOutcome refused(const QString &why)

@@ -186,7 +186,8 @@ void TestRestorePoints::commandLineListsAndRestores()
     tools::CommandOutcome run = tools::restoreCommand({mRom, u"--list"_s}, FirstSave.addDays(1));
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out.size(), 10);
-    QVERIFY2(run.out.at(7).startsWith(u" 8  2025-03-14 15:33:00 UTC  Course 3  "_s), qPrintable(run.out.at(7)));
+    QVERIFY2(run.out.at(7).startsWith(u" 8  2025-03-14 15:33:00 UTC  Course 3  "_s),
+        qPrintable(run.out.at(7)));
     // The third save's point, the eighth newest.
     run = tools::restoreCommand({mRom, u"--to"_s, u"8"_s}, FirstSave.addDays(1));
     QVERIFY2(run.exitCode == 0, qPrintable(run.err.join(u'\n')));
@@ -214,11 +215,14 @@ void TestRestorePoints::commandLineRefuses_data()
     QTest::addColumn<QString>("said");
     QTest::newRow("no ROM") << QStringList() << 2 << u"needs a ROM"_s;
     QTest::newRow("nothing after it") << QStringList {u"ROM"_s} << 2 << u"--list or --to N"_s;
-    QTest::newRow("not a number") << QStringList {u"ROM"_s, u"--to"_s, u"x"_s} << 2 << u"not \"x\""_s;
-    QTest::newRow("zero") << QStringList {u"ROM"_s, u"--to"_s, u"0"_s} << 2 << u"1 for the newest"_s;
-    QTest::newRow("too much") << QStringList {u"ROM"_s, u"--list"_s, u"-v"_s} << 2 << u"not \"--list -v\""_s;
-    QTest::newRow("no such point") << QStringList {u"ROM"_s, u"--to"_s, u"3"_s} << 1 << u"it has 1"_s;
-    QTest::newRow("no such ROM") << QStringList {u"gone.smc"_s, u"--list"_s} << 1 << u"cannot list"_s;
+    const QString rom = u"ROM"_s, to = u"--to"_s;
+    QTest::newRow("not a number") << QStringList {rom, to, u"x"_s} << 2 << u"not \"x\""_s;
+    QTest::newRow("zero") << QStringList {rom, to, u"0"_s} << 2 << u"1 for the newest"_s;
+    QTest::newRow("too much")
+        << QStringList {rom, u"--list"_s, u"-v"_s} << 2 << u"not \"--list -v\""_s;
+    QTest::newRow("no such point") << QStringList {rom, to, u"3"_s} << 1 << u"it has 1"_s;
+    QTest::newRow("no such ROM")
+        << QStringList {u"gone.smc"_s, u"--list"_s} << 1 << u"cannot list"_s;
 }
 
 void TestRestorePoints::commandLineRefuses()

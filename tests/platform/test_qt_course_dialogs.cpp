@@ -55,8 +55,8 @@ void TestQtCourseDialogs::preferencesRefuses()
         program = mDir.filePath(program);
     QString note;
     bool stayedOpen = false;
-    const test::ModalAnswer typed(QDialog::staticMetaObject, u"the Preferences dialog"_s,
-        [&](QDialog *dialog) {
+    const test::ModalAnswer typed(
+        QDialog::staticMetaObject, u"the Preferences dialog"_s, [&](QDialog *dialog) {
             dialog->findChild<QLineEdit *>(u"EmulatorProgram"_s)->setText(program);
             dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
             stayedOpen = dialog->isVisible();
@@ -83,8 +83,8 @@ void TestQtCourseDialogs::preferencesTakesAnOffer()
         return u"tried %1 %2"_s.arg(tried.program, tried.arguments);
     };
     QString afterTest;
-    const test::ModalAnswer typed(QDialog::staticMetaObject, u"the Preferences dialog"_s,
-        [&](QDialog *dialog) {
+    const test::ModalAnswer typed(
+        QDialog::staticMetaObject, u"the Preferences dialog"_s, [&](QDialog *dialog) {
             auto *found = dialog->findChild<QComboBox *>(u"EmulatorFound"_s);
             found->setCurrentIndex(1);
             emit found->activated(1);
@@ -107,8 +107,8 @@ void TestQtCourseDialogs::restorePointsChoosesOnlyUsable()
         {u"2025-03-14 15:30:00"_s, u"Mario Circuit 1"_s, 120, true, {}},
     };
     bool damagedChosable = true;
-    const test::ModalAnswer chose(QDialog::staticMetaObject, u"the Restore Points dialog"_s,
-        [&](QDialog *dialog) {
+    const test::ModalAnswer chose(
+        QDialog::staticMetaObject, u"the Restore Points dialog"_s, [&](QDialog *dialog) {
             auto *list = dialog->findChild<QTreeWidget *>(u"RestorePointList"_s);
             auto *restore = dialog->findChild<QPushButton *>(u"RestorePointRestore"_s);
             list->setCurrentItem(list->topLevelItem(0));
