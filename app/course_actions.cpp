@@ -2,8 +2,10 @@
 
 #include "course/course_file_procedures.h"
 #include "course/course_rom_save.h"
+#include "course/restore_from_point.h"
 #include "course/rom_course.h"
 #include "course/rom_insertion.h"
+#include "course/test_run.h"
 #include "course/track_format.h"
 #include "document/course_document.h"
 #include "document/layer.h"
@@ -34,6 +36,7 @@ CourseActions::CourseActions(CourseDocument &document, Services &services, QObje
     , mDocument(document)
     , mServices(services)
     , mInsertion(new RomInsertion(services, mTrackState, this))
+    , mTestRun(std::make_unique<TestRun>(services))
 {}
 
 CourseActions::~CourseActions() = default;
@@ -215,6 +218,31 @@ void CourseActions::openDropped(const QString &path)
     CourseFileProcedures procedures(mServices);
     if (procedures.importCourseFrom(mDocument, path) == CourseFileProcedures::Outcome::Done)
         emit courseFileDone(procedures.summary());
+}
+
+bool CourseActions::testInEmulator(const QString &romPath)
+{
+    closeOpenGesture();
+    if (mTestRun->start(mDocument, romPath) != TestRun::Outcome::Started)
+        return false;
+    emit testStarted(mTestRun->summary());
+    return true;
+}
+
+void CourseActions::choosePreferences(const QString &romPath)
+{
+    closeOpenGesture();
+    mTestRun->choose(mDocument, romPath);
+}
+
+bool CourseActions::restorePoints(const QString &romPath)
+{
+    closeOpenGesture();
+    RestoreFromPoint restore(mServices);
+    if (restore.run(mDocument, romPath) != RestoreFromPoint::Outcome::Restored)
+        return false;
+    emit romRestored(restore.summary());
+    return true;
 }
 
 bool CourseActions::isModified() const

@@ -7,11 +7,14 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 namespace velmor {
 
 class CourseDocument;
 class MapHistory;
 class RomInsertion;
+class TestRun;
 class ToolController;
 struct Configuration;
 struct Services;
@@ -58,6 +61,12 @@ public:
     // the menu entries do; anything else is refused with a message. Unsaved work is asked about
     // first.
     void openDropped(const QString &path);
+    // Course ▸ Test in Emulator: the document built into a copy of romPath, in the emulator.
+    bool testInEmulator(const QString &romPath);
+    // Edit ▸ Preferences…: the emulator a test run starts.
+    void choosePreferences(const QString &romPath);
+    // File ▸ Restore Points…: the points of romPath, one of them restored if the user chooses.
+    bool restorePoints(const QString &romPath);
 
     // Whether the document differs from the one last saved or opened.
     bool isModified() const;
@@ -72,6 +81,9 @@ signals:
     void savedIntoRom(const QString &summary);
     // A course file was written or read; the summary says which.
     void courseFileDone(const QString &summary);
+    // The emulator was started, or a ROM restored; the summary says with what.
+    void testStarted(const QString &summary);
+    void romRestored(const QString &summary);
     // A course was opened from a ROM with its race; each message names a layer that could not
     // be read (the layout and the other layers are there).
     void raceLoaded(const QStringList &unreadable);
@@ -87,6 +99,7 @@ private:
     Services &mServices;
     TrackState mTrackState;
     RomInsertion *mInsertion;
+    std::unique_ptr<TestRun> mTestRun;
     QPointer<ToolController> mTools;
 };
 

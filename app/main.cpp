@@ -1,8 +1,11 @@
 #include "app/main_window.h"
 #include "platform/file_system.h"
 #include "platform/qt_file_dialog.h"
+#include "platform/process_start.h"
 #include "platform/qt_message_box.h"
+#include "platform/qt_preferences_dialog.h"
 #include "platform/qt_replace_dialog.h"
+#include "platform/qt_restore_point_dialog.h"
 #include "platform/services.h"
 #include "platform/tool_runner.h"
 
@@ -59,7 +62,11 @@ int main(int argc, char *argv[])
     velmor::QtFileSystem files;
     velmor::ToolRunner tools;
     velmor::QtReplaceDialog replace(nullptr);
-    velmor::Services services{dialog, messages, files, &tools, &replace};
+    velmor::QtProcessStarter processes;
+    velmor::QtPreferencesDialog preferences(nullptr);
+    velmor::QtRestorePointDialog restorePoints(nullptr);
+    velmor::Services services{
+        dialog, messages, files, &tools, &replace, &processes, &preferences, &restorePoints};
 
     velmor::MainWindow window(services);
     velmor::MainWindow::StartOptions start;
@@ -79,6 +86,8 @@ int main(int argc, char *argv[])
     dialog.setParentWidget(&window);
     messages.setParentWidget(&window);
     replace.setParentWidget(&window);
+    preferences.setParentWidget(&window);
+    restorePoints.setParentWidget(&window);
     window.load();
     window.show();
     return app.exec();

@@ -77,6 +77,7 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     mThemes = new ThemeViews(this, mClient, *mMenus, services, this);
     mLayers = new LayerViews(this, mClient->document(), *mMenus, this);
     mCheck = new CourseCheckUi(this, mClient, *mMenus, services, [this] { return lookedAtRom(); }, this);
+    buildCourseMenu();
     // The tool strip above the described window: it moves nothing inside it.
     QToolBar *strip = addToolBar(tr("Tools"));
     strip->setObjectName(QStringLiteral("toolStrip"));
@@ -106,6 +107,10 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     connect(&mClient->actions(), &CourseActions::courseFileDone, this,
         [this](const QString &summary) { statusBar()->showMessage(summary, StatusMessageMs); });
     setAcceptDrops(true);
+    for (const auto signal : {&CourseActions::testStarted, &CourseActions::romRestored}) {
+        connect(&mClient->actions(), signal, this,
+            [this](const QString &summary) { statusBar()->showMessage(summary, StatusMessageMs); });
+    }
     connect(&mClient->actions(), &CourseActions::savedIntoRom, this, [this](const QString &summary) {
         mRecent->add(mClient->document().romPath());
         statusBar()->showMessage(summary, StatusMessageMs);
@@ -216,6 +221,8 @@ void MainWindow::buildFileMenu()
         &QAction::triggered, actions, &CourseActions::exportCourse);
     connect(mMenus->add(file, QStringLiteral("actionImportCourse"), tr("&Import Course…")),
         &QAction::triggered, actions, &CourseActions::importCourse);
+    connect(mMenus->add(file, QStringLiteral("actionRestorePoints"), tr("Res&tore Points…")),
+        &QAction::triggered, this, [this, actions] { actions->restorePoints(lookedAtRom()); });
     connect(mMenus->add(file, QStringLiteral("actionSaveTrackFileAs"), tr("Save Track File &As…"),
                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
         &QAction::triggered, actions, &CourseActions::saveAs);
@@ -264,6 +271,22 @@ void MainWindow::buildEditMenu()
         &QAction::triggered, mClient->clearColorButton(), &QPushButton::click);
     connect(mMenus->add(edit, QStringLiteral("actionTextureFiller"), tr("&Texture Filler")),
         &QAction::triggered, mClient->textureFillerButton(), &QPushButton::click);
+    edit->addSeparator();
+    QAction *preferences = mMenus->add(edit, QStringLiteral("actionPreferences"),
+        tr("&Preferences…"), QKeySequence::Preferences);
+    preferences->setMenuRole(QAction::PreferencesRole);
+    connect(preferences, &QAction::triggered, this,
+        [this] { mClient->actions().choosePreferences(lookedAtRom()); });
+}
+
+void MainWindow::buildCourseMenu()
+{
+    // The ROM a test run copies is the one the editor looks at: the document's, else the
+    // working ROM, else the user's own.
+    connect(mMenus->add(mMenus->courseMenu(), QStringLiteral("actionTestInEmulator"),
+                tr("Test in &Emulator"), QKeySequence(Qt::Key_F5)),
+        &QAction::triggered, this,
+        [this] { mClient->actions().testInEmulator(lookedAtRom()); });
 }
 
 void MainWindow::buildHelpMenu()

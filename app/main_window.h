@@ -62,6 +62,7 @@ protected:
 private:
     void buildFileMenu();
     void buildEditMenu();
+    void buildCourseMenu();
     void buildHelpMenu();
     void fillRecentMenu();
     void updateAvailability();

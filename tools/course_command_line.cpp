@@ -3,6 +3,7 @@
 #include "tools/course_check_command.h"
 #include "tools/course_commands.h"
 #include "tools/course_import_command.h"
+#include "tools/restore_command.h"
 #include "tools/tool_command_line.h"
 
 #include <algorithm>
@@ -33,6 +34,8 @@ QString plural(qsizetype count, const QString &one)
 QString CourseCommand::usage() const
 {
     QString line = toolName() + QLatin1Char(' ') + name;
+    if (parsesItself)
+        return line + QLatin1Char(' ') + operands.join(QLatin1Char(' '));
     for (const QString &flag : flags)
         line += QStringLiteral(" [%1]").arg(flag);
     for (const auto &[option, value] : valued)
@@ -70,6 +73,18 @@ const QList<CourseCommand> &courseCommands()
                         "check FILE.vcourse --rom ROM checks a course file with that ROM's tables. "
                         "Exit status 0 without errors, 1 with errors."),
          checkCourse},
+        {QStringLiteral("restore"), {QStringLiteral("ROM"), QStringLiteral("--list | --to N")}, {},
+         QStringLiteral("restore --list lists the ROM's restore points, which every save into it "
+                        "keeps in the folder ROM.restore: newest first and numbered from 1, each "
+                        "with its time (UTC), course and size, and why it cannot be restored. "
+                        "restore --to N brings the ROM back to the state before the save of point "
+                        "N, written whole or not at all, after keeping the ROM as it is as a "
+                        "restore point of its own; a damaged point is never applied."),
+         [](const CommandArguments &given) {
+             return runRestoreCommand(given.operands, QDateTime::currentDateTimeUtc());
+         },
+         {},
+         true},
     };
     return commands;
 }
@@ -122,6 +137,8 @@ int runCourseTool(const QStringList &arguments)
     }
     if (!command)
         return courseUsageError(QStringLiteral("unknown command \"%1\"").arg(arguments.constFirst()));
+    if (command->parsesItself)
+        return command->run({arguments.mid(1), {}});
 
     CommandArguments given;
     bool options = true;

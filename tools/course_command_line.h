@@ -32,6 +32,9 @@ struct CourseCommand
     // Options that take the next argument as their value, with its name for the usage line
     // ({"--output", "NEW.smc"}).
     QList<std::pair<QString, QString>> valued = {};
+    // Takes its arguments as they come (an option with a value, such as "--to N"): run gets
+    // every argument after the name as operands, in order, and operands only names them.
+    bool parsesItself = false;
 
     QString usage() const;
 };

@@ -102,7 +102,7 @@ void TestMainWindow::frameAroundTheDescribedWindow()
     QStringList titles;
     for (QAction *menu : win()->menuBar()->actions())
         titles.append(menu->text().remove(u'&'));
-    QCOMPARE(titles, (QStringList {u"File"_s, u"Edit"_s, u"View"_s, u"Tools"_s, u"Help"_s}));
+    QCOMPARE(titles, (QStringList {u"File"_s, u"Edit"_s, u"View"_s, u"Course"_s, u"Tools"_s, u"Help"_s}));
 }
 
 void TestMainWindow::entriesHaveTheirKeys_data()
@@ -116,6 +116,7 @@ void TestMainWindow::entriesHaveTheirKeys_data()
     QTest::newRow("undo") << u"actionUndo"_s << QKeySequence(u"Ctrl+Z"_s);
     QTest::newRow("redo") << u"actionRedo"_s << QKeySequence(u"Ctrl+Y"_s);
     QTest::newRow("guide") << u"actionUserGuide"_s << QKeySequence(u"F1"_s);
+    QTest::newRow("test in emulator") << u"actionTestInEmulator"_s << QKeySequence(u"F5"_s);
 }
 
 void TestMainWindow::entriesHaveTheirKeys()

@@ -4,6 +4,7 @@
 #include "app/splash.h"
 #include "app/window_menus.h"
 #include "codec/codec.h"
+#include "course/emulator_choice.h"
 #include "course/restore_points.h"
 #include "course/track_file.h"
 #include "document/findings_layer.h"
@@ -30,7 +31,10 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QTreeWidget>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRandomGenerator>
+#include <QStatusBar>
 #include <QTest>
 #include <QUndoStack>
 
@@ -74,6 +78,23 @@ QStringList noise()
 
 enum class Fault { ChangedOnDisk, Gone, TooLarge };
 
+// The arguments the stand-in emulator recorded, once it has written them whole.
+QStringList recordedArguments(const QString &path)
+{
+    QStringList arguments;
+    for (const QJsonValue &value : QJsonDocument::fromJson(readAll(path)).array())
+        arguments << value.toString();
+    return arguments;
+}
+
+// Runs a test with PATH set to one folder, as the search for emulators sees it.
+struct PathSetTo
+{
+    explicit PathSetTo(const QString &folder) { qputenv("PATH", folder.toLocal8Bit()); }
+    ~PathSetTo() { qputenv("PATH", mOld); }
+    QByteArray mOld = qgetenv("PATH");
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Fault)
@@ -98,6 +119,13 @@ private slots:
     void dropOpensByKind();
 
     void checksAfterEverySaveAndOnF7();
+    void testRunGivesTheEmulatorACopy();
+    void testRunReportsWhyItCannotStart_data();
+    void testRunReportsWhyItCannotStart();
+    void emulatorArguments_data();
+    void emulatorArguments();
+    void emulatorsFoundOnThePath();
+    void restoresTheThirdOfTenSaves();
 
 private:
     bool start(bool headered, bool race = false);
@@ -433,6 +461,154 @@ void TestWindowSave::checksAfterEverySaveAndOnF7()
     QCOMPARE(check.summaryLabel()->text(), u"0 errors, 0 warnings"_s);
     QCOMPARE(list->topLevelItemCount(), 0);
     QVERIFY(check.layer()->findings().empty());
+void TestWindowSave::testRunGivesTheEmulatorACopy()
+{
+    QTemporaryDir home;
+    const PathSetTo noEmulators(home.path());
+    emulator::store({});
+    QVERIFY(start(false));
+    QVERIFY2(openMarioCircuit1(), "Open Course from ROM did not take the working ROM");
+    QStringList cells = document().map().texts();
+    cells[cellIndex(20, 30)] = u"4D"_s;
+    paint(cells);
+    const QString recorded = home.filePath(u"args.json"_s);
+    const QString given = home.filePath(u"given.smc"_s);
+    qputenv("RECORD_ARGS_OUT", recorded.toLocal8Bit());
+    qputenv("RECORD_ARGS_COPY", given.toLocal8Bit());
+    // None chosen yet: F5 asks first, and says that none was found on the PATH.
+    mFixture->preferences.answer(QStringLiteral(VELMOR_RECORD_ARGS), u"--fullscreen \"%f\""_s);
+    QTest::keyClick(win(), Qt::Key_F5);
+    QCOMPARE(mFixture->messages.titles(), QStringList());
+    QCOMPARE(mFixture->preferences.requests().size(), 1);
+    QVERIFY(mFixture->preferences.requests().front().note.contains(u"No emulator was found"_s));
+    QTRY_VERIFY2_WITH_TIMEOUT(recordedArguments(recorded).size() == 2,
+        "the stand-in emulator did not record its arguments within 10 s", 10000);
+    const QStringList arguments = recordedArguments(recorded);
+    QCOMPARE(arguments.front(), u"--fullscreen"_s);
+    QCOMPARE(QFileInfo(arguments.back()).fileName(), u"kart_velmor.smc"_s);
+    QVERIFY(QFileInfo(arguments.back()).absolutePath() != mFixture->folder.path());
+    // The emulator got the document's course; the user's ROMs, the restore points and the
+    // document's state are as they were.
+    QCOMPARE(marioCircuit1In(readAll(given), false), cells);
+    QCOMPARE(readAll(romPath()), mOriginal);
+    QCOMPARE(readAll(mFixture->folder.filePath(u"kart.smc"_s)), mOriginal);
+    QVERIFY(!QFileInfo::exists(RestorePoints(romPath()).folder()));
+    QVERIFY(document().isModified());
+    QVERIFY(win()->statusBar()->currentMessage().contains(u"kart_velmor.smc"_s));
+
+    // The choice is kept: the next run asks nothing and gets a fresh copy.
+    QVERIFY(QFile::remove(recorded));
+    QTest::keyClick(win(), Qt::Key_F5);
+    QCOMPARE(mFixture->preferences.requests().size(), 1);
+    QTRY_VERIFY2_WITH_TIMEOUT(recordedArguments(recorded).size() == 2,
+        "the second test run's emulator did not record its arguments within 10 s", 10000);
+    QVERIFY(recordedArguments(recorded).back() != arguments.back());
+}
+
+void TestWindowSave::testRunReportsWhyItCannotStart_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("removed since it was chosen") << u"gone/emulator"_s << u"does not exist"_s;
+    QTest::newRow("not executable") << u"kart.smc"_s << u"is not executable"_s;
+    QTest::newRow("no longer on the PATH") << u"velmor-no-such-emulator"_s << u"on the PATH"_s;
+}
+
+void TestWindowSave::testRunReportsWhyItCannotStart()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, said);
+    QVERIFY(start(false));
+    const QString path = program.contains(u'.') || program.contains(u'/')
+        ? mFixture->folder.filePath(program)
+        : program;
+    emulator::store({path, u"%f"_s, {}});
+    QTest::keyClick(win(), Qt::Key_F5);
+    QCOMPARE(mFixture->messages.titles(), QStringList {u"Test in Emulator"_s});
+    QVERIFY2(mFixture->messages.messages().front().text.contains(said),
+        qPrintable(mFixture->messages.messages().front().text));
+    QCOMPARE(readAll(romPath()), mOriginal);
+}
+
+void TestWindowSave::emulatorArguments_data()
+{
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("the ROM alone") << u"%f"_s << QStringList {u"/r/a b.smc"_s};
+    QTest::newRow("no %f: the ROM last") << u"-f"_s << QStringList {u"-f"_s, u"/r/a b.smc"_s};
+    QTest::newRow("quoted, inside an option")
+        << u"-L \"/cores/snes 9x.so\" --rom=%f"_s
+        << QStringList {u"-L"_s, u"/cores/snes 9x.so"_s, u"--rom=/r/a b.smc"_s};
+}
+
+void TestWindowSave::emulatorArguments()
+{
+    QFETCH(QString, arguments);
+    QFETCH(QStringList, expected);
+    QCOMPARE(emulator::argumentsFor(arguments, u"/r/a b.smc"_s), expected);
+}
+
+void TestWindowSave::emulatorsFoundOnThePath()
+{
+    QTemporaryDir bin;
+    const PathSetTo path(bin.path());
+    for (const QString &name : {u"mednafen"_s, u"retroarch"_s, u"zsnes"_s}) {
+        QVERIFY(writeAll(bin.filePath(name), "#!/bin/sh\n"));
+        QVERIFY(QFile::setPermissions(bin.filePath(name), QFile::ExeOwner | QFile::ReadOwner));
+    }
+    QFile::setPermissions(bin.filePath(u"zsnes"_s), QFile::ReadOwner); // not executable
+    QVERIFY(QDir(bin.path()).mkdir(u"cores"_s));
+    QVERIFY(writeAll(bin.filePath(u"cores/snes9x_libretro.so"_s), "core"));
+    const QList<Emulator> found = emulator::foundOnPath({bin.filePath(u"cores"_s)});
+    QCOMPARE(found.size(), 2);
+    QCOMPARE(found[0].name, u"mednafen"_s);
+    QCOMPARE(found[0].arguments, u"%f"_s);
+    QCOMPARE(found[1].program, bin.filePath(u"retroarch"_s));
+    QCOMPARE(found[1].arguments, u"-L %1 %f"_s.arg(bin.filePath(u"cores/snes9x_libretro.so"_s)));
+}
+
+void TestWindowSave::restoresTheThirdOfTenSaves()
+{
+    QVERIFY(start(false));
+    QVERIFY2(openMarioCircuit1(), "Open Course from ROM did not take the working ROM");
+    QList<QByteArray> before;
+    QStringList cells = document().map().texts();
+    for (int k = 0; k < 10; ++k) {
+        before << readAll(romPath());
+        cells[cellIndex(50, 10 + k)] = u"3C"_s;
+        paint(cells);
+        saveByKey();
+    }
+    QCOMPARE(mFixture->messages.titles(), QStringList());
+    // The third save's point is the eighth newest.
+    mFixture->restorePoints.choose(7);
+    win()->menus().action(u"actionRestorePoints"_s)->trigger();
+    QCOMPARE(mFixture->messages.titles(), QStringList());
+    const QList<RestorePointDialog::Row> rows = mFixture->restorePoints.shown().constLast();
+    QCOMPARE(rows.size(), 10);
+    for (const RestorePointDialog::Row &row : rows)
+        QVERIFY2(row.usable && row.course == u"Mario Circuit 1"_s, qPrintable(row.problem));
+    QVERIFY(readAll(romPath()) == before[2]);
+    // Velmor made that change itself: the next save is no save over another program's change.
+    saveByKey();
+    QCOMPARE(mFixture->messages.titles(), QStringList());
+    QCOMPARE(marioCircuit1In(readAll(romPath()), false), cells);
+
+    // A damaged point is listed as damaged, and no restore goes through it.
+    const RestorePoints points(romPath());
+    const QString newest = points.list().points.front().path;
+    QByteArray damaged = readAll(newest);
+    damaged[damaged.size() / 2] = char(damaged.at(damaged.size() / 2) ^ 0x40);
+    QVERIFY(writeAll(newest, damaged));
+    const QByteArray now = readAll(romPath());
+    mFixture->restorePoints.choose(3);
+    win()->menus().action(u"actionRestorePoints"_s)->trigger();
+    const RestorePointDialog::Row first = mFixture->restorePoints.shown().constLast().front();
+    QVERIFY(!first.usable);
+    QVERIFY2(first.problem.startsWith(u"damaged"_s), qPrintable(first.problem));
+    QCOMPARE(mFixture->messages.titles(), QStringList {u"Restore Points"_s});
+    QVERIFY(mFixture->messages.messages().front().text.contains(u"never applied"_s));
+    QCOMPARE(readAll(romPath()), now);
 }
 
 VELMOR_TEST_MAIN(TestWindowSave)

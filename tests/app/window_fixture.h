@@ -26,8 +26,11 @@ struct WindowFixtureOf
     ScriptedFileDialog dialog;
     ScriptedMessageBoxes messages;
     ScriptedReplaceDialog replace;
+    ScriptedPreferencesDialog preferences;
+    ScriptedRestorePointDialog restorePoints;
     QtFileSystem files;
-    Services services{dialog, messages, files, nullptr, &replace};
+    Services services{
+        dialog, messages, files, nullptr, &replace, nullptr, &preferences, &restorePoints};
     std::unique_ptr<Window> window;
 
     WindowFixtureOf()

@@ -4,6 +4,7 @@
 #include "rom/rom_image.h"
 #include "tests/support/synthetic_rom.h"
 #include "tests/support/test_main.h"
+#include "tools/restore_command.h"
 
 #include <QDir>
 #include <QTimeZone>
@@ -12,6 +13,7 @@
 
 using namespace velmor;
 using State = RestorePoints::State;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -37,6 +39,9 @@ private slots:
     void refusesWhatDoesNotApply();
     void refusesAFolderThatCannotBeMade();
     void aSaveThatFailedAfterItsPointIsStepped();
+    void commandLineListsAndRestores();
+    void commandLineRefuses_data();
+    void commandLineRefuses();
 
 private:
     // Saves into the ROM `count` times, each over another course's bytes; mStates[k] is the ROM
@@ -173,6 +178,72 @@ void TestRestorePoints::aSaveThatFailedAfterItsPointIsStepped()
         QVERIFY2(point.state == State::Usable, qPrintable(point.problem));
     QVERIFY(points().restore(2, FirstSave.addDays(2)).ok);
     QVERIFY(read(mRom) == mStates[0]);
+}
+
+void TestRestorePoints::commandLineListsAndRestores()
+{
+    saveTimes(10);
+    tools::CommandOutcome run = tools::restoreCommand({mRom, u"--list"_s}, FirstSave.addDays(1));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out.size(), 10);
+    QVERIFY2(run.out.at(7).startsWith(u" 8  2025-03-14 15:33:00 UTC  Course 3  "_s),
+        qPrintable(run.out.at(7)));
+    // The third save's point, the eighth newest.
+    run = tools::restoreCommand({mRom, u"--to"_s, u"8"_s}, FirstSave.addDays(1));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err.join(u'\n')));
+    QVERIFY(read(mRom) == mStates[2]);
+    QVERIFY(run.out.front().contains(u"(2025-03-14 15:33:00 UTC, Course 3)"_s));
+
+    // A damaged point is listed as damaged, and never applied.
+    const QString newest = points().list().points.front().path;
+    QByteArray bytes = read(newest);
+    bytes[10] = char(bytes.at(10) ^ 1);
+    QVERIFY(writeWholeFile(newest, bytes, &mWhy));
+    run = tools::restoreCommand({mRom, u"--list"_s}, FirstSave.addDays(2));
+    QVERIFY2(run.out.front().contains(u"Restore  "_s) && run.out.front().contains(u"damaged"_s),
+        qPrintable(run.out.front()));
+    run = tools::restoreCommand({mRom, u"--to"_s, u"1"_s}, FirstSave.addDays(2));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.front().contains(u"never applied"_s), qPrintable(run.err.front()));
+    QVERIFY(read(mRom) == mStates[2]);
+}
+
+void TestRestorePoints::commandLineRefuses_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("no ROM") << QStringList() << 2 << u"needs a ROM"_s;
+    QTest::newRow("nothing after it") << QStringList {u"ROM"_s} << 2 << u"--list or --to N"_s;
+    const QString rom = u"ROM"_s, to = u"--to"_s;
+    QTest::newRow("not a number") << QStringList {rom, to, u"x"_s} << 2 << u"not \"x\""_s;
+    QTest::newRow("zero") << QStringList {rom, to, u"0"_s} << 2 << u"1 for the newest"_s;
+    QTest::newRow("too much")
+        << QStringList {rom, u"--list"_s, u"-v"_s} << 2 << u"not \"--list -v\""_s;
+    QTest::newRow("no such point") << QStringList {rom, to, u"3"_s} << 1 << u"it has 1"_s;
+    QTest::newRow("no such ROM")
+        << QStringList {u"gone.smc"_s, u"--list"_s} << 1 << u"cannot list"_s;
+}
+
+void TestRestorePoints::commandLineRefuses()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    // One save of a small file: the refusals do not depend on what a ROM holds.
+    const QByteArray before(64, 'b');
+    QVERIFY(points().keep(QByteArray(64, 'a'), before, u"Course 1"_s, FirstSave).ok);
+    QVERIFY(writeWholeFile(mRom, before, &mWhy));
+    if (!options.isEmpty() && options.front() == u"ROM"_s)
+        options.front() = mRom;
+    else if (!options.isEmpty())
+        options.front() = mDir->filePath(options.front());
+    const tools::CommandOutcome run = tools::restoreCommand(options, FirstSave.addDays(1));
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.err.size(), 1);
+    QVERIFY2(run.err.front().contains(said), qPrintable(run.err.front()));
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(read(mRom) == before);
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestRestorePoints)

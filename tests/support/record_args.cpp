@@ -3,6 +3,8 @@
 //   RECORD_ARGS_STDERR  text to write to standard error
 //   RECORD_ARGS_EXIT    exit status (default 0)
 //   RECORD_ARGS_SLEEP_MS  time to wait before exiting, for a tool that hangs
+//   RECORD_ARGS_COPY    a path to copy the file named by the last argument to, as an emulator
+//                       reads the ROM it is given; copied before the arguments are written
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
@@ -17,6 +19,14 @@ int main(int argc, char **argv)
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 
+    const QString copy = qEnvironmentVariable("RECORD_ARGS_COPY");
+    if (!copy.isEmpty() && !arguments.isEmpty()) {
+        QFile::remove(copy);
+        if (!QFile::copy(arguments.constLast(), copy)) {
+            std::fprintf(stderr, "record_args: cannot copy %s\n", qPrintable(arguments.constLast()));
+            return 124;
+        }
+    }
     const QString out = qEnvironmentVariable("RECORD_ARGS_OUT");
     if (!out.isEmpty()) {
         QFile file(out);

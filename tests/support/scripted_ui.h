@@ -2,7 +2,9 @@
 
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/preferences_dialog.h"
 #include "platform/replace_dialog.h"
+#include "platform/restore_point_dialog.h"
 
 #include <QList>
 #include <QQueue>
@@ -84,6 +86,45 @@ public:
 private:
     QQueue<std::optional<Tiles>> mScript;
     QList<Tiles> mProposals;
+};
+
+// Stands in for the human at Preferences: answers from a queue (an emulator, or nothing for
+// Cancel) and records the requests shown.
+class ScriptedPreferencesDialog : public PreferencesDialog
+{
+public:
+    void answer(const QString &program, const QString &arguments)
+    {
+        mScript.enqueue(Emulator {program, arguments, {}});
+    }
+    std::optional<Emulator> ask(const Request &request) override
+    {
+        mRequests.append(request);
+        return mScript.isEmpty() ? std::nullopt : mScript.dequeue();
+    }
+    const QList<Request> &requests() const { return mRequests; }
+
+private:
+    QQueue<std::optional<Emulator>> mScript;
+    QList<Request> mRequests;
+};
+
+// Stands in for the human at Restore Points: chooses the rows of a queue (nothing for Close)
+// and records the rows shown.
+class ScriptedRestorePointDialog : public RestorePointDialog
+{
+public:
+    void choose(int row) { mScript.enqueue(row); }
+    std::optional<int> choose(const QString &, const QList<Row> &rows) override
+    {
+        mShown.append(rows);
+        return mScript.isEmpty() ? std::nullopt : mScript.dequeue();
+    }
+    const QList<QList<Row>> &shown() const { return mShown; }
+
+private:
+    QQueue<std::optional<int>> mScript;
+    QList<QList<Row>> mShown;
 };
 
 } // namespace velmor::test

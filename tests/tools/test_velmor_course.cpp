@@ -1,4 +1,5 @@
 #include "course/course_file.h"
+#include "course/restore_points.h"
 #include "rom/course_catalogue.h"
 #include "tests/support/synthetic_check.h"
 #include "tests/support/synthetic_race.h"
@@ -68,6 +69,7 @@ private slots:
     void checkFindsPlantedFaults_data();
     void checkFindsPlantedFaults();
     void checkCourseFile();
+    void restoreListsAndRestores();
 
 private:
     QString path(const QString &name) const { return mDir.filePath(name); }
@@ -117,6 +119,8 @@ void TestVelmorCourse::commandLineErrors_data()
         << QStringList {u"check"_s, rom} << u"check takes ROM, COURSE, got 1 argument"_s;
     QTest::newRow("check of no course") << QStringList {u"check"_s, rom, u"Luigi Circuit"_s}
                                         << u"\"Luigi Circuit\" names no course"_s;
+    QTest::newRow("restore without what to do")
+        << QStringList {u"restore"_s, rom} << u"restore needs --list or --to N after the ROM"_s;
     QTest::newRow("course 18") << QStringList {u"show"_s, rom, u"18"_s}
                                << u"there is no course 18; course IDs go from 00 to 17"_s;
 }
@@ -355,6 +359,25 @@ void TestVelmorCourse::checkCourseFile()
     run = runCourse({u"check"_s, path(u"none.vcourse"_s), u"--rom"_s, rom});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.startsWith(u"velmor-course: cannot read the course file "_s), qPrintable(run.err));
+void TestVelmorCourse::restoreListsAndRestores()
+{
+    // Two saves, each keeping its point as Save Course into ROM does.
+    const QString rom = path(u"restore.smc"_s);
+    QByteArray states[3] = {QByteArray(4096, 'a'), QByteArray(4096, 'b'), QByteArray(4096, 'c')};
+    const QDateTime first = QDateTime::fromString(u"2025-03-14T15:30:00Z"_s, Qt::ISODate);
+    for (int k = 1; k <= 2; ++k) {
+        QVERIFY(RestorePoints(rom).keep(states[k - 1], states[k], u"Course %1"_s.arg(k),
+            first.addSecs(60 * k)).ok);
+    }
+    QVERIFY(test::writeBytes(rom, test::bytesOf(states[2])));
+    Run run = course({u"restore"_s, rom, u"--list"_s});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out.count(u'\n'), 2);
+    QVERIFY2(run.out.startsWith(u" 1  2025-03-14 15:32:00 UTC  Course 2  "_s), qPrintable(run.out));
+    run = course({u"restore"_s, rom, u"--to"_s, u"2"_s});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(test::readBytes(rom) == test::bytesOf(states[0]));
+    QCOMPARE(RestorePoints(rom).list().points.front().course, u"Restore"_s);
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestVelmorCourse)
