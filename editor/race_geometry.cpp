@@ -1,5 +1,6 @@
 #include "editor/race_geometry.h"
 
+#include "document/race_marks.h"
 #include "rom/race_map.h"
 
 #include <QLineF>
@@ -11,14 +12,13 @@ namespace velmor::race {
 
 namespace {
 
-constexpr int TilePixels = rom::map::TilePixels;
 constexpr int LastPixel = rom::map::CoursePixels - 1;
 constexpr int LastTile = rom::map::MapSide - 1;
 constexpr int ZoneSide = rom::map::ZoneGridSide;
 constexpr int Spacing = rom::map::StartKartSpacing;
 constexpr int LastKart = rom::map::StartKarts - 1;
-// A kart is about two tiles across: a press that near its place takes the grid.
-constexpr double KartReach = 8.0;
+// A press on a kart's mark, as the start layer draws it, takes the grid.
+constexpr double KartReach = marks::KartRadius;
 
 bool near(QPointF a, QPointF b, double reach)
 {
@@ -32,20 +32,9 @@ int rounded(double value)
 
 } // namespace
 
-QRect cellsOf(const QRectF &coursePixels)
-{
-    const int left = int(std::floor(coursePixels.left() / TilePixels));
-    const int top = int(std::floor(coursePixels.top() / TilePixels));
-    const int right = int(std::ceil(coursePixels.right() / TilePixels));
-    const int bottom = int(std::ceil(coursePixels.bottom() / TilePixels));
-    return QRect(QPoint(left, top), QPoint(std::max(left, right - 1), std::max(top, bottom - 1)));
-}
-
 QRectF itemRect(const rom::OverlayItem &item)
 {
-    const rom::ItemExtent extent = rom::itemExtent(item.size);
-    return QRectF(item.col * TilePixels, item.row * TilePixels, extent.width * TilePixels,
-        extent.height * TilePixels);
+    return marks::itemBox(item);
 }
 
 int itemAt(const rom::OverlayItems &items, QPointF point)
@@ -237,7 +226,7 @@ rom::LapLine draggedLap(const rom::LapLine &from, LapHandle handle, QPointF delt
 
 QRectF objectRect(int col, int row)
 {
-    return QRectF(col * TilePixels, row * TilePixels, 2 * TilePixels, 2 * TilePixels);
+    return marks::objectMark(col, row);
 }
 
 ObjectRef objectAt(const rom::ObjectPositions &objects, QPointF point)

@@ -21,10 +21,7 @@ inline constexpr double HandleReach = 5.0;
 // A zone cell of the lap line's rectangle, in course pixels.
 inline constexpr int ZoneCellPixels = 16;
 
-// The cells (x column, y row) a rectangle of course pixels touches, for repainting.
-QRect cellsOf(const QRectF &coursePixels);
-
-// --- Items
+// --- Items (and objects below) hit where their layers draw them (document/race_marks.h).
 QRectF itemRect(const rom::OverlayItem &item);
 // The topmost item at a point: the game stamps later records over earlier ones. -1 for none.
 int itemAt(const rom::OverlayItems &items, QPointF point);
@@ -65,7 +62,7 @@ struct ObjectRef
     bool isNone() const { return list == List::None; }
     bool operator==(const ObjectRef &) const = default;
 };
-// A marker covers two tiles square from the object's tile.
+// The marker as the objects layer draws it, around the object's tile.
 QRectF objectRect(int col, int row);
 // Match-race objects first (they are drawn over the groups), then groups 3 to 0.
 ObjectRef objectAt(const rom::ObjectPositions &objects, QPointF point);

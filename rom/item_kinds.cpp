@@ -13,43 +13,37 @@ constexpr int Across = 1; // 3 wide x 1
 constexpr int Along = 2; // 1 x 3 tall
 constexpr int Large = 3; // 5 x 5
 
-constexpr std::array<ItemKindInfo, ItemKindCount> Kinds = {{
+constexpr std::array<ItemRange, ItemRangeCount> Ranges = {{
     {ItemKind::ItemBox, "Item Box", 0, 3, Square},
-    {ItemKind::CoinGroup, "Coin Group", 28, 55, Large},
-    {ItemKind::OilSlick, "Oil Slick", 16, 19, Square},
+    {ItemKind::Coins, "Coin Group", 28, 55, Large},
+    {ItemKind::Oil, "Oil Slick", 16, 19, Square},
     {ItemKind::DashPlate, "Dash Plate", 8, 11, Square},
-    {ItemKind::JumpBarAcross, "Jump Bar Across", 20, 23, Across},
-    {ItemKind::JumpBarAlong, "Jump Bar Along", 24, 27, Along},
+    {ItemKind::JumpBar, "Jump Bar Across", 20, 23, Across},
+    {ItemKind::JumpBar, "Jump Bar Along", 24, 27, Along},
     {ItemKind::UsedBox, "Used Item Box", 4, 7, Square},
     {ItemKind::SolidBlock, "Solid Block", 12, 15, Square},
 }};
 
 } // namespace
 
-const std::array<ItemKindInfo, ItemKindCount> &itemKinds()
+const std::array<ItemRange, ItemRangeCount> &itemRanges()
 {
-    return Kinds;
+    return Ranges;
 }
 
-const ItemKindInfo &itemKindInfo(ItemKind kind)
+const ItemRange *itemRangeOf(int pattern)
 {
-    return *std::find_if(Kinds.begin(), Kinds.end(),
-        [kind](const ItemKindInfo &info) { return info.kind == kind; });
-}
-
-std::optional<ItemKind> itemKindOf(int pattern)
-{
-    for (const ItemKindInfo &info : Kinds) {
-        if (pattern >= info.firstPattern && pattern <= info.lastPattern)
-            return info.kind;
+    for (const ItemRange &range : Ranges) {
+        if (pattern >= range.firstPattern && pattern <= range.lastPattern)
+            return &range;
     }
-    return std::nullopt;
+    return nullptr;
 }
 
 std::string_view itemName(const OverlayItem &item)
 {
-    const std::optional<ItemKind> kind = itemKindOf(item.pattern);
-    return kind ? itemKindInfo(*kind).name : std::string_view("Item");
+    const ItemRange *range = itemRangeOf(item.pattern);
+    return range ? range->name : std::string_view("Item");
 }
 
 std::vector<int> patternTiles(int pattern)
@@ -72,8 +66,8 @@ OverlayItem makeItem(int pattern, int col, int row)
 {
     OverlayItem item;
     item.pattern = pattern;
-    const std::optional<ItemKind> kind = itemKindOf(pattern);
-    item.size = kind ? itemKindInfo(*kind).sizeClass : Square;
+    const ItemRange *range = itemRangeOf(pattern);
+    item.size = range ? range->sizeClass : Square;
     return placedAt(item, col, row);
 }
 

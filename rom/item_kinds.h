@@ -3,40 +3,28 @@
 #include "rom/overlay_items.h"
 
 #include <array>
-#include <optional>
 #include <string_view>
 #include <vector>
 
-// What the overlay items' patterns are in the game: which patterns make an item box, a coin
-// group, an oil slick, and with which size class the game draws each kind.
+// What a course maker places: the ranges of patterns the game draws as one sort of item (the
+// jump bars across and along apart, as they differ in shape), and the size class each is drawn
+// with.
 namespace velmor::rom {
 
-enum class ItemKind {
-    ItemBox,
-    CoinGroup,
-    OilSlick,
-    DashPlate,
-    JumpBarAcross,
-    JumpBarAlong,
-    UsedBox,
-    SolidBlock,
-};
-inline constexpr int ItemKindCount = 8;
-
-struct ItemKindInfo
+struct ItemRange
 {
     ItemKind kind;
     std::string_view name; // "Item Box", as the undo steps and the palette name it
     int firstPattern;
     int lastPattern;
-    int sizeClass; // the one the game draws the kind with; coin groups mostly 5 x 5
+    int sizeClass; // the one the game draws the range with; coin groups mostly 5 x 5
 };
+inline constexpr int ItemRangeCount = 8;
 
 // In the order a palette shows them: the ones a course maker places most often first.
-const std::array<ItemKindInfo, ItemKindCount> &itemKinds();
-const ItemKindInfo &itemKindInfo(ItemKind kind);
+const std::array<ItemRange, ItemRangeCount> &itemRanges();
 // Nothing for a pattern the game does not define (56-63).
-std::optional<ItemKind> itemKindOf(int pattern);
+const ItemRange *itemRangeOf(int pattern);
 // "Item Box"; "Item" for a pattern the game does not define.
 std::string_view itemName(const OverlayItem &item);
 
