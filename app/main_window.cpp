@@ -4,6 +4,7 @@
 #include "app/course_actions.h"
 #include "app/drawing_tools_ui.h"
 #include "app/help_dialogs.h"
+#include "app/race_tools_ui.h"
 #include "app/recent_files.h"
 #include "app/startup_texts.h"
 #include "app/status_readout.h"
@@ -77,6 +78,7 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     strip->setFloatable(false);
     strip->setToolButtonStyle(Qt::ToolButtonTextOnly);
     mTools = new DrawingToolsUi(mClient, services, *mMenus, strip, this);
+    mRace = new RaceToolsUi(this, mClient, *mMenus, *mThemes, this);
     buildHelpMenu();
     connect(&mClient->actions(), &CourseActions::fileUsed, this, [this](const QString &path) {
         mRecent->add(path);
@@ -112,6 +114,8 @@ MainWindow::~MainWindow()
     mThemes->deleteToolWindows();
     delete mThemes;
     mThemes = nullptr;
+    delete mRace;
+    mRace = nullptr;
     delete mTools;
     mTools = nullptr;
     mClient->document().undoStack()->disconnect(this);

@@ -6,6 +6,7 @@ namespace velmor {
 
 class ClientWindow;
 class DrawingToolsUi;
+class RaceToolsUi;
 class RecentFiles;
 class ThemeViews;
 class StatusReadout;
@@ -43,6 +44,7 @@ public:
     RecentFiles &recentFiles() const { return *mRecent; }
     DrawingToolsUi &drawingTools() const { return *mTools; }
     ThemeViews &themeViews() const { return *mThemes; }
+    RaceToolsUi &raceTools() const { return *mRace; }
 
     // The ROM the editor looks at for the room of a course and its tiles: the document's (the one
     // last inserted into or opened from), else the working ROM, else the user's ROM.
@@ -69,6 +71,7 @@ private:
     RecentFiles *mRecent;
     DrawingToolsUi *mTools;
     ThemeViews *mThemes;
+    RaceToolsUi *mRace = nullptr;
     bool mPainted = false;
     StartOptions mStart;
 };

@@ -9,6 +9,7 @@
 #include "editor/objects_tool.h"
 #include "editor/tool_controller.h"
 #include "rom/item_kinds.h"
+#include "rom/object_kinds.h"
 #include "rom/race_map.h"
 
 #include <QAction>
@@ -136,7 +137,7 @@ void RaceToolsUi::fillPalette()
     const int chosen = qMax(0, mPalette->currentIndex());
     const QSignalBlocker quiet(mPalette);
     mPalette->clear();
-    for (const rom::ItemKindInfo &kind : rom::itemKinds()) {
+    for (const rom::ItemRange &kind : rom::itemRanges()) {
         for (int pattern = kind.firstPattern; pattern <= kind.lastPattern; ++pattern) {
             mPalette->addItem(QPixmap::fromImage(patternPicture(pattern, images)),
                 tr("%1 %2").arg(text(kind.name)).arg(pattern - kind.firstPattern + 1), pattern);
@@ -222,9 +223,23 @@ void RaceToolsUi::chooseTheme(rom::Theme theme)
         return;
     const QString name = text(rom::themeName(theme));
     document.setTheme(theme, tr("Change Theme to %1").arg(name));
+    // What else a theme brings: the kind of the course's objects, which the game keeps apart.
+    QString objects;
+    const std::optional<std::uint8_t> kind = rom::objectKindOfTheme(theme);
+    if (!document.objects().value() && document.objects().unreadableReason().isEmpty())
+        objects = tr("A battle course has no objects.");
+    else if (!kind)
+        objects = tr("%1 has no objects of its own: the course's objects keep their kind.").arg(name);
+    else
+        objects = tr("The course's objects keep the kind the ROM gives them; %1's own is 0x%2, "
+                     "which Velmor does not write yet.")
+                      .arg(name)
+                      .arg(*kind, 2, 16, QLatin1Char('0'));
     auto *window = qobject_cast<QMainWindow *>(mOptions->parentWidget());
     window->statusBar()->showMessage(
-        tr("The course now has the theme %1: its tiles and the tile set show it.").arg(name),
+        tr("The course now has the theme %1: the tiles, the tile set and the item palette show "
+           "it. %2")
+            .arg(name, objects),
         StatusMessageMs);
 }
 

@@ -12,6 +12,7 @@ WindowMenus::WindowMenus(QMenuBar *bar, QObject *parent)
     , mRecent(new QMenu(tr("Recent &Files"), mFile))
     , mEdit(bar->addMenu(tr("&Edit")))
     , mView(bar->addMenu(tr("&View")))
+    , mCourse(bar->addMenu(tr("&Course")))
     , mTools(bar->addMenu(tr("&Tools")))
     , mHelp(bar->addMenu(tr("&Help")))
 {
@@ -19,6 +20,7 @@ WindowMenus::WindowMenus(QMenuBar *bar, QObject *parent)
     mRecent->setObjectName(QStringLiteral("menuRecentFiles"));
     mEdit->setObjectName(QStringLiteral("menuEdit"));
     mView->setObjectName(QStringLiteral("menuView"));
+    mCourse->setObjectName(QStringLiteral("menuCourse"));
     mTools->setObjectName(QStringLiteral("menuTools"));
     mHelp->setObjectName(QStringLiteral("menuHelp"));
 }

@@ -24,6 +24,7 @@ public:
     QMenu *fileMenu() const { return mFile; }
     QMenu *editMenu() const { return mEdit; }
     QMenu *viewMenu() const { return mView; }
+    QMenu *courseMenu() const { return mCourse; }
     QMenu *toolsMenu() const { return mTools; }
     QMenu *helpMenu() const { return mHelp; }
     QMenu *recentMenu() const { return mRecent; }
@@ -43,6 +44,7 @@ private:
     QMenu *mRecent;
     QMenu *mEdit;
     QMenu *mView;
+    QMenu *mCourse;
     QMenu *mTools;
     QMenu *mHelp;
     QHash<QString, QAction *> mActions;

@@ -36,6 +36,7 @@ public:
     bool hasOwnSelection() const override { return !mSelected.isEmpty(); }
     QString copyOwnSelection() const override;
     void deleteOwnSelection() override;
+    void dropOwnSelection() override { setSelected({}); }
     bool pasteOwn(const QString &text, QPoint cell) override;
 
     // The clipboard text of items ("velmor items" and one "size pattern col row" line each), and

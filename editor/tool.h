@@ -83,6 +83,7 @@ public:
     virtual bool hasOwnSelection() const { return false; }
     virtual QString copyOwnSelection() const { return {}; }
     virtual void deleteOwnSelection() { }
+    virtual void dropOwnSelection() { }
     virtual bool pasteOwn(const QString &, QPoint) { return false; }
 
 signals:

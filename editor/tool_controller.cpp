@@ -257,6 +257,7 @@ void ToolController::escape()
     mPasting = false;
     mPreview.clearFloating();
     setSelection(QRect());
+    currentTool()->dropOwnSelection();
     notify(was);
 }
 

@@ -368,6 +368,9 @@ void TestRaceTools::itemsCopyPasteDelete()
     rig.steps.undo();
     QCOMPARE(rig.document.items().value().size(), 2u);
     QVERIFY(!rig.document.isModified());
+    rig.drag(tile(11, 11), tile(11, 11));
+    rig.tools.escape();
+    QVERIFY(!rig.tools.hasSelection());
     // Cells on the clipboard are not the tool's to paste.
     QVERIFY(!rig.tools.pasteOwn(u"01 02\n03 04\n"_s, {0, 0}));
     QCOMPARE(ItemsTool::itemsFromText(u"velmor items\n0 99 1 1\n"_s), std::nullopt);
