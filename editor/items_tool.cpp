@@ -48,7 +48,7 @@ ItemsLayer &ItemsTool::layer() const
 
 bool ItemsTool::press(const ToolEvent &event)
 {
-    if (event.button != LeftButton || !isOnMap(event.cell) || !layer().unreadableReason().isEmpty())
+    if (event.button != LeftButton || !isOnMap(event.cell) || refuseUnreadable(layer()))
         return false;
     const rom::OverlayItems &items = layer().value();
     const int hit = race::itemAt(items, event.coursePixel);

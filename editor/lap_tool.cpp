@@ -34,7 +34,7 @@ QString LapTool::stepText(race::LapHandle handle)
 
 bool LapTool::press(const ToolEvent &event)
 {
-    if (event.button != LeftButton || !layer().unreadableReason().isEmpty())
+    if (event.button != LeftButton || refuseUnreadable(layer()))
         return false;
     if (!layer().value()) {
         emit refused(tr("A battle course has no lap line."));

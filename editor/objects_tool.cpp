@@ -36,7 +36,7 @@ ObjectsLayer &ObjectsTool::layer() const
 
 bool ObjectsTool::press(const ToolEvent &event)
 {
-    if (event.button != LeftButton || !layer().unreadableReason().isEmpty())
+    if (event.button != LeftButton || refuseUnreadable(layer()))
         return false;
     if (!layer().value()) {
         emit refused(tr("A battle course has no objects."));

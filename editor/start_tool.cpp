@@ -47,7 +47,7 @@ QString StartTool::stepText(race::StartHandle handle)
 
 bool StartTool::press(const ToolEvent &event)
 {
-    if (event.button != LeftButton || !layer().unreadableReason().isEmpty())
+    if (event.button != LeftButton || refuseUnreadable(layer()))
         return false;
     mHandle = race::startHandleAt(layer().value(), event.coursePixel);
     if (mHandle == race::StartHandle::None)

@@ -17,6 +17,7 @@ class QPainter;
 namespace velmor {
 
 class CourseDocument;
+class Layer;
 class LayerCanvas;
 class MapEdits;
 class ToolPreview;
@@ -100,6 +101,8 @@ protected:
     QRect previewBounds() const;
     void notifyPreview(const QRect &before);
     void report(const struct EditResult &result);
+    // A layer the ROM's data could not be read into is not edited: says why, and returns true.
+    bool refuseUnreadable(const Layer &layer);
 
 private:
     ToolContext &mContext;

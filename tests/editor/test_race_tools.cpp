@@ -389,6 +389,13 @@ void TestRaceTools::battleCourse()
         rig.drag(QPointF(100, 100), QPointF(120, 120));
     }
     QCOMPARE(refusals.count(), 2);
+    // A layer the ROM could not give is not edited, and the user learns why.
+    rig.document.items().loadUnreadable(u"the slot lies outside this ROM"_s);
+    rig.tools.setTool(u"items"_s);
+    rig.drag(tile(5, 5), tile(5, 5));
+    QCOMPARE(refusals.count(), 3);
+    QCOMPARE(refusals.constLast().constFirst().toString(),
+        u"The items cannot be edited: the slot lies outside this ROM"_s);
     QCOMPARE(rig.steps.count(), 1);
 }
 
