@@ -7,6 +7,7 @@ namespace velmor {
 class ClientWindow;
 class DrawingToolsUi;
 class RaceToolsUi;
+class LayerViews;
 class RecentFiles;
 class ThemeViews;
 class StatusReadout;
@@ -28,6 +29,7 @@ public:
         bool tiles = false;
         bool tileSet = false;
         bool overview = false;
+        bool layers = false;
     };
 
     explicit MainWindow(Services &services, QWidget *parent = nullptr);
@@ -45,6 +47,7 @@ public:
     DrawingToolsUi &drawingTools() const { return *mTools; }
     ThemeViews &themeViews() const { return *mThemes; }
     RaceToolsUi &raceTools() const { return *mRace; }
+    LayerViews &layerViews() const { return *mLayers; }
 
     // The ROM the editor looks at for the room of a course and its tiles: the document's (the one
     // last inserted into or opened from), else the working ROM, else the user's ROM.
@@ -72,6 +75,7 @@ private:
     DrawingToolsUi *mTools;
     ThemeViews *mThemes;
     RaceToolsUi *mRace = nullptr;
+    LayerViews *mLayers = nullptr;
     bool mPainted = false;
     StartOptions mStart;
 };

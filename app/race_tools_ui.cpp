@@ -176,6 +176,9 @@ QImage RaceToolsUi::patternPicture(int pattern, const QList<QImage> &tiles)
 
 void RaceToolsUi::toolChosen(const QString &key)
 {
+    // A race tool edits its own layer: what it edits is shown.
+    if (Layer *layer = mClient->document().layer(key))
+        layer->setVisible(true);
     const bool items = key == QStringLiteral("items");
     const bool objects = key == QStringLiteral("objects");
     if (items)
