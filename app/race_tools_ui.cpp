@@ -68,6 +68,9 @@ RaceToolsUi::RaceToolsUi(QMainWindow *window, ClientWindow *client, WindowMenus 
     connect(&document, &CourseDocument::themeChanged, this, &RaceToolsUi::showTheme);
     connect(client->toolController(), &ToolController::toolChanged, this, &RaceToolsUi::toolChosen);
     connect(&themes, &ThemeViews::themeChanged, this, &RaceToolsUi::fillPalette);
+    // The palette draws its items as the map does: the game's tiles, or glyphs over the numbers.
+    connect(menus.action(QStringLiteral("actionViewTiles")), &QAction::toggled, this,
+        &RaceToolsUi::fillPalette);
     connect(mObjects, &ObjectsTool::chosenChanged, this, &RaceToolsUi::showObject);
     connect(&document.objects(), &Layer::changed, this, &RaceToolsUi::showObject);
     showItemCount();

@@ -380,6 +380,13 @@ void TestWindowViews::raceToolsStepByStep()
     QCOMPARE(document.items().value().back(), (rom::OverlayItem {0, 0, 20, 8}));
     QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Place Item Box"_s);
     QCOMPARE(win()->raceTools().itemsReadout()->text(), u"Items 2 of 41"_s);
+    // The palette shows the game's tiles in the Tiles view, glyphs over the numbers.
+    QComboBox *palette = win()->raceTools().itemPalette();
+    const QImage glyph = palette->itemIcon(0).pixmap(32).toImage();
+    win()->themeViews().showTiles(true);
+    QVERIFY(palette->itemIcon(0).pixmap(32).toImage() != glyph);
+    win()->themeViews().showTiles(false);
+    QCOMPARE(palette->itemIcon(0).pixmap(32).toImage(), glyph);
 
     // The start grid and the lap line, each drag one step.
     QTest::keyClick(win(), Qt::Key_P);
