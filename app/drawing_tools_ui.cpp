@@ -90,18 +90,21 @@ void DrawingToolsUi::chooseTool(const QString &key)
 void DrawingToolsUi::copy()
 {
     if (mTools->hasSelection())
-        QGuiApplication::clipboard()->setText(mTools->copy().toText());
+        QGuiApplication::clipboard()->setText(mTools->copyText());
 }
 
 void DrawingToolsUi::cut()
 {
     if (mTools->hasSelection())
-        QGuiApplication::clipboard()->setText(mTools->cut().toText());
+        QGuiApplication::clipboard()->setText(mTools->cutText());
 }
 
 void DrawingToolsUi::paste()
 {
-    const ParsedBlock parsed = CellBlock::fromText(QGuiApplication::clipboard()->text());
+    const QString text = QGuiApplication::clipboard()->text();
+    if (mTools->pasteOwn(text, pasteCell()))
+        return;
+    const ParsedBlock parsed = CellBlock::fromText(text);
     if (!parsed.ok()) {
         mServices.messages.inform(
             tr("The clipboard holds no cells to paste. Cells are rows of two-digit tile numbers "

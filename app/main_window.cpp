@@ -5,6 +5,7 @@
 #include "app/course_check_ui.h"
 #include "app/drawing_tools_ui.h"
 #include "app/help_dialogs.h"
+#include "app/race_tools_ui.h"
 #include "app/layer_views.h"
 #include "app/recent_files.h"
 #include "app/startup_texts.h"
@@ -85,6 +86,7 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     strip->setFloatable(false);
     strip->setToolButtonStyle(Qt::ToolButtonTextOnly);
     mTools = new DrawingToolsUi(mClient, services, *mMenus, strip, this);
+    mRace = new RaceToolsUi(this, mClient, *mMenus, *mThemes, this);
     buildHelpMenu();
     connect(&mClient->actions(), &CourseActions::fileUsed, this, [this](const QString &path) {
         mRecent->add(path);
@@ -134,6 +136,8 @@ MainWindow::~MainWindow()
     mThemes->deleteToolWindows();
     delete mThemes;
     mThemes = nullptr;
+    delete mRace;
+    mRace = nullptr;
     mLayers->deleteToolWindow();
     delete mLayers;
     mLayers = nullptr;

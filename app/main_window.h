@@ -7,6 +7,7 @@ namespace velmor {
 class ClientWindow;
 class CourseCheckUi;
 class DrawingToolsUi;
+class RaceToolsUi;
 class LayerViews;
 class RecentFiles;
 class ThemeViews;
@@ -46,6 +47,7 @@ public:
     RecentFiles &recentFiles() const { return *mRecent; }
     DrawingToolsUi &drawingTools() const { return *mTools; }
     ThemeViews &themeViews() const { return *mThemes; }
+    RaceToolsUi &raceTools() const { return *mRace; }
     LayerViews &layerViews() const { return *mLayers; }
     CourseCheckUi &courseCheck() const { return *mCheck; }
 
@@ -77,6 +79,7 @@ private:
     RecentFiles *mRecent;
     DrawingToolsUi *mTools;
     ThemeViews *mThemes;
+    RaceToolsUi *mRace = nullptr;
     LayerViews *mLayers = nullptr;
     CourseCheckUi *mCheck = nullptr;
     bool mPainted = false;

@@ -106,6 +106,13 @@ ThemeViews::ThemeViews(QMainWindow *window, ClientWindow *client, WindowMenus &m
     // The tool windows are made when first opened: a start that needs neither pays for neither.
     buildViewMenu(menus);
     wirePalettes();
+    // Once the document has a theme of its own (read with its race, or chosen in Course ▸
+    // Theme), the views draw with it, at once.
+    connect(&client->document(), &CourseDocument::themeChanged, this, [this] {
+        mFollowDocument = true;
+        if (!mRomPath.isEmpty() || mTheme.ok())
+            loadTheme();
+    });
     connect(&client->document(), &CourseDocument::courseChoiceChanged, this, [this] {
         // Only once a first theme was asked for: the start waits for its first paint. A text
         // being typed names no course until it is whole, and the same course keeps its theme:
@@ -345,10 +352,13 @@ void ThemeViews::loadTheme()
         // On failure mRomError names the file and says why.
         romFile = mServices.files.readFile(mRomPath, qint64(rom::MaxFileSize), &mRomError);
     }
-    if (romFile && !offset)
+    if (romFile && mFollowDocument)
+        mTheme = mCache.forTheme(*romFile, mClient->document().theme());
+    else if (romFile && !offset)
         mRomError = tr("the course list names no course");
-    mTheme =
-        romFile && offset ? mCache.forListedOffset(*romFile, *offset) : graphics::LoadedTheme();
+    else
+        mTheme = romFile && offset ? mCache.forListedOffset(*romFile, *offset)
+                                   : graphics::LoadedTheme();
     if (mTheme.ok()) {
         mClient->mapView()->setTileImages(mTheme.tiles.images(), mTheme.tiles.placeholder());
         if (mTileSet)

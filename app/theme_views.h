@@ -43,6 +43,8 @@ public:
     void loadTheme();
 
     bool tilesAvailable() const { return mTheme.ok(); }
+    // The theme's tiles at the map's scale; none without a theme.
+    QList<QImage> tileImages() const { return mTheme.ok() ? mTheme.tiles.images() : QList<QImage>(); }
     // Why the Tiles view cannot be had; empty while it can.
     QString unavailableReason() const;
     void showTiles(bool tiles);
@@ -81,6 +83,8 @@ private:
     // The course whose theme was read last, and whether the user chose the Tiles view.
     std::optional<qint64> mThemeOffset;
     bool mTilesWanted = false;
+    // Whether the document's own theme decides, rather than the ROM's table for the course.
+    bool mFollowDocument = false;
     graphics::TileSetView *mTileSet = nullptr;
     CourseOverview *mOverview = nullptr;
     QDockWidget *mTileSetWindow = nullptr;

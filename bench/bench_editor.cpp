@@ -1,10 +1,15 @@
 // Times the map's editing and drawing: a pointer move that paints a cell (model only and with the
 // view's repaint request), repainting the visible map, "Clear Color" and "Texture Filler" over all
-// 16384 cells. Prints the median, least and most of many runs against each target.
+// 16384 cells, and a drag of an item or of the start grid with the repaint of what it changed.
+// Prints the median, least and most of many runs against each target.
 #include "bench/bench_figures.h"
 #include "document/course_map.h"
 #include "document/map_geometry.h"
 #include "document/course_document.h"
+#include "document/race_layers.h"
+#include "editor/tool_controller.h"
+#include "rom/course_layers.h"
+#include "rom/item_kinds.h"
 #include "editor/map_view.h"
 #include "editor/painting.h"
 
@@ -39,6 +44,56 @@ void paintMoves(TilePainter &painter, int &next, bool &flip)
         if (next == 0)
             flip = !flip;
     }
+}
+
+// A race course with every item the game allows, loaded as from a ROM.
+void loadRace(CourseDocument &document)
+{
+    rom::CourseLayers race;
+    rom::OverlayItems items;
+    for (int i = 0; i < 41; ++i)
+        items.push_back(rom::makeItem(i % 28, 4 + (i % 8) * 3, 4 + (i / 8) * 3));
+    race.theme = {rom::Theme::MarioCircuit, {}};
+    race.items = {items, {}};
+    race.objects = {rom::ObjectPositions {}, {}};
+    race.start = {rom::StartGrid(rom::RaceStart {120, 40, 24}), {}};
+    race.lap = {rom::LapLine {300, 2, 18, 8, 2}, {}};
+    race.ai = {rom::CourseAi {}, {}};
+    document.loadRace(race);
+}
+
+// One pointer move of a drag, one cell on and back, then the repaint of what the layers and the
+// tool's preview said had changed, as the view's next paint event would do it.
+void timeDrag(const char *what, ToolController &tools, MapView *view, QPointF from)
+{
+    QRect dirty;
+    const auto grow = [&dirty](const QRect &cells) { dirty |= cells; };
+    const QMetaObject::Connection layers = QObject::connect(&view->document(),
+        &CourseDocument::layerChanged, view, [grow](Layer *, const QRect &cells) { grow(cells); });
+    const QMetaObject::Connection preview
+        = QObject::connect(&tools, &ToolController::previewChanged, view, grow);
+    QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
+    ToolEvent press = ToolEvent::at(from);
+    press.button = press.buttons = LeftButton;
+    tools.press(press);
+    bool flip = false;
+    auto f = timeMicros(Runs, [&] {
+        dirty = QRect();
+        ToolEvent move = ToolEvent::at(from + QPointF(flip ? 0 : 8, 0));
+        move.buttons = LeftButton;
+        tools.move(move);
+        // What the view repaints: the changed cells and the reach of what a layer draws past them.
+        const QRect pixels = MapView::cellsPixelRect(dirty).adjusted(-16, -16, 16, 16);
+        view->render(&image, pixels.topLeft(), QRegion(pixels), QWidget::DrawChildren);
+        flip = !flip;
+    });
+    ToolEvent release = ToolEvent::at(from);
+    release.button = LeftButton;
+    tools.release(release);
+    QObject::disconnect(layers);
+    QObject::disconnect(preview);
+    f = {f.median / 1000, f.least / 1000, f.most / 1000};
+    print(what, f, "ms", RepaintTargetMillis);
 }
 
 } // namespace
@@ -105,6 +160,15 @@ int main(int argc, char **argv)
             flip = !flip;
         });
         print("Texture Filler, 16384 cells (+ repaint request)", f, "us", WholeMapTargetMicros);
+    }
+    {
+        loadRace(document);
+        ToolController tools(document);
+        view->setToolController(&tools);
+        tools.setTool(QStringLiteral("items"));
+        timeDrag("item drag move + repaint (41 items)", tools, view, QPointF(4 * 8 + 4, 4 * 8 + 4));
+        tools.setTool(QStringLiteral("start"));
+        timeDrag("start grid drag move + repaint", tools, view, QPointF(120, 40));
     }
     return 0;
 }

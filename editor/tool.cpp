@@ -1,5 +1,6 @@
 #include "editor/tool.h"
 
+#include "document/layer.h"
 #include "document/layer_canvas.h"
 #include "editor/edit_result.h"
 #include "editor/tool_preview.h"
@@ -46,6 +47,14 @@ void Tool::notifyPreview(const QRect &before)
     const QRect cells = before | mContext.preview.bounds();
     if (!cells.isEmpty())
         emit previewChanged(cells);
+}
+
+bool Tool::refuseUnreadable(const Layer &layer)
+{
+    if (layer.unreadableReason().isEmpty())
+        return false;
+    emit refused(tr("The %1 cannot be edited: %2").arg(layer.title().toLower(), layer.unreadableReason()));
+    return true;
 }
 
 void Tool::report(const EditResult &result)

@@ -17,6 +17,7 @@ class QPainter;
 namespace velmor {
 
 class CourseDocument;
+class Layer;
 class LayerCanvas;
 class MapEdits;
 class ToolPreview;
@@ -77,6 +78,15 @@ public:
     virtual void drawPreview(QPainter &painter, const LayerCanvas &canvas) const;
     virtual QCursor cursor() const { return QCursor(); }
 
+    // A tool that selects things of its own (items) rather than cells answers the Edit entries
+    // while it has a selection: the clipboard text of what it selected, its removal, and a paste
+    // of its own text with the top-left at `cell` (true when the text was the tool's own).
+    virtual bool hasOwnSelection() const { return false; }
+    virtual QString copyOwnSelection() const { return {}; }
+    virtual void deleteOwnSelection() { }
+    virtual void dropOwnSelection() { }
+    virtual bool pasteOwn(const QString &, QPoint) { return false; }
+
 signals:
     void previewChanged(const QRect &cells);
     // An edit was refused; the message is for the user, the document is unchanged.
@@ -91,6 +101,8 @@ protected:
     QRect previewBounds() const;
     void notifyPreview(const QRect &before);
     void report(const struct EditResult &result);
+    // A layer the ROM's data could not be read into is not edited: says why, and returns true.
+    bool refuseUnreadable(const Layer &layer);
 
 private:
     ToolContext &mContext;

@@ -68,6 +68,8 @@ void ToolController::setTool(const QString &key)
         return;
     escape();
     mToolKey = key;
+    // The race tools draw their handles only while chosen.
+    emit previewChanged(MapCells);
     emit toolChanged(key);
 }
 
@@ -170,13 +172,13 @@ void ToolController::stopGesture()
 
 CellBlock ToolController::copy() const
 {
-    return hasSelection() ? mEdits.copy(selection()) : CellBlock();
+    return selection().isEmpty() ? CellBlock() : mEdits.copy(selection());
 }
 
 CellBlock ToolController::cut()
 {
     CellBlock copied;
-    if (hasSelection()) {
+    if (!selection().isEmpty()) {
         const EditResult result = mEdits.cut(selection(), copied);
         if (result.isRefused())
             emit refused(result.error);
@@ -184,9 +186,35 @@ CellBlock ToolController::cut()
     return copied;
 }
 
+QString ToolController::copyText() const
+{
+    if (currentTool()->hasOwnSelection())
+        return currentTool()->copyOwnSelection();
+    return copy().toText();
+}
+
+QString ToolController::cutText()
+{
+    if (currentTool()->hasOwnSelection()) {
+        const QString text = currentTool()->copyOwnSelection();
+        currentTool()->deleteOwnSelection();
+        return text;
+    }
+    return cut().toText();
+}
+
+bool ToolController::pasteOwn(const QString &text, QPoint cell)
+{
+    return currentTool()->pasteOwn(text, cell);
+}
+
 void ToolController::deleteSelection()
 {
-    if (!hasSelection())
+    if (currentTool()->hasOwnSelection()) {
+        currentTool()->deleteOwnSelection();
+        return;
+    }
+    if (selection().isEmpty())
         return;
     const EditResult result = mEdits.deleteCells(selection());
     if (result.isRefused())
@@ -229,6 +257,7 @@ void ToolController::escape()
     mPasting = false;
     mPreview.clearFloating();
     setSelection(QRect());
+    currentTool()->dropOwnSelection();
     notify(was);
 }
 

@@ -61,6 +61,12 @@ public:
     CellBlock copy() const;
     CellBlock cut();
     void deleteSelection();
+    // The Edit entries as text for the clipboard: the chosen tool's own selection (items) when it
+    // has one, else the selected cells.
+    QString copyText() const;
+    QString cutText();
+    // A paste of the chosen tool's own text (items); false when the text is not its own.
+    bool pasteOwn(const QString &text, QPoint cell);
     // Starts a floating paste with its top-left cell at `cell`; an empty block starts nothing.
     void beginPaste(const CellBlock &block, QPoint cell);
     // Places the floating paste where it is (also what a left click does).
@@ -69,7 +75,10 @@ public:
     void escape();
     EditResult replace(const QString &from, const QString &to);
 
-    bool hasSelection() const { return !mPreview.selection().isEmpty(); }
+    bool hasSelection() const
+    {
+        return currentTool()->hasOwnSelection() || !mPreview.selection().isEmpty();
+    }
     QRect selection() const { return mPreview.selection(); }
     bool isPasting() const { return mPasting; }
     const ToolPreview &preview() const { return mPreview; }

@@ -2,8 +2,12 @@
 
 #include "editor/brush_tool.h"
 #include "editor/click_tools.h"
+#include "editor/items_tool.h"
+#include "editor/lap_tool.h"
+#include "editor/objects_tool.h"
 #include "editor/select_tool.h"
 #include "editor/shape_tool.h"
+#include "editor/start_tool.h"
 
 #include <QCoreApplication>
 
@@ -38,6 +42,11 @@ const QList<ToolInfo> &toolRegistry()
         {QStringLiteral("fill"), TOOL_TITLE("&Fill"), Qt::Key_F, make<FillTool>},
         {QStringLiteral("pick"), TOOL_TITLE("&Pick"), Qt::Key_I, make<PickTool>},
         {QStringLiteral("select"), TOOL_TITLE("&Select"), Qt::Key_S, make<SelectTool>},
+        // The race's layers; the start grid takes P, as S selects.
+        {QStringLiteral("items"), TOOL_TITLE("I&tems"), Qt::Key_T, make<ItemsTool>},
+        {QStringLiteral("objects"), TOOL_TITLE("&Objects"), Qt::Key_O, make<ObjectsTool>},
+        {QStringLiteral("start"), TOOL_TITLE("St&art Grid"), Qt::Key_P, make<StartTool>},
+        {QStringLiteral("lap"), TOOL_TITLE("Lap Lin&e"), Qt::Key_K, make<LapTool>},
     };
     return tools;
 }

@@ -1,4 +1,5 @@
 #include "app/drawing_tools_ui.h"
+#include "app/race_tools_ui.h"
 #include "app/layer_views.h"
 #include "app/status_readout.h"
 #include "app/splash.h"
@@ -12,6 +13,8 @@
 #include "editor/course_overview.h"
 #include "graphics/tile_set_view.h"
 #include "rom/course_catalogue.h"
+#include "rom/course_layers.h"
+#include "rom/rom_image.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/cell_centre.h"
 #include "tests/support/synthetic_graphics.h"
@@ -28,6 +31,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
@@ -88,6 +92,7 @@ private slots:
     void toolChosenDuringAStrokeWaitsForIt();
     void selectionThroughTheClipboard();
     void replaceAndPick();
+    void raceToolsStepByStep();
     void theRaceOfARomCourseIsShown();
 
 private:
@@ -342,6 +347,80 @@ void TestWindowViews::replaceAndPick()
     QCOMPARE(map.text(cellIndex(3, 3)), u"44"_s);
 }
 
+void TestWindowViews::raceToolsStepByStep()
+{
+    QVERIFY(start(configureWithGraphics));
+    CourseDocument &document = win()->client()->document();
+    // The race of the chosen course, as opening it from the ROM reads it, with the grid and the
+    // lap line moved into the part of the map the window shows.
+    const test::GameRom game = test::gameRom(RomOptions);
+    const std::optional<rom::RomImage> image = rom::RomImage::open(codec::ByteView(game.bytes));
+    QVERIFY(image);
+    rom::CourseLayers race = rom::readCourseLayers(*image, 0x07);
+    race.objects = {rom::ObjectPositions {}, {}};
+    race.items = {rom::OverlayItems {{0, 0, 2, 2}}, {}};
+    race.start = {rom::StartGrid(rom::RaceStart {100, 40, 24}), {}};
+    race.lap = {rom::LapLine {120, 2, 6, 6, 2}, {}};
+    document.loadRace(race);
+    QCOMPARE(win()->raceTools().itemsReadout()->text(), u"Items 1 of 41"_s);
+    const auto drag = [this](QPointF from, QPointF to) {
+        QTest::mousePress(view(), Qt::LeftButton, {}, (from * 2).toPoint());
+        QTest::mouseMove(view(), ((from + to) / 2 * 2).toPoint());
+        QTest::mouseMove(view(), (to * 2).toPoint());
+        QTest::mouseRelease(view(), Qt::LeftButton, {}, (to * 2).toPoint());
+    };
+
+    // An item box from the palette, by key and click.
+    QTest::keyClick(win(), Qt::Key_T);
+    QVERIFY(entry(u"actionToolItems"_s)->isChecked());
+    QVERIFY(win()->raceTools().itemPalette()->isVisible());
+    QVERIFY(document.items().isVisible()); // the tool shows what it edits
+    QCOMPARE(win()->raceTools().itemPalette()->currentText(), u"Item Box 1"_s);
+    QTest::mouseClick(view(), Qt::LeftButton, {}, test::cellCentre(8, 20));
+    QCOMPARE(document.items().value().back(), (rom::OverlayItem {0, 0, 20, 8}));
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Place Item Box"_s);
+    QCOMPARE(win()->raceTools().itemsReadout()->text(), u"Items 2 of 41"_s);
+    // The palette shows the game's tiles in the Tiles view, glyphs over the numbers.
+    QComboBox *palette = win()->raceTools().itemPalette();
+    const QImage glyph = palette->itemIcon(0).pixmap(32).toImage();
+    win()->themeViews().showTiles(true);
+    QVERIFY(palette->itemIcon(0).pixmap(32).toImage() != glyph);
+    win()->themeViews().showTiles(false);
+    QCOMPARE(palette->itemIcon(0).pixmap(32).toImage(), glyph);
+
+    // The start grid and the lap line, each drag one step.
+    QTest::keyClick(win(), Qt::Key_P);
+    drag({100, 40}, {140, 56});
+    QVERIFY(document.start().value() == rom::StartGrid(rom::RaceStart {140, 56, 24}));
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Move Start Grid"_s);
+    QTest::keyClick(win(), Qt::Key_K);
+    drag({60, 120}, {60, 100});
+    QCOMPARE(document.lap().value(), (rom::LapLine {100, 2, 6, 6, 2}));
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Move Lap Line"_s);
+
+    // The theme: the views draw it at once, the menu shows it, the status bar says what changed.
+    QSignalSpy redrawn(&win()->themeViews(), &ThemeViews::themeChanged);
+    entry(u"actionThemeKoopaBeach"_s)->trigger();
+    QCOMPARE(document.theme(), rom::Theme::KoopaBeach);
+    QCOMPARE(redrawn.count(), 1);
+    QVERIFY(entry(u"actionThemeKoopaBeach"_s)->isChecked());
+    QVERIFY2(win()->statusBar()->currentMessage().contains(u"Koopa Beach"_s),
+        qPrintable(win()->statusBar()->currentMessage()));
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Change Theme to Koopa Beach"_s);
+
+    // Each undo takes back one step, in order, to the course as it was read.
+    QTest::keyClick(win(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(document.theme(), *race.theme.value);
+    QVERIFY(entry(u"actionTheme"_s + QString::fromUtf8(rom::themeName(*race.theme.value).data()).remove(u' '))->isChecked());
+    QTest::keyClick(win(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(document.lap().value(), race.lap.value);
+    QTest::keyClick(win(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(document.start().value() == *race.start.value);
+    QTest::keyClick(win(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(document.items().value(), *race.items.value);
+    QCOMPARE(win()->raceTools().itemsReadout()->text(), u"Items 1 of 41"_s);
+    QVERIFY(!document.isModified());
+}
 
 void TestWindowViews::theRaceOfARomCourseIsShown()
 {
