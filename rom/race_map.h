@@ -85,6 +85,19 @@ inline constexpr std::uint16_t ItemListEnd = 0xFFFF;
 inline constexpr int ItemSizeShift = 6;
 inline constexpr std::uint8_t ItemPatternMask = 0x3F;
 
+// --- Tile behaviour: one compressed table of what each tile does to a kart. Tiles 0xC0-0xFF take
+// its first 0x40 bytes; 0x00-0xBF take 0xC0 bytes from a start given per theme (a word at
+// TileBehaviourStarts + the theme code).
+inline constexpr std::size_t TileBehaviourStream = 0x7FDBA;
+inline constexpr std::size_t TileBehaviourSize = 0x373;
+inline constexpr std::size_t TileBehaviourStarts = 0x1EB4B;
+inline constexpr int CommonTilesFirst = 0xC0;
+// Road features (jump bars, hops, item boxes, dash plates, oil, coins, ramps) and surfaces.
+inline constexpr std::uint8_t FirstRoadFeature = 0x10;
+inline constexpr std::uint8_t LastRoadFeature = 0x1E;
+inline constexpr std::uint8_t FirstSurface = 0x40;
+inline constexpr std::uint8_t LastSurface = 0x5E;
+
 // --- Units and ranges.
 inline constexpr int MapSide = 128; // tiles
 inline constexpr int TilePixels = 8;

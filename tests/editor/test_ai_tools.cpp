@@ -1,6 +1,8 @@
+#include "codec/codec.h"
 #include "document/zone_geometry.h"
 #include "rom/object_areas.h"
 #include "rom/race_order.h"
+#include "rom/tile_behaviour.h"
 #include "rom/zone_grid.h"
 #include "tests/support/test_main.h"
 
@@ -84,6 +86,7 @@ private slots:
     void raceOrderRefusals_data();
     void raceOrderRefusals();
     void objectAreasReadAndWrite();
+    void tileBehaviourByTheme();
 };
 
 void TestAiTools::hitTestIsTheGamesCells_data()
@@ -382,6 +385,37 @@ void TestAiTools::objectAreasReadAndWrite()
     QVERIFY(!rom::writeObjectAreas(refused, mc1, areas({0, 1, 2, 0x10000, 4})).empty());
     QVERIFY(!rom::writeObjectAreas(refused, ci2, areas({})).empty());
     QVERIFY(refused == game);
+}
+
+void TestAiTools::tileBehaviourByTheme()
+{
+    // Byte k of the table is k % 0x60, so a tile's value tells where in the table it came from.
+    codec::Bytes table(map::TileBehaviourSize);
+    for (std::size_t k = 0; k < table.size(); ++k)
+        table[k] = std::uint8_t(k % 0x60);
+    codec::Bytes game(0x80000, 0);
+    const codec::Bytes stream = codec::compress(table);
+    std::copy(stream.begin(), stream.end(), game.begin() + std::ptrdiff_t(map::TileBehaviourStream));
+    rom::putWord(game, map::TileBehaviourStarts + std::size_t(rom::Theme::ChocoIsland), 0x283);
+    rom::putWord(game, map::TileBehaviourStarts + std::size_t(rom::Theme::RainbowRoad), 0x2B4);
+    const rom::LayerRead<rom::TileBehaviours> read =
+        rom::readTileBehaviours(*rom::RomImage::open(game), rom::Theme::ChocoIsland);
+    QVERIFY2(read.ok(), read.error.c_str());
+    QCOMPARE(int((*read.value)[0x00]), 0x283 % 0x60);
+    QCOMPARE(int((*read.value)[0xBF]), (0x283 + 0xBF) % 0x60);
+    QCOMPARE(int((*read.value)[0xC0]), 0);
+    QCOMPARE(int((*read.value)[0xFF]), 0x3F);
+    // 0x2B4 + 0xC0 is one byte past the table's 0x373.
+    const rom::LayerRead<rom::TileBehaviours> past =
+        rom::readTileBehaviours(*rom::RomImage::open(game), rom::Theme::RainbowRoad);
+    QVERIFY(!past.ok());
+    QVERIFY2(QString::fromStdString(past.error).contains(u"0x1eb59"_s, Qt::CaseInsensitive),
+        past.error.c_str());
+
+    for (const auto &[value, drivable] : {std::pair {0x40, true}, {0x5E, true}, {0x10, true},
+             {0x1E, true}, {0x20, false}, {0x26, false}, {0x28, false}, {0x80, false},
+             {0x84, false}, {0x00, false}, {0x60, false}})
+        QVERIFY2(rom::isDrivable(std::uint8_t(value)) == drivable, qPrintable(QString::number(value, 16)));
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestAiTools)
