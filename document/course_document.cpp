@@ -2,10 +2,15 @@
 
 #include "document/layer.h"
 #include "document/map_history.h"
+#include "document/race_layers.h"
 #include "document/tile_layer.h"
+
+#include "rom/course_layers.h"
 
 #include <QCryptographicHash>
 #include <QUndoStack>
+
+#include <functional>
 
 namespace velmor {
 
@@ -14,11 +19,23 @@ CourseDocument::CourseDocument(QObject *parent)
     , mStack(new QUndoStack(this))
     , mHistory(new MapHistory(mMap, mStack, this))
     , mTiles(new TileLayer(mMap, this))
+    , mItems(new ItemsLayer(this))
+    , mObjects(new ObjectsLayer(this))
+    , mStart(new StartLayer(this))
+    , mLap(new LapLayer(this))
+    , mZones(new ZonesLayer(this))
+    , mTargets(new TargetsLayer(*mZones, this))
 {
     // So that the layer a change came from also travels through queued connections and spies.
     qRegisterMetaType<velmor::Layer *>();
     mChoice = CourseChoice::fromText(initialCourseText());
     addLayer(mTiles);
+    // The zones lie under everything else of the race, the targets' path over them; the race's
+    // layers stay hidden until a course that has them is opened from a ROM.
+    for (Layer *layer : QList<Layer *> {mZones, mTargets, mLap, mItems, mObjects, mStart}) {
+        layer->setVisible(false);
+        addLayer(layer);
+    }
 }
 
 CourseDocument::~CourseDocument()
@@ -68,6 +85,119 @@ void CourseDocument::setRom(const QString &path, const QByteArray &bytes)
 QByteArray CourseDocument::fingerprintOf(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+namespace {
+
+class ThemeStep : public QUndoCommand
+{
+public:
+    ThemeStep(std::function<void(rom::Theme)> apply, rom::Theme before, rom::Theme after,
+              const QString &text)
+        : QUndoCommand(text)
+        , mApply(std::move(apply))
+        , mBefore(before)
+        , mAfter(after)
+    { }
+    void redo() override { mApply(mAfter); }
+    void undo() override { mApply(mBefore); }
+
+private:
+    std::function<void(rom::Theme)> mApply;
+    rom::Theme mBefore;
+    rom::Theme mAfter;
+};
+
+template <typename T, typename L>
+void loadLayer(L &layer, const rom::LayerRead<T> &read)
+{
+    if (read.ok())
+        layer.load(*read.value);
+    else
+        layer.loadUnreadable(QString::fromStdString(read.error));
+}
+
+} // namespace
+
+void CourseDocument::setTheme(rom::Theme theme, const QString &undoText)
+{
+    if (theme == mTheme)
+        return;
+    const auto apply = [this](rom::Theme to) {
+        if (to == mTheme)
+            return;
+        mTheme = to;
+        emit themeChanged(to);
+    };
+    mStack->push(new ThemeStep(apply, mTheme, theme, undoText));
+}
+
+void CourseDocument::loadRace(const rom::CourseLayers &layers)
+{
+    if (layers.theme.ok() && *layers.theme.value != mTheme) {
+        mTheme = *layers.theme.value;
+        emit themeChanged(mTheme);
+    }
+    loadLayer(*mItems, layers.items);
+    loadLayer(*mObjects, layers.objects);
+    loadLayer(*mStart, layers.start);
+    loadLayer(*mLap, layers.lap);
+    loadLayer(*mZones, layers.ai);
+    mStack->clear();
+    mStack->setClean();
+}
+
+std::optional<rom::CourseData> CourseDocument::courseData() const
+{
+    const rom::Course *course = this->course().course();
+    if (!course)
+        return std::nullopt;
+    for (const Layer *layer : {static_cast<const Layer *>(mItems), static_cast<const Layer *>(mObjects),
+                               static_cast<const Layer *>(mStart), static_cast<const Layer *>(mLap),
+                               static_cast<const Layer *>(mZones)}) {
+        if (!layer->unreadableReason().isEmpty())
+            return std::nullopt;
+    }
+    rom::CourseData data;
+    data.id = course->id;
+    data.name = std::string(course->name);
+    data.theme = mTheme;
+    data.layout.reserve(std::size_t(CellCount));
+    for (const QString &text : mMap.texts()) {
+        bool ok = false;
+        const uint tile = text.toUInt(&ok, 16);
+        if (!ok || tile > 0xFF)
+            return std::nullopt;
+        data.layout.push_back(std::uint8_t(tile));
+    }
+    data.items = mItems->value();
+    data.objects = mObjects->value();
+    data.start = mStart->value();
+    data.lap = mLap->value();
+    data.ai = mZones->value();
+    return data;
+}
+
+void CourseDocument::replaceCourse(const rom::CourseData &course, const QString &undoText)
+{
+    QStringList texts;
+    texts.reserve(CellCount);
+    for (int i = 0; i < CellCount; ++i) {
+        const int tile = std::size_t(i) < course.layout.size() ? course.layout[std::size_t(i)] : 0;
+        texts.append(QStringLiteral("%1").arg(tile, 2, 16, QLatin1Char('0')).toUpper());
+    }
+    // One step for the user: the layout's own step and every layer's join it.
+    mStack->beginMacro(undoText);
+    mHistory->begin(undoText);
+    mMap.setAll(texts, mMap.marks());
+    mHistory->end();
+    setTheme(course.theme, undoText);
+    mItems->replace(course.items, undoText);
+    mObjects->replace(course.objects, undoText);
+    mStart->replace(course.start, undoText);
+    mLap->replace(course.lap, undoText);
+    mZones->replace(course.ai, undoText);
+    mStack->endMacro();
 }
 
 bool CourseDocument::isModified() const

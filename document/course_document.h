@@ -3,18 +3,33 @@
 #include "document/course_map.h"
 #include "document/course_ref.h"
 
+#include "rom/course_catalogue.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QUndoStack;
+
+namespace velmor::rom {
+struct CourseData;
+struct CourseLayers;
+}
 
 namespace velmor {
 
+class ItemsLayer;
+class LapLayer;
 class Layer;
 class MapHistory;
+class ObjectsLayer;
+class StartLayer;
+class TargetsLayer;
 class TileLayer;
+class ZonesLayer;
 
 // The course being edited, as one thing: which of the game's courses it is meant for, the ROM it
 // came from, its layers (the tiles first, then what the race adds), and one undo stack for every
@@ -33,6 +48,26 @@ public:
     MapHistory &history() const { return *mHistory; }
     QUndoStack *undoStack() const { return mStack; }
     TileLayer &tiles() const { return *mTiles; }
+    // What the race adds to the layout, drawn over it in this order.
+    ItemsLayer &items() const { return *mItems; }
+    ObjectsLayer &objects() const { return *mObjects; }
+    StartLayer &start() const { return *mStart; }
+    LapLayer &lap() const { return *mLap; }
+    ZonesLayer &zones() const { return *mZones; }
+    TargetsLayer &targets() const { return *mTargets; }
+
+    // The course's look, as the ROM's theme table holds it; an undo step when set.
+    rom::Theme theme() const { return mTheme; }
+    void setTheme(rom::Theme theme, const QString &undoText);
+
+    // Fills every layer from what a ROM holds (an unreadable layer gets setUnreadable(message)).
+    // Not an undo step; the stack is cleared and clean afterwards.
+    void loadRace(const rom::CourseLayers &layers);
+    // The whole course as values (layout from the map); nothing when a layer is unreadable, no
+    // course is chosen or a cell holds no tile.
+    std::optional<rom::CourseData> courseData() const;
+    // Replaces the layout and every layer from a course file, as ONE undo step (undoText).
+    void replaceCourse(const rom::CourseData &course, const QString &undoText);
 
     // In drawing order, the tiles first.
     const QList<Layer *> &layers() const { return mLayers; }
@@ -64,12 +99,20 @@ signals:
     void layerAdded(velmor::Layer *layer);
     // A layer's drawing changed in these cells (x column, y row), or it was shown or hidden.
     void layerChanged(velmor::Layer *layer, const QRect &cells);
+    void themeChanged(velmor::rom::Theme theme);
 
 private:
     CourseMap mMap;
     QUndoStack *mStack;
     MapHistory *mHistory;
     TileLayer *mTiles;
+    ItemsLayer *mItems;
+    ObjectsLayer *mObjects;
+    StartLayer *mStart;
+    LapLayer *mLap;
+    ZonesLayer *mZones;
+    TargetsLayer *mTargets;
+    rom::Theme mTheme = rom::Theme::MarioCircuit;
     QList<Layer *> mLayers;
     CourseChoice mChoice;
     QString mRomPath;

@@ -33,6 +33,22 @@ ItemExtent itemExtent(int sizeClass)
     }
 }
 
+ItemKind itemKind(int pattern)
+{
+    // Four patterns a kind up to the jump bars (across, then along), then the coin groups.
+    constexpr int LastJumpBar = 27;
+    constexpr int LastCoins = 55;
+    if (pattern < 0)
+        return ItemKind::Unknown;
+    if (pattern <= LastJumpBar) {
+        static constexpr ItemKind ByFour[] = {ItemKind::ItemBox, ItemKind::UsedBox,
+            ItemKind::DashPlate, ItemKind::SolidBlock, ItemKind::Oil, ItemKind::JumpBar,
+            ItemKind::JumpBar};
+        return ByFour[pattern / 4];
+    }
+    return pattern <= LastCoins ? ItemKind::Coins : ItemKind::Unknown;
+}
+
 std::string itemsProblem(const OverlayItems &items)
 {
     if (items.size() > std::size_t(map::MaxItems))

@@ -30,6 +30,10 @@ ItemExtent itemExtent(int sizeClass);
 
 using OverlayItems = std::vector<OverlayItem>;
 
+// What an item's pattern stamps, by the game's ranges of patterns; Unknown past the 56 it defines.
+enum class ItemKind { ItemBox, UsedBox, DashPlate, SolidBlock, Oil, JumpBar, Coins, Unknown };
+ItemKind itemKind(int pattern);
+
 // "" when the game can use the list; else the first fault as the course file names it
 // ("items: 42 items; the game allows 41", "items[3].col: 200 is not 0–127").
 std::string itemsProblem(const OverlayItems &items);

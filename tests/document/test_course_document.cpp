@@ -2,7 +2,10 @@
 #include "document/layer.h"
 #include "document/layer_canvas.h"
 #include "document/map_history.h"
+#include "document/race_layers.h"
 #include "document/tile_layer.h"
+#include "rom/course_layers.h"
+#include "tests/support/synthetic_race.h"
 #include "tests/support/test_main.h"
 
 #include <QSignalSpy>
@@ -62,6 +65,12 @@ class TestCourseDocument : public QObject
 
 private slots:
     void everyLayersEditsShareOneStack();
+    void aReplaceIsOneStepUndoneWhole();
+    void aPreviewedDragIsOneStep();
+    void loadRaceMarksAnUnreadableLayer();
+    void everyCourseLoadsWhole_data();
+    void everyCourseLoadsWhole();
+    void aCourseReplacedIsOneStep();
     void theCourseChangesOnlyWithAnotherCourse_data();
     void theCourseChangesOnlyWithAnotherCourse();
     void theHitTestKeepsTheDescribedOverlap_data();
@@ -74,7 +83,8 @@ void TestCourseDocument::everyLayersEditsShareOneStack()
     auto *counter = new CounterLayer;
     QSignalSpy changes(&document, &CourseDocument::layerChanged);
     document.addLayer(counter);
-    QCOMPARE(document.layers(), (QList<Layer *> {&document.tiles(), counter}));
+    QCOMPARE(document.layers().constFirst(), &document.tiles());
+    QCOMPARE(document.layers().constLast(), counter);
     QCOMPARE(document.layer(u"counter"_s), counter);
     QVERIFY(!document.isModified());
 
@@ -99,6 +109,153 @@ void TestCourseDocument::everyLayersEditsShareOneStack()
     document.undoStack()->redo();
     QVERIFY(!document.isModified());
     QCOMPARE(document.tiles().describeAt(QPointF(5 * 8 + 3, 2)), u"tile 3C"_s);
+}
+
+namespace {
+
+const rom::OverlayItems SomeItems = {{0, 0, 10, 20}, {3, 30, 40, 50}};
+
+// The course list's line for a course ID.
+CourseChoice choiceOf(int id)
+{
+    for (const QString &entry : courseListEntries()) {
+        const CourseChoice choice = CourseChoice::fromText(entry);
+        if (choice.course.id() == id)
+            return choice;
+    }
+    return {};
+}
+
+const test::GameRom &raceRom()
+{
+    static const test::GameRom rom = test::gameRom({.seed = 5, .raceData = true});
+    return rom;
+}
+
+} // namespace
+
+void TestCourseDocument::aReplaceIsOneStepUndoneWhole()
+{
+    CourseDocument document;
+    QSignalSpy changes(&document.items(), &Layer::changed);
+    document.items().replace(SomeItems, u"Move Item Box"_s);
+    QCOMPARE(document.undoStack()->count(), 1);
+    QCOMPARE(document.undoStack()->undoText(), u"Move Item Box"_s);
+    QCOMPARE(document.items().value(), SomeItems);
+    // The first item's 2 x 2 tiles and the second's 5 x 5, with a pixel of outline around them.
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes.at(0).at(0).toRect(), QRect(QPoint(9, 19), QPoint(45, 55)));
+    QCOMPARE(document.items().describeAt(QPointF(10 * 8 + 3, 21 * 8)), u"Item box"_s);
+    QCOMPARE(document.items().describeAt(QPointF(42 * 8, 52 * 8)), u"Coins"_s);
+    QCOMPARE(document.items().describeAt(QPointF(0, 0)), QString());
+
+    document.undoStack()->undo();
+    QVERIFY(document.items().value().empty());
+    QVERIFY(!document.isModified());
+    // Replacing a value by itself changes nothing, so it is no step.
+    document.undoStack()->redo();
+    document.items().replace(SomeItems, u"Move Item Box"_s);
+    QCOMPARE(document.undoStack()->count(), 1);
+}
+
+void TestCourseDocument::aPreviewedDragIsOneStep()
+{
+    CourseDocument document;
+    const rom::RaceStart first {100, 200, 24};
+    document.start().replace(first, u"Move Start"_s);
+    for (int x = 101; x < 110; ++x)
+        document.start().preview(rom::RaceStart {x, 200, 24});
+    QVERIFY(document.start().isPreviewing());
+    QCOMPARE(document.start().value(), rom::StartGrid(rom::RaceStart {109, 200, 24}));
+    QCOMPARE(document.undoStack()->count(), 1);
+    document.start().replace(rom::RaceStart {120, 200, 24}, u"Move Start"_s);
+    QVERIFY(!document.start().isPreviewing());
+    QCOMPARE(document.undoStack()->count(), 2);
+    document.undoStack()->undo();
+    QCOMPARE(document.start().value(), rom::StartGrid(first));
+
+    // A cancelled drag leaves no step and the value it started from.
+    document.start().preview(rom::RaceStart {300, 300, -24});
+    document.start().cancelPreview();
+    QCOMPARE(document.start().value(), rom::StartGrid(first));
+    QCOMPARE(document.undoStack()->index(), 1);
+    QCOMPARE(document.start().describeAt(QPointF(124, 224)), u"Kart place 2"_s);
+}
+
+void TestCourseDocument::loadRaceMarksAnUnreadableLayer()
+{
+    CourseDocument document;
+    document.items().replace(SomeItems, u"Move Item Box"_s);
+    rom::CourseLayers layers = rom::readCourseLayers(*rom::RomImage::open(raceRom().bytes), 0x07);
+    const std::string message = "Mario Circuit 1: AI zones at 0x60531: no end mark";
+    layers.ai = rom::refused<rom::CourseAi>(message);
+    document.loadRace(layers);
+
+    QCOMPARE(document.undoStack()->count(), 0);
+    QVERIFY(!document.isModified());
+    QCOMPARE(document.items().value(), *layers.items.value);
+    QVERIFY(document.items().unreadableReason().isEmpty());
+    QCOMPARE(document.zones().unreadableReason(), QString::fromStdString(message));
+    // The targets are the zones' AI: unreadable with it.
+    QCOMPARE(document.targets().unreadableReason(), QString::fromStdString(message));
+    QVERIFY(document.zones().value().zones.empty());
+    QVERIFY(!document.courseData().has_value());
+
+    // An edit gives the layer a value it can save; undoing it gives back the reason.
+    const rom::CourseAi ai = test::syntheticCourses()[0x07].ai;
+    document.zones().replace(ai, u"Replace AI"_s);
+    QVERIFY(document.zones().unreadableReason().isEmpty());
+    QVERIFY(document.courseData().has_value());
+    document.undoStack()->undo();
+    QCOMPARE(document.zones().unreadableReason(), QString::fromStdString(message));
+}
+
+void TestCourseDocument::everyCourseLoadsWhole_data()
+{
+    QTest::addColumn<int>("id");
+    for (int id = 0; id < rom::CourseCount; ++id)
+        QTest::addRow("course 0x%02x", id) << id;
+}
+
+void TestCourseDocument::everyCourseLoadsWhole()
+{
+    QFETCH(int, id);
+    const rom::CourseData &expected = test::syntheticCourses()[std::size_t(id)];
+    CourseDocument document;
+    document.setCourseChoice(choiceOf(id));
+    document.map().setAll(test::tileTexts(test::courseCells(id)), document.map().marks());
+    document.loadRace(rom::readCourseLayers(*rom::RomImage::open(raceRom().bytes), id));
+    QCOMPARE(document.theme(), expected.theme);
+    const std::optional<rom::CourseData> data = document.courseData();
+    QVERIFY(data.has_value());
+    QVERIFY(*data == expected);
+    // Under the first target: the target itself, and the zone the game writes there.
+    const rom::Target &target = expected.ai.targets.front();
+    const QPointF at(target.x * 8 + 4, target.y * 8 + 4);
+    QVERIFY(document.targets().describeAt(at).startsWith(u"target 0, speed "_s));
+    const QString zone = document.zones().describeAt(at);
+    QVERIFY(zone.isEmpty() || zone.startsWith(u"AI zone "_s));
+}
+
+void TestCourseDocument::aCourseReplacedIsOneStep()
+{
+    CourseDocument document;
+    const QStringList freshTexts = document.map().texts();
+    const rom::CourseData &course = test::syntheticCourses()[0x03];
+    document.setCourseChoice(choiceOf(course.id));
+    QSignalSpy theme(&document, &CourseDocument::themeChanged);
+    document.replaceCourse(course, u"Import Course"_s);
+    QCOMPARE(document.undoStack()->count(), 1);
+    QVERIFY(document.courseData() == course);
+
+    document.undoStack()->undo();
+    QCOMPARE(document.map().texts(), freshTexts);
+    QVERIFY(document.items().value().empty());
+    QVERIFY(document.zones().value().zones.empty());
+    QCOMPARE(document.theme(), rom::Theme::MarioCircuit);
+    document.undoStack()->redo();
+    QVERIFY(document.courseData() == course);
+    QCOMPARE(theme.size(), course.theme == rom::Theme::MarioCircuit ? 0 : 3);
 }
 
 void TestCourseDocument::theCourseChangesOnlyWithAnotherCourse_data()
