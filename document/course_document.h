@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
+#include <cstdint>
 #include <optional>
 
 class QUndoStack;
@@ -25,6 +27,7 @@ class ItemsLayer;
 class LapLayer;
 class Layer;
 class MapHistory;
+class ObjectAreasValue;
 class ObjectsLayer;
 class StartLayer;
 class TargetsLayer;
@@ -55,6 +58,10 @@ public:
     LapLayer &lap() const { return *mLap; }
     ZonesLayer &zones() const { return *mZones; }
     TargetsLayer &targets() const { return *mTargets; }
+    // The zone numbers that choose the live object group: they follow the race order's edits.
+    ObjectAreasValue &objectAreas() const { return *mAreas; }
+    // What the theme's tiles do to a kart, where the ROM told it (a course from a ROM).
+    const std::array<std::uint8_t, 256> *tileBehaviours() const;
 
     // The course's look, as the ROM's theme table holds it; an undo step when set.
     rom::Theme theme() const { return mTheme; }
@@ -112,6 +119,8 @@ private:
     LapLayer *mLap;
     ZonesLayer *mZones;
     TargetsLayer *mTargets;
+    ObjectAreasValue *mAreas;
+    std::array<std::optional<std::array<std::uint8_t, 256>>, rom::ThemeCount> mBehaviours;
     rom::Theme mTheme = rom::Theme::MarioCircuit;
     QList<Layer *> mLayers;
     CourseChoice mChoice;

@@ -1,6 +1,7 @@
 #include "editor/ai_edits.h"
 
 #include "document/course_document.h"
+#include "document/object_areas_value.h"
 #include "document/race_layers.h"
 
 #include <QCoreApplication>

@@ -4,6 +4,8 @@
 #include "editor/click_tools.h"
 #include "editor/select_tool.h"
 #include "editor/shape_tool.h"
+#include "editor/targets_tool.h"
+#include "editor/zones_tool.h"
 
 #include <QCoreApplication>
 
@@ -38,6 +40,8 @@ const QList<ToolInfo> &toolRegistry()
         {QStringLiteral("fill"), TOOL_TITLE("&Fill"), Qt::Key_F, make<FillTool>},
         {QStringLiteral("pick"), TOOL_TITLE("&Pick"), Qt::Key_I, make<PickTool>},
         {QStringLiteral("select"), TOOL_TITLE("&Select"), Qt::Key_S, make<SelectTool>},
+        {QStringLiteral("zones"), TOOL_TITLE("AI &Zones"), Qt::Key_Z, make<ZonesTool>},
+        {QStringLiteral("targets"), TOOL_TITLE("AI &Targets"), Qt::Key_G, make<TargetsTool>},
     };
     return tools;
 }

@@ -1,12 +1,20 @@
 #include "codec/codec.h"
+#include "document/course_document.h"
+#include "document/object_areas_value.h"
+#include "document/race_layers.h"
 #include "document/zone_geometry.h"
+#include "editor/targets_tool.h"
+#include "editor/tool_controller.h"
+#include "editor/zones_tool.h"
 #include "rom/object_areas.h"
 #include "rom/race_order.h"
 #include "rom/tile_behaviour.h"
 #include "rom/zone_grid.h"
 #include "tests/support/test_main.h"
 
+#include <QSignalSpy>
 #include <QTest>
+#include <QUndoStack>
 
 using namespace velmor;
 using namespace Qt::StringLiterals;
@@ -57,6 +65,44 @@ rom::ObjectAreas areas(std::array<int, 5> thresholds)
     return {thresholds};
 }
 
+ToolEvent pointer(QPointF pixel, int button, int buttons, Qt::KeyboardModifiers modifiers = {})
+{
+    ToolEvent event = ToolEvent::at(pixel);
+    event.button = button;
+    event.buttons = buttons;
+    event.modifiers = modifiers;
+    return event;
+}
+
+// A document whose AI is three zones with a target each, and object areas that name zones 1
+// and 2; the tools of one window over it.
+struct Rig
+{
+    Rig()
+    {
+        rom::CourseAi ai;
+        ai.zones = {rect(2, 2, 4, 4), rect(10, 2, 4, 4), rect(20, 2, 4, 4)};
+        ai.targets = {{8, 8, 1}, {24, 8, 2}, {44, 8, 3}};
+        document.zones().load(ai);
+        document.objectAreas().load(areas({0, 1, 2, 3, 0xFFFF}));
+    }
+    void drag(const QString &tool, QPointF from, QPointF to, Qt::KeyboardModifiers modifiers = {})
+    {
+        tools.setTool(tool);
+        tools.press(pointer(from, LeftButton, LeftButton, modifiers));
+        tools.move(pointer((from + to) / 2, 0, LeftButton, modifiers));
+        tools.move(pointer(to, 0, LeftButton, modifiers));
+        tools.release(pointer(to, LeftButton, 0, modifiers));
+    }
+    const rom::CourseAi &ai() const { return document.zones().value(); }
+    ZonesTool &zones() { return *qobject_cast<ZonesTool *>(tools.toolNamed(u"zones"_s)); }
+    TargetsTool &targets() { return *qobject_cast<TargetsTool *>(tools.toolNamed(u"targets"_s)); }
+
+    CourseDocument document;
+    ToolController tools {document};
+    QUndoStack &steps = *document.undoStack();
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(rom::Zone)
@@ -87,6 +133,11 @@ private slots:
     void raceOrderRefusals();
     void objectAreasReadAndWrite();
     void tileBehaviourByTheme();
+    void drawnZoneGoesAfterTheSelected_data();
+    void drawnZoneGoesAfterTheSelected();
+    void zoneEditsAreOneStepEach();
+    void targetDragAndSpeed();
+    void unreadableAiIsNotEdited();
 };
 
 void TestAiTools::hitTestIsTheGamesCells_data()
@@ -416,6 +467,123 @@ void TestAiTools::tileBehaviourByTheme()
              {0x1E, true}, {0x20, false}, {0x26, false}, {0x28, false}, {0x80, false},
              {0x84, false}, {0x00, false}, {0x60, false}})
         QVERIFY2(rom::isDrivable(std::uint8_t(value)) == drivable, qPrintable(QString::number(value, 16)));
+}
+
+void TestAiTools::drawnZoneGoesAfterTheSelected_data()
+{
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<ZoneDraw>("kind");
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<Zone>("zone");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<rom::ObjectAreas>("after");
+    QTest::newRow("rectangle after zone 0") << 0 << ZoneDraw::Rectangle << false
+        << rect(4, 20, 4, 2) << 1 << areas({0, 2, 3, 4, 0xFFFF});
+    QTest::newRow("triangle with Shift, after zone 1") << 1 << ZoneDraw::Rectangle << true
+        << shaped(ZoneShape::TriangleRightDown, 4, 20, 4) << 2 << areas({0, 1, 3, 4, 0xFFFF});
+    QTest::newRow("diagonal from the menu, nothing selected: last") << -1 << ZoneDraw::DiagonalRight
+        << false << shaped(ZoneShape::DiagonalRight, 4, 20, 4) << 3 << areas({0, 1, 2, 4, 0xFFFF});
+}
+
+void TestAiTools::drawnZoneGoesAfterTheSelected()
+{
+    QFETCH(int, selected);
+    QFETCH(ZoneDraw, kind);
+    QFETCH(bool, shift);
+    QFETCH(Zone, zone);
+    QFETCH(int, number);
+    QFETCH(rom::ObjectAreas, after);
+    Rig rig;
+    const rom::CourseAi before = rig.ai();
+    rig.zones().select(selected);
+    rig.zones().setDrawKind(kind);
+    QSignalSpy told(&rig.zones(), &ZonesTool::told);
+    rig.drag(u"zones"_s, px(66, 322), px(130, 350), shift ? Qt::ShiftModifier : Qt::NoModifier);
+    QCOMPARE(rig.ai().zones.size(), std::size_t(4));
+    QCOMPARE(rig.ai().zones[std::size_t(number)], zone);
+    QCOMPARE(rig.ai().targets.size(), std::size_t(4));
+    QVERIFY(targetInZone(rig.ai().targets[std::size_t(number)], zone));
+    QCOMPARE(rig.document.objectAreas().value(), std::optional(after));
+    QCOMPARE(rig.zones().selected(), number);
+    QCOMPARE(told.count(), 1);
+    QVERIFY(told.at(0).at(0).toString().startsWith(u"The object areas moved with the zones"_s));
+    // One step for the zone and the thresholds together.
+    QCOMPARE(rig.steps.count(), 1);
+    QCOMPARE(rig.steps.undoText(), u"Draw AI Zone"_s);
+    rig.steps.undo();
+    QCOMPARE(rig.ai(), before);
+    QCOMPARE(rig.document.objectAreas().value(), std::optional(areas({0, 1, 2, 3, 0xFFFF})));
+}
+
+void TestAiTools::zoneEditsAreOneStepEach()
+{
+    Rig rig;
+    const rom::CourseAi before = rig.ai();
+    // A drag of zone 1 moves it by whole cells, its target with it; the drag is one step.
+    rig.drag(u"zones"_s, px(180, 40), px(213, 70));
+    QCOMPARE(rig.ai().zones[1], rect(12, 4, 4, 4));
+    QCOMPARE(rig.ai().targets[1], (rom::Target {28, 12, 2}));
+    QCOMPARE(rig.steps.count(), 1);
+    // Its corner handle resizes it.
+    rig.drag(u"zones"_s, px(256, 128), px(290, 150));
+    QCOMPARE(rig.ai().zones[1], rect(12, 4, 6, 5));
+    QCOMPARE(rig.steps.undoText(), u"Resize AI Zone"_s);
+    // A click without a move changes nothing and leaves no step.
+    rig.drag(u"zones"_s, px(200, 100), px(200, 100));
+    QCOMPARE(rig.steps.count(), 2);
+    rig.zones().changeShape();
+    QCOMPARE(rig.ai().zones[1], shaped(ZoneShape::TriangleRightDown, 12, 4, 6));
+    rig.zones().duplicate();
+    QCOMPARE(rig.ai().zones[2], shaped(ZoneShape::TriangleRightDown, 13, 5, 6));
+    QCOMPARE(rig.zones().selected(), 2);
+    QCOMPARE(rig.document.objectAreas().value(), std::optional(areas({0, 1, 3, 4, 0xFFFF})));
+    rig.zones().deleteSelected();
+    QCOMPARE(rig.ai().zones.size(), std::size_t(3));
+    QCOMPARE(rig.document.objectAreas().value(), std::optional(areas({0, 1, 2, 3, 0xFFFF})));
+    QCOMPARE(rig.steps.count(), 5);
+    QCOMPARE(rig.steps.undoText(), u"Delete AI Zone"_s);
+    while (rig.steps.canUndo())
+        rig.steps.undo();
+    QCOMPARE(rig.ai(), before);
+}
+
+void TestAiTools::targetDragAndSpeed()
+{
+    Rig rig;
+    // Target 2 lies at tile (44, 8): its point is grabbed and dragged in whole tiles.
+    rig.drag(u"targets"_s, px(44 * 8 + 4, 8 * 8 + 4), px(50 * 8 + 1, 30 * 8 + 7));
+    QCOMPARE(rig.targets().selected(), 2);
+    QCOMPARE(rig.ai().targets[2], (rom::Target {50, 30, 3}));
+    QCOMPARE(rig.steps.count(), 1);
+    // Out of its zone now (zone 2 covers tiles 40-47, 4-11): marked as such.
+    QCOMPARE(targetFault(rig.document, 2), TargetFault::OutsideZone);
+    QCOMPARE(targetFault(rig.document, 1), TargetFault::None);
+    // A press inside zone 0 away from its target brings that target there.
+    rig.drag(u"targets"_s, px(40, 40), px(41, 41));
+    QCOMPARE(rig.targets().selected(), 0);
+    QCOMPARE(rig.ai().targets[0], (rom::Target {5, 5, 1}));
+    rig.targets().setSpeed(3);
+    QCOMPARE(rig.ai().targets[0].speed, 3);
+    QCOMPARE(rig.steps.count(), 3);
+    QCOMPARE(rig.steps.undoText(), u"Set AI Target Speed"_s);
+    rig.steps.undo();
+    rig.steps.undo();
+    rig.steps.undo();
+    QCOMPARE(rig.ai().targets[2], (rom::Target {44, 8, 3}));
+    QCOMPARE(rig.ai().targets[0], (rom::Target {8, 8, 1}));
+}
+
+void TestAiTools::unreadableAiIsNotEdited()
+{
+    Rig rig;
+    rig.document.zones().loadUnreadable(u"Mario Circuit 1: AI zones at 0x60531: no end"_s);
+    QSignalSpy refusals(&rig.tools, &ToolController::refused);
+    rig.drag(u"zones"_s, px(66, 322), px(130, 350));
+    rig.drag(u"targets"_s, px(66, 322), px(130, 350));
+    QCOMPARE(refusals.count(), 2);
+    QVERIFY(refusals.at(0).at(0).toString().contains(u"no end"_s));
+    QVERIFY(rig.ai().zones.empty());
+    QCOMPARE(rig.steps.count(), 0);
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestAiTools)
