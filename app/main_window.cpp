@@ -2,6 +2,7 @@
 
 #include "app/client_window.h"
 #include "app/course_actions.h"
+#include "app/ai_tools_ui.h"
 #include "app/drawing_tools_ui.h"
 #include "app/help_dialogs.h"
 #include "app/recent_files.h"
@@ -77,6 +78,7 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     strip->setFloatable(false);
     strip->setToolButtonStyle(Qt::ToolButtonTextOnly);
     mTools = new DrawingToolsUi(mClient, services, *mMenus, strip, this);
+    mAiTools = new AiToolsUi(this, mClient, *mMenus, this);
     buildHelpMenu();
     connect(&mClient->actions(), &CourseActions::fileUsed, this, [this](const QString &path) {
         mRecent->add(path);
@@ -112,6 +114,9 @@ MainWindow::~MainWindow()
     mThemes->deleteToolWindows();
     delete mThemes;
     mThemes = nullptr;
+    delete mAiTools->raceOrderWindow();
+    delete mAiTools;
+    mAiTools = nullptr;
     delete mTools;
     mTools = nullptr;
     mClient->document().undoStack()->disconnect(this);

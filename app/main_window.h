@@ -4,6 +4,7 @@
 
 namespace velmor {
 
+class AiToolsUi;
 class ClientWindow;
 class DrawingToolsUi;
 class RecentFiles;
@@ -68,6 +69,7 @@ private:
     StatusReadout *mStatus;
     RecentFiles *mRecent;
     DrawingToolsUi *mTools;
+    AiToolsUi *mAiTools = nullptr;
     ThemeViews *mThemes;
     bool mPainted = false;
     StartOptions mStart;

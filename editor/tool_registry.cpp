@@ -41,7 +41,7 @@ const QList<ToolInfo> &toolRegistry()
         {QStringLiteral("pick"), TOOL_TITLE("&Pick"), Qt::Key_I, make<PickTool>},
         {QStringLiteral("select"), TOOL_TITLE("&Select"), Qt::Key_S, make<SelectTool>},
         {QStringLiteral("zones"), TOOL_TITLE("AI &Zones"), Qt::Key_Z, make<ZonesTool>},
-        {QStringLiteral("targets"), TOOL_TITLE("AI &Targets"), Qt::Key_G, make<TargetsTool>},
+        {QStringLiteral("targets"), TOOL_TITLE("AI Tar&gets"), Qt::Key_G, make<TargetsTool>},
     };
     return tools;
 }

@@ -3,6 +3,7 @@
 #include "document/object_areas_value.h"
 #include "document/race_layers.h"
 #include "document/zone_geometry.h"
+#include "editor/race_order_model.h"
 #include "editor/targets_tool.h"
 #include "editor/tool_controller.h"
 #include "editor/zones_tool.h"
@@ -12,6 +13,7 @@
 #include "rom/zone_grid.h"
 #include "tests/support/test_main.h"
 
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
@@ -138,6 +140,8 @@ private slots:
     void zoneEditsAreOneStepEach();
     void targetDragAndSpeed();
     void unreadableAiIsNotEdited();
+    void raceOrderRowsDragged_data();
+    void raceOrderRowsDragged();
 };
 
 void TestAiTools::hitTestIsTheGamesCells_data()
@@ -584,6 +588,45 @@ void TestAiTools::unreadableAiIsNotEdited()
     QVERIFY(refusals.at(0).at(0).toString().contains(u"no end"_s));
     QVERIFY(rig.ai().zones.empty());
     QCOMPARE(rig.steps.count(), 0);
+}
+
+void TestAiTools::raceOrderRowsDragged_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("dropRow"); // the row it is dropped before; -1 past the last
+    QTest::addColumn<std::vector<int>>("order");
+    QTest::newRow("first before the last") << 0 << 2 << std::vector<int> {1, 0, 2};
+    QTest::newRow("first past the end") << 0 << -1 << std::vector<int> {1, 2, 0};
+    QTest::newRow("last to the top") << 2 << 0 << std::vector<int> {2, 0, 1};
+    QTest::newRow("onto its own place") << 1 << 1 << std::vector<int> {0, 1, 2};
+}
+
+void TestAiTools::raceOrderRowsDragged()
+{
+    QFETCH(int, from);
+    QFETCH(int, dropRow);
+    QFETCH(std::vector<int>, order);
+    Rig rig;
+    const rom::CourseAi before = rig.ai();
+    RaceOrderModel model(rig.document);
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.data(model.index(1, RaceOrderModel::Target)).toString(), u"24, 8"_s);
+    QCOMPARE(model.data(model.index(2, RaceOrderModel::Speed)).toInt(), 3);
+    std::unique_ptr<QMimeData> dragged(model.mimeData({model.index(from, 0)}));
+    QVERIFY(!model.dropMimeData(dragged.get(), Qt::MoveAction, dropRow, 0, {}));
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        QCOMPARE(rig.ai().zones[k], before.zones[std::size_t(order[k])]);
+        QCOMPARE(rig.ai().targets[k], before.targets[std::size_t(order[k])]);
+    }
+    const bool moved = order != std::vector<int> {0, 1, 2};
+    QCOMPARE(rig.steps.count(), moved ? 1 : 0);
+    // A move keeps the object areas: the numbers still follow one another.
+    QCOMPARE(rig.document.objectAreas().value(), std::optional(areas({0, 1, 2, 3, 0xFFFF})));
+    if (moved) {
+        QCOMPARE(rig.steps.undoText(), u"Reorder AI Zones"_s);
+        rig.steps.undo();
+        QCOMPARE(rig.ai(), before);
+    }
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestAiTools)
