@@ -5,8 +5,10 @@
 #include "document/course_map.h"
 #include "document/map_geometry.h"
 #include "document/course_document.h"
+#include "document/race_layers.h"
 #include "editor/map_view.h"
 #include "editor/painting.h"
+#include "editor/tool_controller.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -105,6 +107,42 @@ int main(int argc, char **argv)
             flip = !flip;
         });
         print("Texture Filler, 16384 cells (+ repaint request)", f, "us", WholeMapTargetMicros);
+    }
+    {
+        // Dragging an AI zone among 60 others, their targets shown: each pointer move previews the
+        // set and repaints what changed (where the zone was and is), as the map view does.
+        rom::CourseAi ai;
+        for (int k = 0; k < 60; ++k) {
+            ai.zones.push_back({rom::ZoneShape::Rectangle, (k % 10) * 6, (k / 10) * 6, 5, 5});
+            ai.targets.push_back({(k % 10) * 12 + 5, (k / 10) * 12 + 5, k % 4});
+        }
+        document.zones().load(ai);
+        document.zones().setVisible(true);
+        document.targets().setVisible(true);
+        ToolController tools(document);
+        tools.setTool(QStringLiteral("zones"));
+        QRect changed;
+        QObject::connect(&document, &CourseDocument::layerChanged,
+            [&changed](Layer *, const QRect &cells) { changed |= cells; });
+        QImage image(viewport.size(), QImage::Format_ARGB32_Premultiplied);
+        const auto event = [](QPointF pixel, int button, int buttons) {
+            ToolEvent e = ToolEvent::at(pixel);
+            e.button = button;
+            e.buttons = buttons;
+            return e;
+        };
+        tools.press(event({40, 40}, LeftButton, LeftButton));
+        int step = 0;
+        auto f = timeMicros(Runs, [&] {
+            changed = QRect();
+            step = (step + 1) % 8;
+            tools.move(event({40.0 + 16 * step, 40.0 + 8 * step}, 0, LeftButton));
+            const QRect area(changed.topLeft() * 16, changed.size() * 16);
+            view->render(&image, QPoint(), QRegion(area & viewport.rect()), QWidget::DrawChildren);
+        });
+        tools.escape();
+        f = {f.median / 1000, f.least / 1000, f.most / 1000};
+        print("AI zone drag: preview + repaint of the change", f, "ms", RepaintTargetMillis);
     }
     return 0;
 }
