@@ -1,13 +1,17 @@
 #include "app/course_actions.h"
 
 #include "course/course_rom_save.h"
+#include "course/rom_course.h"
 #include "course/rom_insertion.h"
 #include "document/course_document.h"
+#include "document/layer.h"
 #include "document/map_history.h"
 #include "editor/painting.h"
 #include "editor/tool_controller.h"
+#include "platform/byte_span.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
+#include "rom/course_layers.h"
 
 #include <QUndoStack>
 
@@ -109,14 +113,33 @@ ImportResult CourseActions::openFrom(const ImportSource &source)
     closeOpenGesture();
     history().begin(tr("Open Course"));
     QString path;
+    QByteArray bytes;
     const ImportResult result = importTrack(
-        mDocument.map(), mTrackState, mServices, mDocument.courseChoice(), source, &path);
+        mDocument.map(), mTrackState, mServices, mDocument.courseChoice(), source, &path, &bytes);
     history().end();
     if (opened(result)) {
+        if (isRomPath(path))
+            loadRace(bytes);
         mDocument.setClean();
         emit fileUsed(path);
     }
     return result;
+}
+
+void CourseActions::loadRace(const QByteArray &romFile)
+{
+    // The layout was read from these bytes, so they are a ROM of the game's size.
+    const std::optional<rom::RomImage> image = rom::RomImage::open(byteView(romFile));
+    if (!image)
+        return;
+    const rom::CourseLayers layers = rom::readCourseLayers(*image, mDocument.course().id());
+    mDocument.loadRace(layers);
+    for (Layer *layer : mDocument.layers())
+        layer->setVisible(true);
+    QStringList unreadable;
+    for (const std::string &error : layers.errors())
+        unreadable.append(QString::fromStdString(error));
+    emit raceLoaded(unreadable);
 }
 
 void CourseActions::insertFromFile()

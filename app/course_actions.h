@@ -63,9 +63,14 @@ signals:
     void fileUsed(const QString &path);
     // The course went into a ROM; the summary says what was written.
     void savedIntoRom(const QString &summary);
+    // A course was opened from a ROM with its race; each message names a layer that could not
+    // be read (the layout and the other layers are there).
+    void raceLoaded(const QStringList &unreadable);
 
 private:
     ImportResult openFrom(const ImportSource &source);
+    // Every race layer of the chosen course from the ROM's bytes, shown.
+    void loadRace(const QByteArray &romFile);
     ExportResult saveWith(UnchangedMap unchanged);
     void closeOpenGesture();
 

@@ -1,10 +1,11 @@
 #include "app/main_window.h"
 
+#include "app/ai_tools_ui.h"
 #include "app/client_window.h"
 #include "app/course_actions.h"
-#include "app/ai_tools_ui.h"
 #include "app/drawing_tools_ui.h"
 #include "app/help_dialogs.h"
+#include "app/layer_views.h"
 #include "app/recent_files.h"
 #include "app/startup_texts.h"
 #include "app/status_readout.h"
@@ -71,6 +72,7 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     buildFileMenu();
     buildEditMenu();
     mThemes = new ThemeViews(this, mClient, *mMenus, services, this);
+    mLayers = new LayerViews(this, mClient->document(), *mMenus, this);
     // The tool strip above the described window: it moves nothing inside it.
     QToolBar *strip = addToolBar(tr("Tools"));
     strip->setObjectName(QStringLiteral("toolStrip"));
@@ -89,6 +91,13 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
         [this](RomInsertion::Outcome outcome) {
             if (outcome == RomInsertion::Outcome::Imported)
                 romUsed(mClient->actions().trackState().targetRom);
+        });
+    connect(&mClient->actions(), &CourseActions::raceLoaded, this,
+        [this](const QStringList &unreadable) {
+            if (!unreadable.isEmpty())
+                statusBar()->showMessage(tr("Shown without what could not be read: %1")
+                                             .arg(unreadable.join(QStringLiteral("; "))),
+                                         StatusMessageMs);
         });
     connect(mRecent, &RecentFiles::changed, this, &MainWindow::fillRecentMenu);
     connect(&mClient->actions(), &CourseActions::savedIntoRom, this, [this](const QString &summary) {
@@ -117,6 +126,9 @@ MainWindow::~MainWindow()
     delete mAiTools->raceOrderWindow();
     delete mAiTools;
     mAiTools = nullptr;
+    mLayers->deleteToolWindow();
+    delete mLayers;
+    mLayers = nullptr;
     delete mTools;
     mTools = nullptr;
     mClient->document().undoStack()->disconnect(this);

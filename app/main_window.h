@@ -7,6 +7,7 @@ namespace velmor {
 class AiToolsUi;
 class ClientWindow;
 class DrawingToolsUi;
+class LayerViews;
 class RecentFiles;
 class ThemeViews;
 class StatusReadout;
@@ -44,6 +45,7 @@ public:
     RecentFiles &recentFiles() const { return *mRecent; }
     DrawingToolsUi &drawingTools() const { return *mTools; }
     ThemeViews &themeViews() const { return *mThemes; }
+    LayerViews &layerViews() const { return *mLayers; }
 
     // The ROM the editor looks at for the room of a course and its tiles: the document's (the one
     // last inserted into or opened from), else the working ROM, else the user's ROM.
@@ -71,6 +73,7 @@ private:
     DrawingToolsUi *mTools;
     AiToolsUi *mAiTools = nullptr;
     ThemeViews *mThemes;
+    LayerViews *mLayers = nullptr;
     bool mPainted = false;
     StartOptions mStart;
 };

@@ -2,6 +2,7 @@
 
 #include "app/client_window.h"
 #include "document/course_document.h"
+#include "document/layer.h"
 #include "document/layer_canvas.h"
 #include "document/map_geometry.h"
 #include "editor/map_view.h"
@@ -22,10 +23,13 @@ StatusReadout::StatusReadout(QStatusBar *bar, ClientWindow *client, QObject *par
     , mClient(client)
     , mCell(new QLabel(bar))
     , mBudgetLabel(new QLabel(bar))
+    , mRace(new QLabel(bar))
 {
     mCell->setObjectName(QStringLiteral("cellReadout"));
     mBudgetLabel->setObjectName(QStringLiteral("budgetReadout"));
-    bar->addWidget(mCell, 1);
+    mRace->setObjectName(QStringLiteral("raceReadout"));
+    bar->addWidget(mCell);
+    bar->addWidget(mRace, 1);
     bar->addPermanentWidget(mBudgetLabel);
 
     mBudget.setMapSource([client] { return client->courseMap().texts(); });
@@ -35,6 +39,11 @@ StatusReadout::StatusReadout(QStatusBar *bar, ClientWindow *client, QObject *par
     connect(&client->courseMap(), &CourseMap::cellsChanged, this, [this](const QRect &cells) {
         if (isCellIndex(mHovered) && cells.contains(cellColumn(mHovered), cellRow(mHovered)))
             showCell(mHovered);
+    });
+    // An edit, a layer shown or hidden, or a course read changes what lies under the pointer.
+    connect(&client->document(), &CourseDocument::layerChanged, this, [this](Layer *layer) {
+        if (layer != mClient->document().layers().constFirst())
+            showRace();
     });
     connect(&client->document(), &CourseDocument::courseChoiceChanged, this,
         &StatusReadout::courseChanged);
@@ -77,6 +86,11 @@ void StatusReadout::showBudget(const Budget &budget)
         problem ? QStringLiteral("color: #c00000; font-weight: bold;") : QString());
 }
 
+void StatusReadout::showRace()
+{
+    mRace->setText(mPointer ? mClient->document().describeRaceAt(*mPointer) : QString());
+}
+
 void StatusReadout::showCell(int index)
 {
     mHovered = index;
@@ -96,8 +110,13 @@ bool StatusReadout::eventFilter(QObject *watched, QEvent *event)
         const auto *move = static_cast<QMouseEvent *>(event);
         const QPoint cell = MapView::cellAt(move->position());
         showCell(isOnMap(cell) ? cellIndex(cell.y(), cell.x()) : -1);
+        mPointer = isOnMap(cell) ? std::optional(MapView::coursePixelAt(move->position()))
+                                 : std::nullopt;
+        showRace();
     } else if (event->type() == QEvent::Leave) {
         showCell(-1);
+        mPointer.reset();
+        showRace();
     }
     return QObject::eventFilter(watched, event);
 }

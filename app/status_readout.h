@@ -4,6 +4,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QPointF>
+
+#include <optional>
 
 class QLabel;
 class QStatusBar;
@@ -25,6 +28,8 @@ public:
 
     QLabel *cellLabel() const { return mCell; }
     QLabel *budgetLabel() const { return mBudgetLabel; }
+    // What the shown race layers hold under the pointer ("Item box · AI zone 12 · …").
+    QLabel *raceLabel() const { return mRace; }
     SlotBudget &budget() { return mBudget; }
 
     // The ROM whose room counts; empty or unreadable means the game's original slots. The first
@@ -39,14 +44,18 @@ private:
     void courseChanged();
     void showBudget(const Budget &budget);
     void showCell(int index);
+    void showRace();
 
     ClientWindow *mClient;
     QLabel *mCell;
     QLabel *mBudgetLabel;
+    QLabel *mRace;
     SlotBudget mBudget;
     QString mRomPath;
     bool mStarted = false;
     int mHovered = -1;
+    std::optional<QPointF> mPointer; // course pixels, while over the map
+
 };
 
 } // namespace velmor

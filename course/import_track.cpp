@@ -82,7 +82,7 @@ std::optional<QString> choosePath(const TrackState &state, Services &services,
 
 ImportResult importTrack(CourseMap &map, TrackState &state, Services &services,
                          const CourseChoice &choice, const ImportSource &source,
-                         QString *openedPath)
+                         QString *openedPath, QByteArray *openedBytes)
 {
     const std::optional<QString> chosen = choosePath(state, services, source);
     if (!chosen)
@@ -135,6 +135,8 @@ ImportResult importTrack(CourseMap &map, TrackState &state, Services &services,
     map.setAll(opened.texts, marks);
     if (openedPath)
         *openedPath = path;
+    if (openedBytes)
+        *openedBytes = *bytes;
     if (opened.tileCount < CellCount) {
         services.messages.inform(
             tr("%1 held only %2 of the %3 tiles of a course map. The remaining cells were set "

@@ -35,9 +35,10 @@ struct ImportSource
 // that the course list's current choice names. state.trackPath follows a chosen track
 // file so the next track dialog opens in its folder; a ROM leaves it alone, so that no later track
 // dialog proposes the ROM's name to be written over. *openedPath, when given, receives the file
-// that was opened.
+// that was opened; *openedBytes, when given, the file's bytes as read (so that what else a ROM
+// holds about the course is read from the very bytes its layout came from).
 ImportResult importTrack(CourseMap &map, TrackState &state, Services &services,
                          const CourseChoice &choice, const ImportSource &source = {},
-                         QString *openedPath = nullptr);
+                         QString *openedPath = nullptr, QByteArray *openedBytes = nullptr);
 
 } // namespace velmor

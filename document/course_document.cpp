@@ -5,6 +5,7 @@
 #include "document/object_areas_value.h"
 #include "document/race_layers.h"
 #include "document/tile_layer.h"
+#include "document/tile_text.h"
 
 #include "rom/course_layers.h"
 
@@ -134,6 +135,21 @@ void CourseDocument::setTheme(rom::Theme theme, const QString &undoText)
     mStack->push(new ThemeStep(apply, mTheme, theme, undoText));
 }
 
+QString CourseDocument::describeRaceAt(QPointF coursePixel) const
+{
+    QStringList parts;
+    for (const Layer *layer : {static_cast<const Layer *>(mItems), static_cast<const Layer *>(mObjects),
+                               static_cast<const Layer *>(mStart), static_cast<const Layer *>(mLap),
+                               static_cast<const Layer *>(mZones), static_cast<const Layer *>(mTargets)}) {
+        if (!layer->isVisible() || !layer->unreadableReason().isEmpty())
+            continue;
+        const QString part = layer->describeAt(coursePixel);
+        if (!part.isEmpty())
+            parts.append(part);
+    }
+    return parts.join(QStringLiteral(" · "));
+}
+
 void CourseDocument::loadRace(const rom::CourseLayers &layers)
 {
     if (layers.theme.ok() && *layers.theme.value != mTheme) {
@@ -176,9 +192,8 @@ std::optional<rom::CourseData> CourseDocument::courseData() const
     data.theme = mTheme;
     data.layout.reserve(std::size_t(CellCount));
     for (const QString &text : mMap.texts()) {
-        bool ok = false;
-        const uint tile = text.toUInt(&ok, 16);
-        if (!ok || tile > 0xFF)
+        const int tile = tileNumberOf(text);
+        if (tile < 0)
             return std::nullopt;
         data.layout.push_back(std::uint8_t(tile));
     }

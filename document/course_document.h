@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QPointF>
 #include <QString>
 
 #include <array>
@@ -66,6 +67,10 @@ public:
     // The course's look, as the ROM's theme table holds it; an undo step when set.
     rom::Theme theme() const { return mTheme; }
     void setTheme(rom::Theme theme, const QString &undoText);
+
+    // What the shown race layers name at a point (course pixels), the items first and the AI
+    // last, joined by " · " ("Item box · AI zone 12 · target 12, speed 2"); empty for nothing.
+    QString describeRaceAt(QPointF coursePixel) const;
 
     // Fills every layer from what a ROM holds (an unreadable layer gets setUnreadable(message)).
     // Not an undo step; the stack is cleared and clean afterwards.

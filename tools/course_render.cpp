@@ -3,12 +3,16 @@
 #include "course/rom_course.h"
 #include "course/track_file.h"
 #include "course/track_format.h"
+#include "document/course_document.h"
+#include "document/layer.h"
+#include "graphics/course_art.h"
 #include "graphics/course_image_export.h"
 #include "graphics/course_renderer.h"
 #include "graphics/theme_loader.h"
 #include "document/map_geometry.h"
 #include "document/tile_text.h"
 #include "platform/file_access.h"
+#include "rom/course_layers.h"
 #include "rom/course_tables.h"
 #include "rom/hex_offset.h"
 #include "rom/rom_image.h"
@@ -19,9 +23,6 @@
 namespace velmor::tools {
 
 namespace {
-
-// Up to two digits is a course ID; longer hexadecimal texts are offsets from the course list.
-constexpr int IdDigits = 2;
 
 using files::shown;
 
@@ -35,32 +36,7 @@ FileOutcome refused(const QString &message)
     return {false, message};
 }
 
-QString courseTitle(int id)
-{
-    return QStringLiteral("%1 (course %2)")
-        .arg(QLatin1String(rom::courseById(id)->name.data()), tileText(id));
-}
-
 } // namespace
-
-std::optional<CourseChoice> parseCourse(const QString &text, QString *error)
-{
-    if (const rom::Course *course = rom::courseNamed(text.toStdString()))
-        return CourseChoice {course->id, std::nullopt};
-    const std::optional<std::size_t> number = rom::parseHexOffset(text.toStdString());
-    if (number && text.size() <= IdDigits) {
-        if (*number < std::size_t(rom::CourseCount))
-            return CourseChoice {int(*number), std::nullopt};
-        *error = QStringLiteral("there is no course %1; course IDs go from 00 to 17").arg(text);
-        return std::nullopt;
-    }
-    if (number)
-        return CourseChoice {std::nullopt, qint64(*number)};
-    *error = QStringLiteral("\"%1\" names no course: give a course ID (00 to 17), a name such as "
-                            "\"%2\" or an offset from the course list such as %3")
-                 .arg(text, exampleCourseName(), exampleCourseOffset());
-    return std::nullopt;
-}
 
 FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &course)
 {
@@ -83,27 +59,14 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
         return refused(error);
 
     // Which course, and where the ROM keeps it.
-    int id = 0;
-    std::optional<qint64> listed = course.listedOffset;
-    if (course.id) {
-        id = *course.id;
-        const rom::CourseEntry entry = rom::readCourseTables(*image)[std::size_t(id)];
-        if (entry.layoutOffset)
-            listed = qint64(rom::listedOffsetOfGame(*entry.layoutOffset));
-        else if (request.trackPath.isEmpty())
-            return refused(QStringLiteral("cannot find %1 in this ROM: %2")
-                               .arg(courseTitle(id), fromStd(entry.problem)));
-    } else {
-        const std::optional<std::size_t> game = rom::gameOffsetOfListed(std::size_t(*listed));
-        const std::optional<int> found =
-            game ? rom::courseIdStartingAt(*image, *game) : std::nullopt;
-        if (!found)
-            return refused(QStringLiteral("no course of this ROM starts at %1 (offsets as the "
-                                          "course list shows them, for a ROM with the copier "
-                                          "header)")
-                               .arg(fromStd(rom::hexText(std::size_t(*listed)))));
-        id = *found;
-    }
+    const std::optional<CourseSite> site = locateCourse(*image, course, &error);
+    if (!site)
+        return refused(error);
+    const int id = site->id;
+    const std::optional<qint64> listed = site->listedOffset;
+    if (!listed && request.trackPath.isEmpty())
+        return refused(
+            QStringLiteral("cannot find %1 in this ROM: %2").arg(courseTitle(id), site->problem));
 
     QStringList texts;
     if (!request.trackPath.isEmpty()) {
@@ -135,11 +98,30 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
         return refused(QStringLiteral("cannot draw %1 in the %2 theme: %3")
                            .arg(courseTitle(id), QLatin1String(rom::themeName(theme.theme).data()),
                                fromStd(loaded.error)));
-    graphics::CourseRenderer renderer;
-    renderer.setGraphics(loaded.graphics);
-    renderer.render(texts);
-    const graphics::ImageExport written =
-        graphics::exportCourseImage(renderer.image(), request.outputPath, request.scale);
+    QString layersDrawn;
+    graphics::ImageExport written;
+    if (request.layers.isEmpty()) {
+        graphics::CourseRenderer renderer;
+        renderer.setGraphics(loaded.graphics);
+        renderer.render(texts);
+        written = graphics::exportCourseImage(renderer.image(), request.outputPath, request.scale);
+    } else {
+        // The race as the window draws it: the same document, its layers and their drawing.
+        CourseDocument document;
+        document.map().setAll(texts, document.map().marks());
+        document.loadRace(rom::readCourseLayers(*image, id));
+        for (const QString &key : request.layers) {
+            Layer *layer = document.layer(key);
+            if (!layer->unreadableReason().isEmpty())
+                return refused(QStringLiteral("cannot draw the layer %1 of %2: %3")
+                                   .arg(key, courseTitle(id), layer->unreadableReason()));
+            layer->setVisible(true);
+        }
+        // At the picture's own size, so that the marks and numbers stay sharp.
+        written = graphics::exportCourseImage(
+            graphics::paintCourse(document, loaded.graphics, request.scale), request.outputPath, 1);
+        layersDrawn = QStringLiteral(" with the layers %1").arg(request.layers.join(QStringLiteral(", ")));
+    }
     if (!written.ok)
         return refused(written.error);
 
@@ -150,11 +132,13 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
               .arg(shown(request.outputPath))
               .arg(side)
               .arg(courseTitle(id), themeName)
+              + layersDrawn
         : QStringLiteral("wrote %1 (%2 x %2 pixels): the track file %3 in the "
                          "%4 theme of %5")
               .arg(shown(request.outputPath))
               .arg(side)
-              .arg(shown(request.trackPath), themeName, courseTitle(id));
+              .arg(shown(request.trackPath), themeName, courseTitle(id))
+              + layersDrawn;
     const auto missing =
         std::count_if(texts.cbegin(), texts.cend(), [&loaded](const QString &text) {
             return !loaded.graphics->isDefined(tileNumberOf(text));

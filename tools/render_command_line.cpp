@@ -13,6 +13,8 @@ constexpr qsizetype Positionals = 3;
 const QString EndOfOptions = QStringLiteral("--");
 const QString TrackOption = QStringLiteral("--track");
 const QString ScaleOption = QStringLiteral("--scale");
+const QString LayersOption = QStringLiteral("--layers");
+const QString AllLayers = QStringLiteral("all");
 
 bool isHelp(const QString &argument)
 {
@@ -21,9 +23,19 @@ bool isHelp(const QString &argument)
 
 } // namespace
 
+const QStringList &raceLayerKeys()
+{
+    // The document's drawing order: the zones under everything else, the start grid on top.
+    static const QStringList keys = {QStringLiteral("zones"), QStringLiteral("targets"),
+        QStringLiteral("lap"), QStringLiteral("items"), QStringLiteral("objects"),
+        QStringLiteral("start")};
+    return keys;
+}
+
 QString RenderCommandLine::usage()
 {
-    return QStringLiteral("velmor-render [--track FILE.bin] [--scale N] [--] ROM COURSE OUT.png");
+    return QStringLiteral(
+        "velmor-render [--track FILE.bin] [--scale N] [--layers LIST] [--] ROM COURSE OUT.png");
 }
 
 QString RenderCommandLine::help()
@@ -39,6 +51,8 @@ QString RenderCommandLine::help()
         "--track FILE.bin  draws that track file in the course's theme instead of the "
         "course the ROM holds\n"
         "--scale N         enlarges every pixel N times, N from 1 to %2 (default 1)\n"
+        "--layers LIST     draws the course's race over it as the editor does: a comma-separated "
+        "list of items, objects, start, lap, zones, targets, or all\n"
         "An argument -- ends the options, so that a file may start with -.\n"
         "Exit status: 0 done, 1 refused or failed, 2 wrong command line.")
         .arg(usage())
@@ -93,7 +107,7 @@ bool RenderCommandLine::takeOption(const QStringList &arguments, qsizetype &at)
         wrong(QStringLiteral("%1 is understood only as the only argument").arg(name));
         return false;
     }
-    if (name != TrackOption && name != ScaleOption) {
+    if (name != TrackOption && name != ScaleOption && name != LayersOption) {
         wrong(QStringLiteral("unknown option %1 (a file whose name starts with - goes after --)")
                   .arg(name));
         return false;
@@ -105,12 +119,16 @@ bool RenderCommandLine::takeOption(const QStringList &arguments, qsizetype &at)
         }
         value = arguments.at(++at);
     }
-    bool &given = name == TrackOption ? mTrackGiven : mScaleGiven;
+    bool &given = name == TrackOption ? mTrackGiven
+        : name == ScaleOption         ? mScaleGiven
+                                      : mLayersGiven;
     if (given) {
         wrong(QStringLiteral("%1 is given twice").arg(name));
         return false;
     }
     given = true;
+    if (name == LayersOption)
+        return takeLayers(value);
     if (name == TrackOption) {
         if (value.isEmpty()) {
             wrong(QStringLiteral("--track needs a file name"));
@@ -128,6 +146,30 @@ bool RenderCommandLine::takeOption(const QStringList &arguments, qsizetype &at)
         return false;
     }
     mRequest.scale = scale;
+    return true;
+}
+
+bool RenderCommandLine::takeLayers(const QString &value)
+{
+    QStringList asked;
+    for (const QString &key : value.split(QLatin1Char(','))) {
+        const QString trimmed = key.trimmed();
+        if (trimmed == AllLayers) {
+            asked = raceLayerKeys();
+            continue;
+        }
+        if (!raceLayerKeys().contains(trimmed)) {
+            wrong(QStringLiteral("--layers: \"%1\" is no layer; give some of %2, or %3")
+                      .arg(trimmed, raceLayerKeys().join(QStringLiteral(", ")), AllLayers));
+            return false;
+        }
+        if (!asked.contains(trimmed))
+            asked.append(trimmed);
+    }
+    for (const QString &key : raceLayerKeys()) {
+        if (asked.contains(key))
+            mRequest.layers.append(key);
+    }
     return true;
 }
 

@@ -15,7 +15,13 @@ struct RenderRequest
     QString outputPath;
     QString trackPath; // empty: the course as the ROM holds it
     int scale = 1;
+    // The race layers to draw over the course, by key, in the order they are drawn; none by
+    // default.
+    QStringList layers;
 };
+
+// The race layers velmor-render draws, by the keys the document gives them, in drawing order.
+const QStringList &raceLayerKeys();
 
 // The command line of velmor-render: ROM COURSE OUT.png with --track FILE and --scale N before
 // "--", help only as the sole argument.
@@ -37,6 +43,7 @@ public:
 
 private:
     bool takeOption(const QStringList &arguments, qsizetype &at);
+    bool takeLayers(const QString &value);
     void wrong(const QString &why);
 
     Outcome mOutcome = Outcome::Render;
@@ -44,6 +51,7 @@ private:
     QString mError;
     bool mTrackGiven = false;
     bool mScaleGiven = false;
+    bool mLayersGiven = false;
 };
 
 } // namespace velmor::tools

@@ -109,7 +109,7 @@ void TestVelmorRender::help()
     const Run run = render({option});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.startsWith(
-        u"usage: velmor-render [--track FILE.bin] [--scale N] [--] ROM COURSE OUT.png\n"_s));
+        u"usage: velmor-render [--track FILE.bin] [--scale N] [--layers LIST] [--] ROM COURSE OUT.png\n"_s));
     QVERIFY(run.err.isEmpty());
 }
 
