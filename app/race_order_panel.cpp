@@ -34,6 +34,7 @@ RaceOrderPanel::RaceOrderPanel(CourseDocument &document, QWidget *parent)
     mTable->setDropIndicatorShown(true);
     mTable->setDefaultDropAction(Qt::MoveAction);
     mTable->verticalHeader()->hide();
+    mTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     mTable->horizontalHeader()->setStretchLastSection(true);
 
     auto *buttons = new QHBoxLayout;
