@@ -80,6 +80,7 @@ AiEdits::Outcome AiEdits::apply(const rom::RaceOrderEdit &edit, const QString &u
             mDocument.zones().cancelPreview();
         return {QString::fromStdString(edit.error), {}, -1};
     }
+    const std::size_t countBefore = ai().zones.size();
     // The zones and the thresholds that follow them are one step: undo gives both back.
     QUndoStack *stack = mDocument.undoStack();
     stack->beginMacro(undoText);
@@ -87,7 +88,14 @@ AiEdits::Outcome AiEdits::apply(const rom::RaceOrderEdit &edit, const QString &u
     if (edit.areas != mDocument.objectAreas().value())
         mDocument.objectAreas().replace(edit.areas, undoText);
     stack->endMacro();
-    return {{}, shiftNotice(edit.shifted), edit.zone};
+    QString notice = shiftNotice(edit.shifted);
+    const QString unread = mDocument.objectAreas().unreadableReason();
+    if (countBefore != edit.ai.zones.size() && !unread.isEmpty()) {
+        // Said, because the objects may now come live in other places than the user expects.
+        notice = tr("The object areas could not be read from the ROM, so they were not moved "
+                    "with the zones: %1").arg(unread);
+    }
+    return {{}, notice, edit.zone};
 }
 
 QString AiEdits::shiftNotice(const std::vector<rom::ShiftedThreshold> &shifted)

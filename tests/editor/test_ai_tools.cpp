@@ -588,6 +588,16 @@ void TestAiTools::unreadableAiIsNotEdited()
     QVERIFY(refusals.at(0).at(0).toString().contains(u"no end"_s));
     QVERIFY(rig.ai().zones.empty());
     QCOMPARE(rig.steps.count(), 0);
+
+    // Object areas that could not be read are not shifted, and the user is told so.
+    Rig areasUnread;
+    areasUnread.document.objectAreas().load(std::nullopt, u"object areas at 0x4db83: outside"_s);
+    QSignalSpy told(&areasUnread.zones(), &ZonesTool::told);
+    areasUnread.drag(u"zones"_s, px(66, 322), px(130, 350));
+    QCOMPARE(areasUnread.ai().zones.size(), std::size_t(4));
+    QCOMPARE(told.count(), 1);
+    QVERIFY(told.at(0).at(0).toString().contains(u"could not be read"_s));
+    QCOMPARE(areasUnread.steps.count(), 1);
 }
 
 void TestAiTools::raceOrderRowsDragged_data()
