@@ -118,11 +118,12 @@ QDockWidget *LayerViews::layersWindow()
     }
     mDock->setFloating(true);
     mDock->hide();
-    // Left of the window where the screen has room, else over its left side.
+    // Below the window's left end where the screen has room, else over its lower part; the
+    // other tool windows open on its right.
     const QRect frame = mWindow->frameGeometry();
-    QRect place(frame.left() - 190, frame.top() + 40, 180, 230);
+    QRect place(QPoint(frame.left(), frame.bottom() + 8), QSize(200, 230).expandedTo(mDock->sizeHint()));
     if (const QScreen *screen = mWindow->screen())
-        place.moveLeft(qMax(place.left(), screen->availableGeometry().left()));
+        place.moveBottom(qMin(place.bottom(), screen->availableGeometry().bottom()));
     mDock->setGeometry(place);
     QAction *panel = mMenus.action(QStringLiteral("actionViewLayers"));
     connect(mDock, &QDockWidget::visibilityChanged, panel, [this, panel] {

@@ -22,7 +22,7 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
             return 0;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::printf("Usage: velmor [--tiles] [--tile-set] [--overview] [FILE]\n"
+            std::printf("Usage: velmor [--tiles] [--tile-set] [--overview] [--layers] [FILE]\n"
                         "       velmor --help | --version\n"
                         "Course editor for the SNES game Super Mario Kart.\n"
                         "Paint a course map, save it as a track file, and put it into a ROM\n"
@@ -34,6 +34,7 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
                         "              ROM's graphics are read\n"
                         "  --tile-set  open the tile set window\n"
                         "  --overview  open the course overview window\n"
+                        "  --layers    open the Layers window\n"
                         "  --help      show this text and exit\n"
                         "  --version   show the version and exit\n");
             return 0;
@@ -69,6 +70,8 @@ int main(int argc, char *argv[])
             start.tileSet = true;
         else if (argument == QStringLiteral("--overview"))
             start.overview = true;
+        else if (argument == QStringLiteral("--layers"))
+            start.layers = true;
         else if (!argument.startsWith(QLatin1Char('-')))
             start.file = argument;
     }

@@ -180,6 +180,8 @@ void MainWindow::afterFirstPaint()
         mMenus->action(QStringLiteral("actionViewTileSet"))->setChecked(true);
     if (mStart.overview)
         mMenus->action(QStringLiteral("actionViewOverview"))->setChecked(true);
+    if (mStart.layers)
+        mMenus->action(QStringLiteral("actionViewLayers"))->setChecked(true);
 }
 
 void MainWindow::romUsed(const QString &path)

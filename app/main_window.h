@@ -29,6 +29,7 @@ public:
         bool tiles = false;
         bool tileSet = false;
         bool overview = false;
+        bool layers = false;
     };
 
     explicit MainWindow(Services &services, QWidget *parent = nullptr);

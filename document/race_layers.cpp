@@ -251,7 +251,8 @@ QRect ZonesLayer::cellsOf(const rom::CourseAi &ai) const
         for (const rom::ZoneCell &cell : rom::zoneCells(zone))
             all |= marks::zoneCell(cell.x, cell.y);
     }
-    return cellsOfPixels(all);
+    // The borders straddle the cells' edges.
+    return cellsOfPixels(all.adjusted(-1, -1, 1, 1));
 }
 
 std::optional<int> ZonesLayer::zoneAt(QPointF coursePixel) const
@@ -290,8 +291,10 @@ TargetsLayer::TargetsLayer(ZonesLayer &zones, QObject *parent)
 QRect TargetsLayer::cellsOf(const rom::CourseAi &ai) const
 {
     QRectF all;
+    // A number of three digits is wider than its mark: a tile more on every side holds it.
     for (const rom::Target &target : ai.targets)
-        all |= marks::targetMark(target).adjusted(-1, -1, 1, 1);
+        all |= marks::targetMark(target).adjusted(-CoursePixelsPerTile, -CoursePixelsPerTile,
+                                                  CoursePixelsPerTile, CoursePixelsPerTile);
     return cellsOfPixels(all);
 }
 

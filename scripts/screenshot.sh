@@ -6,13 +6,16 @@
 #            docs/screenshot-tiles.png and docs/screenshot-overview.png: the real window in its
 #            Tiles view with the tile set, and the course overview window, over a course of a
 #            synthetic ROM (written by tests/graphics/synthetic_files; never the game's data)
+#        scripts/screenshot.sh --race [build-dir]
+#            docs/screenshot-layers.png: the window, the overview and the Layers window over a
+#            course opened from the same synthetic ROM, which holds race data for every course
 # Either builds what it needs in build-dir (default build) if it is not built yet.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 mode=window
-if [ "${1:-}" = "--graphics" ]; then
-    mode=graphics
+if [ "${1:-}" = "--graphics" ] || [ "${1:-}" = "--race" ]; then
+    mode=${1#--}
     shift
 fi
 build=${1:-build}
@@ -29,7 +32,7 @@ build_target() {
 }
 
 velmor_with_tests=OFF
-[ "$mode" = graphics ] && velmor_with_tests=ON
+[ "$mode" != window ] && velmor_with_tests=ON
 build_target velmor $velmor_with_tests
 velmor=$(cd "$build/bin" && pwd)/velmor
 
@@ -37,7 +40,7 @@ velmor=$(cd "$build/bin" && pwd)/velmor
 # (the editor looks for Velmor.cfg in the current directory).
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-if [ "$mode" = graphics ]; then
+if [ "$mode" != window ]; then
     build_target synthetic_files ON
     "$build/bin/synthetic_files" "$work/kart.smc" "$work/course.bin"
 else
@@ -58,6 +61,11 @@ if [ "$mode" = graphics ]; then
     convert "$work/screen.png" -trim +repage "$root/docs/screenshot-tiles.png"
     take "Course Overview" "$root/docs/screenshot-overview.png" "$velmor" --tiles --overview \
         course.bin
+elif [ "$mode" = race ]; then
+    # Wide enough for the overview beside the window; the Layers window opens below it.
+    VELMOR_SHOT_SIZE=1400x800 VELMOR_SHOT_SCREEN="$work/screen.png" take "Layers" \
+        "$work/layers.png" "$velmor" --tiles --overview --layers kart.smc
+    convert "$work/screen.png" -trim +repage -colors 96 "PNG8:$root/docs/screenshot-layers.png"
 else
     take "Velmor Beta v.3" "$root/docs/screenshot.png" "$velmor"
 fi

@@ -6,7 +6,8 @@
 #   PROGRAM ...     started in the current directory, ended once the picture is taken
 # SETTLE_SECONDS (default 0.5) waits that long after the window appears, before the first grab:
 # for a start-up picture that goes away, say. VELMOR_SHOT_SCREEN=file.png also keeps the whole
-# screen, for a look at what else showed up (a dialog, say).
+# screen, for a look at what else showed up (a dialog, say). VELMOR_SHOT_SIZE (default 1024x768)
+# is the virtual screen's size, for pictures of several windows side by side.
 set -euo pipefail
 if [ $# -lt 3 ]; then
     echo "usage: $0 TITLE OUT.png PROGRAM [ARGUMENTS...]" >&2
@@ -55,6 +56,6 @@ chmod +x "$inner"
 
 mkdir -p "$(dirname "$out")"
 screen=${VELMOR_SHOT_SCREEN:+$(realpath -m "$VELMOR_SHOT_SCREEN")}
-xvfb-run -a -s "-screen 0 1024x768x24" "$inner" "$title" "$out" "$work" \
+xvfb-run -a -s "-screen 0 ${VELMOR_SHOT_SIZE:-1024x768}x24" "$inner" "$title" "$out" "$work" \
     "${SETTLE_SECONDS:-0.5}" "$screen" "$@"
 echo "wrote $out"

@@ -1,8 +1,11 @@
 #include "app/drawing_tools_ui.h"
+#include "app/layer_views.h"
 #include "app/race_order_panel.h"
+#include "app/status_readout.h"
 #include "app/splash.h"
 #include "app/theme_views.h"
 #include "app/window_menus.h"
+#include "document/course_document.h"
 #include "document/map_history.h"
 #include "document/object_areas_value.h"
 #include "document/race_layers.h"
@@ -14,10 +17,12 @@
 #include "tests/app/window_fixture.h"
 #include "tests/support/cell_centre.h"
 #include "tests/support/synthetic_graphics.h"
+#include "tests/support/synthetic_race.h"
 #include "tests/support/synthetic_rom.h"
 #include "tests/support/test_main.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -49,6 +54,25 @@ void configureWithGraphics(test::MainWindowFixture &fixture)
     QVERIFY(test::writeConfiguration(fixture));
 }
 
+// The same with the race's data in both ROMs; `plain.smc` beside them has none.
+void configureWithRace(test::MainWindowFixture &fixture)
+{
+    test::GameRomOptions options = RomOptions;
+    options.raceData = true;
+    const QByteArray rom = test::toQByteArray(test::gameRom(options).bytes);
+    for (const char16_t *name : {u"kart.smc", u"kart_velmor.smc"}) {
+        QFile file(fixture.folder.filePath(QString::fromUtf16(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(rom) == rom.size());
+    }
+    const QByteArray plain = test::toQByteArray(test::gameRom(RomOptions).bytes);
+    QFile file(fixture.folder.filePath(u"plain.smc"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(plain) == plain.size());
+    QVERIFY(test::writeConfiguration(fixture));
+}
+
+const QStringList RaceLayerNames = {u"Items"_s, u"Objects"_s, u"Start"_s, u"Lap"_s, u"Zones"_s,
+                                    u"Targets"_s};
+
 } // namespace
 
 // The window's views of the game's tiles and its drawing tools, as a user reaches them: the View
@@ -69,6 +93,7 @@ private slots:
     void selectionThroughTheClipboard();
     void replaceAndPick();
     void aiZoneTargetAndRaceOrder();
+    void theRaceOfARomCourseIsShown();
 
 private:
     // Shows the window and waits, bounded, for the theme it reads after its first paint.
@@ -372,6 +397,68 @@ void TestWindowViews::aiZoneTargetAndRaceOrder()
         QTest::keyClick(win(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(document.zones().value(), ai);
     QCOMPARE(document.objectAreas().value()->thresholds, (std::array<int, 5> {0, 1, 2, 0xFFFF, 0xFFFF}));
+}
+
+void TestWindowViews::theRaceOfARomCourseIsShown()
+{
+    QVERIFY(start(configureWithRace));
+    CourseDocument &document = win()->client()->document();
+    // Nothing of the race before a ROM course is open.
+    for (const QString &name : RaceLayerNames) {
+        QVERIFY2(!document.layer(name.toLower())->isVisible(), qPrintable(name));
+        QVERIFY(!entry(u"actionLayer"_s + name)->isChecked());
+    }
+    const QImage bare = view()->grab().toImage();
+
+    mFixture->dialog.pick(mFixture->folder.filePath(u"kart_velmor.smc"_s));
+    entry(u"actionOpenCourseFromRom"_s)->trigger();
+    const rom::CourseData &expected = test::syntheticCourses()[std::size_t(document.course().id())];
+    QVERIFY(document.courseData() == expected);
+    QVERIFY(!document.isModified());
+    for (const QString &name : RaceLayerNames)
+        QVERIFY2(entry(u"actionLayer"_s + name)->isChecked(), qPrintable(name));
+    QVERIFY(view()->grab().toImage() != bare);
+
+    // The menu entry and the Layers window's box switch the same layer and follow each other.
+    entry(u"actionViewLayers"_s)->trigger();
+    QDockWidget *panel = win()->layerViews().layersWindow();
+    QVERIFY(panel->isVisible());
+    auto *zonesBox = panel->findChild<QCheckBox *>(u"layerCheckZones"_s);
+    QVERIFY(zonesBox && zonesBox->isChecked());
+    entry(u"actionLayerZones"_s)->trigger();
+    QVERIFY(!document.zones().isVisible());
+    QVERIFY(!zonesBox->isChecked());
+    zonesBox->click();
+    QVERIFY(document.zones().isVisible());
+    QVERIFY(entry(u"actionLayerZones"_s)->isChecked());
+
+    // The overview draws the race too.
+    entry(u"actionViewOverview"_s)->trigger();
+    QWidget *overview = win()->themeViews().overview()->viewport();
+    const QImage withRace = overview->grab().toImage();
+    for (const QString &name : RaceLayerNames)
+        entry(u"actionLayer"_s + name)->trigger();
+    QVERIFY(overview->grab().toImage() != withRace);
+    for (const QString &name : RaceLayerNames)
+        entry(u"actionLayer"_s + name)->trigger();
+
+    // The status bar names what lies under the pointer, of the shown layers only.
+    document.items().replace({{0, 0, 2, 3}}, u"Move Item Box"_s);
+    QTest::mouseMove(view(), test::cellCentre(3, 2));
+    const QLabel *race = win()->status().raceLabel();
+    QVERIFY2(race->text().startsWith(u"Item box"_s), qPrintable(race->text()));
+    entry(u"actionLayerItems"_s)->trigger();
+    QVERIFY2(!race->text().contains(u"Item box"_s), qPrintable(race->text()));
+
+    // A ROM without race data still opens its layout; each layer says why it shows nothing.
+    mFixture->dialog.pick(mFixture->folder.filePath(u"plain.smc"_s));
+    mFixture->messages.answer(MessageBoxes::Answer::No);
+    entry(u"actionOpenCourseFromRom"_s)->trigger();
+    QCOMPARE(document.romPath(), mFixture->folder.filePath(u"plain.smc"_s));
+    QVERIFY(!document.zones().unreadableReason().isEmpty());
+    QCOMPARE(entry(u"actionLayerZones"_s)->text(), u"AI zones (unreadable)"_s);
+    QCOMPARE(entry(u"actionLayerZones"_s)->statusTip(), document.zones().unreadableReason());
+    QVERIFY(!document.courseData().has_value());
 }
 
 VELMOR_TEST_MAIN(TestWindowViews)

@@ -8,6 +8,8 @@
 #include "tests/support/synthetic_race.h"
 #include "tests/support/test_main.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoCommand>
@@ -71,6 +73,10 @@ private slots:
     void everyCourseLoadsWhole_data();
     void everyCourseLoadsWhole();
     void aCourseReplacedIsOneStep();
+    void eachLayerDrawsOnlyWhereItSaysItChanged_data();
+    void eachLayerDrawsOnlyWhereItSaysItChanged();
+    void theShownLayersNameWhatLiesThere_data();
+    void theShownLayersNameWhatLiesThere();
     void theCourseChangesOnlyWithAnotherCourse_data();
     void theCourseChangesOnlyWithAnotherCourse();
     void theHitTestKeepsTheDescribedOverlap_data();
@@ -304,5 +310,109 @@ void TestCourseDocument::theHitTestKeepsTheDescribedOverlap()
     QCOMPARE(cellAt(coursePixel), cell);
 }
 
-VELMOR_GUILESS_TEST_MAIN(TestCourseDocument)
+// A course whose every layer holds a little of everything, for the hit tests.
+rom::CourseData sampleCourse()
+{
+    rom::CourseData course = test::syntheticCourses()[0x07];
+    course.items = {{0, 0, 10, 10}, {1, 20, 30, 10}, {0, 16, 10, 10}};
+    course.objects = rom::ObjectPositions {};
+    course.objects->groups[2][1] = {50, 60};
+    course.objects->match = {{70, 80, 2}};
+    course.start = rom::RaceStart {400, 100, 24};
+    course.lap = rom::LapLine {500, 10, 31, 4, 1};
+    course.ai.zones = {{rom::ZoneShape::Rectangle, 0, 0, 8, 8}, {rom::ZoneShape::Rectangle, 4, 4, 8, 8}};
+    course.ai.targets = {{2, 2, 1}, {14, 14, 3}};
+    course.ai.spare.clear();
+    return course;
+}
+
+void TestCourseDocument::eachLayerDrawsOnlyWhereItSaysItChanged_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<double>("scale");
+    for (const char *key : {"items", "objects", "start", "lap", "zones", "targets"}) {
+        QTest::addRow("%s, map view", key) << 0x07 << QString::fromLatin1(key) << 2.0;
+        QTest::addRow("%s, overview", key) << 0x0D << QString::fromLatin1(key) << 0.5;
+    }
+    QTest::newRow("battle start") << 0x14 << u"start"_s << 2.0;
+    QTest::newRow("battle AI") << 0x16 << u"targets"_s << 2.0;
+}
+
+// A view repaints only the cells a change names: everything a layer draws must lie in them, or
+// an edit would leave its old picture behind.
+void TestCourseDocument::eachLayerDrawsOnlyWhereItSaysItChanged()
+{
+    QFETCH(int, id);
+    QFETCH(QString, key);
+    QFETCH(double, scale);
+    CourseDocument document;
+    QSignalSpy changes(&document, &CourseDocument::layerChanged);
+    document.replaceCourse(test::syntheticCourses()[std::size_t(id)], u"Import Course"_s);
+    Layer *layer = document.layer(key);
+    QRect said;
+    for (const QList<QVariant> &change : changes) {
+        if (change.at(0).value<Layer *>() == layer)
+            said |= change.at(1).toRect();
+    }
+    const int side = int(CoursePixelSide * scale);
+    QImage picture(side, side, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        layer->draw(painter, LayerCanvas(scale, QPointF(0, 0), QRectF(picture.rect()), nullptr));
+    }
+    QRect drawn;
+    for (int y = 0; y < side; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+        for (int x = 0; x < side; ++x) {
+            if (qAlpha(line[x]) != 0)
+                drawn |= QRect(x, y, 1, 1);
+        }
+    }
+    QVERIFY2(!drawn.isEmpty(), "the layer drew nothing");
+    const double tile = CoursePixelsPerTile * scale;
+    const QRect drawnCells(QPoint(int(drawn.left() / tile), int(drawn.top() / tile)),
+                           QPoint(int(drawn.right() / tile), int(drawn.bottom() / tile)));
+    QVERIFY2(said.contains(drawnCells), qPrintable(u"drew on cells %1,%2 to %3,%4 but named %5,%6 to %7,%8"_s
+        .arg(drawnCells.left()).arg(drawnCells.top()).arg(drawnCells.right()).arg(drawnCells.bottom())
+        .arg(said.left()).arg(said.top()).arg(said.right()).arg(said.bottom())));
+}
+
+void TestCourseDocument::theShownLayersNameWhatLiesThere_data()
+{
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<QStringList>("hidden");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("a zone and the mark of its target")
+        << QPointF(2 * 8 + 4, 2 * 8 + 4) << QStringList() << u"AI zone 0 · target 0, speed 1"_s;
+    QTest::newRow("the later of two items, the later zone")
+        << QPointF(10 * 8 + 4, 10 * 8 + 4) << QStringList()
+        << u"Oil slick · AI zone 1 · target 1, speed 3"_s;
+    QTest::newRow("a hidden layer names nothing")
+        << QPointF(10 * 8 + 4, 10 * 8 + 4) << QStringList {u"zones"_s, u"targets"_s} << u"Oil slick"_s;
+    QTest::newRow("a jump bar") << QPointF(31 * 8, 10 * 8 + 2) << QStringList() << u"Jump bar"_s;
+    QTest::newRow("an object of group 2") << QPointF(50 * 8 + 4, 60 * 8 + 4) << QStringList()
+                                          << u"Object, group 2"_s;
+    QTest::newRow("a match-race object") << QPointF(70 * 8 + 4, 80 * 8 + 4) << QStringList()
+                                         << u"Match-race object"_s;
+    QTest::newRow("the fourth kart") << QPointF(424, 100 + 3 * 24) << QStringList()
+                                     << u"Kart place 4"_s;
+    QTest::newRow("the lap line") << QPointF(10 * 16 + 5, 500) << QStringList() << u"Lap line"_s;
+    QTest::newRow("nothing") << QPointF(900, 900) << QStringList() << QString();
+}
+
+void TestCourseDocument::theShownLayersNameWhatLiesThere()
+{
+    QFETCH(QPointF, at);
+    QFETCH(QStringList, hidden);
+    QFETCH(QString, named);
+    CourseDocument document;
+    document.replaceCourse(sampleCourse(), u"Import Course"_s);
+    for (Layer *layer : document.layers())
+        layer->setVisible(!hidden.contains(layer->key()));
+    QCOMPARE(document.describeRaceAt(at), named);
+}
+
+VELMOR_TEST_MAIN(TestCourseDocument)
 #include "test_course_document.moc"

@@ -35,7 +35,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: synthetic_files ROM.smc TRACK.bin\n");
         return 2;
     }
-    const test::GameRom rom = test::gameRom({.seed = 2, .themeGraphics = true});
+    // With every course's race data, for the picture of a ROM course with its layers shown.
+    const test::GameRom rom = test::gameRom({.seed = 2, .themeGraphics = true, .raceData = true});
     // A road loop with kerbs and items, in tiles that the synthetic Mario Circuit theme defines.
     const codec::Bytes track = test::trackStream(test::courseLikeCells(3));
     return writeFile(argv[1], rom.bytes) && writeFile(argv[2], track) ? 0 : 1;

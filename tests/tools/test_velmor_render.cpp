@@ -77,6 +77,7 @@ private slots:
     void drawsTheRomsCourse_data();
     void drawsTheRomsCourse();
     void drawsATrackFile();
+    void drawsTheRace();
     void refusals_data();
     void refusals();
 
@@ -134,6 +135,8 @@ void TestVelmorRender::commandLineErrors_data()
         u"a.png"_s} << u"--scale is given twice"_s;
     QTest::newRow("track without file")
         << QStringList {rom, u"07"_s, u"a.png"_s, u"--track"_s} << u"--track needs a value"_s;
+    QTest::newRow("no such layer") << QStringList {u"--layers=items,ghosts"_s, rom, u"07"_s, u"a.png"_s}
+                                   << u"--layers: \"ghosts\" is no layer"_s;
     QTest::newRow("course 18") << QStringList {rom, u"18"_s, u"a.png"_s}
                                << u"there is no course 18; course IDs go from 00 to 17"_s;
     QTest::newRow("misspelt name") << QStringList {rom, u"Mario Circut 1"_s, u"a.png"_s}
@@ -232,6 +235,33 @@ void TestVelmorRender::drawsATrackFile()
         warned.out.contains(u"; the theme code 0x13 of Choco Island 2 (at 0x1ee39) is no theme"_s),
         qPrintable(warned.out));
     QVERIFY(oneLine(warned.out));
+}
+
+void TestVelmorRender::drawsTheRace()
+{
+    const QString rom = mDir.filePath(u"race.smc"_s);
+    QVERIFY(writeFile(rom, test::gameRom({.seed = 21, .themeGraphics = true, .raceData = true}).bytes));
+    const QString bare = mDir.filePath(u"bare.png"_s);
+    const QString race = mDir.filePath(u"race.png"_s);
+    QCOMPARE(render({rom, u"07"_s, bare}).exitCode, 0);
+    // Asked in any order, drawn in the editor's; "all" is every one.
+    const Run some = render({u"--layers"_s, u"start,zones"_s, rom, u"07"_s, race});
+    QCOMPARE(some.exitCode, 0);
+    QVERIFY2(some.out.endsWith(u"theme with the layers zones, start\n"_s), qPrintable(some.out));
+    const Run all = render({u"--layers=all"_s, u"--scale=2"_s, rom, u"07"_s, race});
+    QCOMPARE(all.exitCode, 0);
+    QVERIFY2(all.out.contains(u"with the layers zones, targets, lap, items, objects, start"_s),
+             qPrintable(all.out));
+    const QImage drawn(race, "PNG");
+    QCOMPARE(drawn.size(), QSize(2048, 2048));
+    QVERIFY(differenceAtScale(drawn, QImage(bare, "PNG"), 2) != QString());
+
+    // A layer the ROM does not hold readably is refused, not left out without a word.
+    const Run refused = render({u"--layers=items"_s, romPath(true), u"07"_s, race});
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.err.startsWith(u"velmor-render: cannot draw the layer items of Mario Circuit 1 "
+                                    "(course 07): Mario Circuit 1: "_s),
+             qPrintable(refused.err));
 }
 
 void TestVelmorRender::refusals_data()
