@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/ai_tools_ui.h"
 #include "app/client_window.h"
 #include "app/course_actions.h"
 #include "app/course_check_ui.h"
@@ -87,6 +88,7 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     strip->setToolButtonStyle(Qt::ToolButtonTextOnly);
     mTools = new DrawingToolsUi(mClient, services, *mMenus, strip, this);
     mRace = new RaceToolsUi(this, mClient, *mMenus, *mThemes, this);
+    mAiTools = new AiToolsUi(this, mClient, *mMenus, this);
     buildHelpMenu();
     connect(&mClient->actions(), &CourseActions::fileUsed, this, [this](const QString &path) {
         mRecent->add(path);
@@ -138,6 +140,9 @@ MainWindow::~MainWindow()
     mThemes = nullptr;
     delete mRace;
     mRace = nullptr;
+    delete mAiTools->raceOrderWindow();
+    delete mAiTools;
+    mAiTools = nullptr;
     mLayers->deleteToolWindow();
     delete mLayers;
     mLayers = nullptr;

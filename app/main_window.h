@@ -4,6 +4,7 @@
 
 namespace velmor {
 
+class AiToolsUi;
 class ClientWindow;
 class CourseCheckUi;
 class DrawingToolsUi;
@@ -78,6 +79,7 @@ private:
     StatusReadout *mStatus;
     RecentFiles *mRecent;
     DrawingToolsUi *mTools;
+    AiToolsUi *mAiTools = nullptr;
     ThemeViews *mThemes;
     RaceToolsUi *mRace = nullptr;
     LayerViews *mLayers = nullptr;

@@ -169,6 +169,42 @@ int main(int argc, char **argv)
         timeDrag("item drag move + repaint (41 items)", tools, view, QPointF(4 * 8 + 4, 4 * 8 + 4));
         tools.setTool(QStringLiteral("start"));
         timeDrag("start grid drag move + repaint", tools, view, QPointF(120, 40));
+        {
+            // Dragging an AI zone among 60 others, their targets shown: each pointer move previews the
+            // set and repaints what changed (where the zone was and is), as the map view does.
+            rom::CourseAi ai;
+            for (int k = 0; k < 60; ++k) {
+                ai.zones.push_back({rom::ZoneShape::Rectangle, (k % 10) * 6, (k / 10) * 6, 5, 5});
+                ai.targets.push_back({(k % 10) * 12 + 5, (k / 10) * 12 + 5, k % 4});
+            }
+            document.zones().load(ai);
+            document.zones().setVisible(true);
+            document.targets().setVisible(true);
+            ToolController tools(document);
+            tools.setTool(QStringLiteral("zones"));
+            QRect changed;
+            QObject::connect(&document, &CourseDocument::layerChanged,
+                [&changed](Layer *, const QRect &cells) { changed |= cells; });
+            QImage image(viewport.size(), QImage::Format_ARGB32_Premultiplied);
+            const auto event = [](QPointF pixel, int button, int buttons) {
+                ToolEvent e = ToolEvent::at(pixel);
+                e.button = button;
+                e.buttons = buttons;
+                return e;
+            };
+            tools.press(event({40, 40}, LeftButton, LeftButton));
+            int step = 0;
+            auto f = timeMicros(Runs, [&] {
+                changed = QRect();
+                step = (step + 1) % 8;
+                tools.move(event({40.0 + 16 * step, 40.0 + 8 * step}, 0, LeftButton));
+                const QRect area(changed.topLeft() * 16, changed.size() * 16);
+                view->render(&image, QPoint(), QRegion(area & viewport.rect()), QWidget::DrawChildren);
+            });
+            tools.escape();
+            f = {f.median / 1000, f.least / 1000, f.most / 1000};
+            print("AI zone drag: preview + repaint of the change", f, "ms", RepaintTargetMillis);
+        }
     }
     return 0;
 }

@@ -78,7 +78,7 @@ void addTables(rom::CheckInput &input, const rom::RomImage &rom, const QByteArra
     }
 
     if (course.objects) {
-        rom::LayerRead<rom::ObjectZones> zones = rom::readObjectZones(rom, course.id);
+        rom::LayerRead<rom::ObjectAreas> zones = rom::readObjectAreas(rom, course.id);
         if (zones.ok())
             input.objectZones = zones.value;
         else

@@ -53,7 +53,10 @@ TestRun::Launch TestRun::launch(
         result.text = tr("The ROM %1 cannot be read:\n%2").arg(shown, error);
         return result;
     }
-    const CourseImage image = CourseImage::build(document, *rom);
+    // Only a copy is written: what the course shares with others changes with it there, as the
+    // save's Yes would, and nothing is asked.
+    const CourseImage image = CourseImage::build(
+        document, *rom, SharingAnswers::fixed(true, SharingAnswers::Ai::KeepShared));
     if (!image.ok) {
         result.outcome = Outcome::Refused;
         result.text = tr("The course cannot be tested in %1: %2").arg(shown, image.message);

@@ -2,6 +2,7 @@
 
 #include "document/layer.h"
 #include "document/map_history.h"
+#include "document/object_areas_value.h"
 #include "document/race_layers.h"
 #include "document/tile_layer.h"
 #include "document/tile_text.h"
@@ -26,6 +27,7 @@ CourseDocument::CourseDocument(QObject *parent)
     , mLap(new LapLayer(this))
     , mZones(new ZonesLayer(this))
     , mTargets(new TargetsLayer(*mZones, this))
+    , mAreas(new ObjectAreasValue(mStack, this))
 {
     // So that the layer a change came from also travels through queued connections and spies.
     qRegisterMetaType<velmor::Layer *>();
@@ -178,8 +180,17 @@ void CourseDocument::loadRace(const rom::CourseLayers &layers)
     loadLayer(*mLap, layers.lap);
     loadLayer(*mZones, layers.ai);
     mRaceCourse = CourseRef::fromId(layers.id);
+    mAreas->load(layers.areas.ok() ? *layers.areas.value : std::nullopt,
+        QString::fromStdString(layers.areas.error));
+    mBehaviours = layers.behaviours;
     mStack->clear();
     mStack->setClean();
+}
+
+const rom::TileBehaviour *CourseDocument::tileBehaviour() const
+{
+    const std::optional<rom::TileBehaviour> &known = mBehaviours[std::size_t(mTheme) / 2];
+    return known ? &*known : nullptr;
 }
 
 std::optional<rom::CourseData> CourseDocument::courseData() const

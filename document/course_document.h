@@ -4,6 +4,7 @@
 #include "document/course_ref.h"
 
 #include "rom/course_catalogue.h"
+#include "rom/tile_behaviour.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,6 +12,8 @@
 #include <QPointF>
 #include <QString>
 
+#include <array>
+#include <cstdint>
 #include <optional>
 
 class QUndoStack;
@@ -26,6 +29,7 @@ class ItemsLayer;
 class LapLayer;
 class Layer;
 class MapHistory;
+class ObjectAreasValue;
 class ObjectsLayer;
 class StartLayer;
 class TargetsLayer;
@@ -56,6 +60,10 @@ public:
     LapLayer &lap() const { return *mLap; }
     ZonesLayer &zones() const { return *mZones; }
     TargetsLayer &targets() const { return *mTargets; }
+    // The zone numbers that choose the live object group: they follow the race order's edits.
+    ObjectAreasValue &objectAreas() const { return *mAreas; }
+    // What the theme's tiles do to a kart, where the ROM told it (a course from a ROM).
+    const rom::TileBehaviour *tileBehaviour() const;
 
     // The course's look, as the ROM's theme table holds it; an undo step when set.
     rom::Theme theme() const { return mTheme; }
@@ -121,6 +129,8 @@ private:
     LapLayer *mLap;
     ZonesLayer *mZones;
     TargetsLayer *mTargets;
+    ObjectAreasValue *mAreas;
+    std::array<std::optional<rom::TileBehaviour>, rom::ThemeCount> mBehaviours;
     rom::Theme mTheme = rom::Theme::MarioCircuit;
     CourseRef mRaceCourse;
     QList<Layer *> mLayers;

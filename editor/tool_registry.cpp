@@ -8,6 +8,8 @@
 #include "editor/select_tool.h"
 #include "editor/shape_tool.h"
 #include "editor/start_tool.h"
+#include "editor/targets_tool.h"
+#include "editor/zones_tool.h"
 
 #include <QCoreApplication>
 
@@ -47,6 +49,8 @@ const QList<ToolInfo> &toolRegistry()
         {QStringLiteral("objects"), TOOL_TITLE("&Objects"), Qt::Key_O, make<ObjectsTool>},
         {QStringLiteral("start"), TOOL_TITLE("St&art Grid"), Qt::Key_P, make<StartTool>},
         {QStringLiteral("lap"), TOOL_TITLE("Lap Lin&e"), Qt::Key_K, make<LapTool>},
+        {QStringLiteral("zones"), TOOL_TITLE("AI &Zones"), Qt::Key_Z, make<ZonesTool>},
+        {QStringLiteral("targets"), TOOL_TITLE("AI Tar&gets"), Qt::Key_G, make<TargetsTool>},
     };
     return tools;
 }

@@ -209,11 +209,11 @@ void checkObjects(const CheckInput &input, const ZoneGrid &grid, Findings &out)
             out.warning("objects not checked against their zones: " + input.objectZonesProblem);
         return;
     }
-    const ObjectZones &zones = *input.objectZones;
+    const ObjectAreas &zones = *input.objectZones;
     const auto &groups = input.course.objects->groups;
     for (std::size_t g = 0; g < groups.size(); ++g) {
-        const std::string live = "zones " + std::to_string(zones.bounds[g]) + "\xE2\x80\x93"
-            + std::to_string(zones.bounds[g + 1] - 1);
+        const std::string live = "zones " + std::to_string(zones.thresholds[g]) + "\xE2\x80\x93"
+            + std::to_string(zones.thresholds[g + 1] - 1);
         for (std::size_t k = 0; k < groups[g].size(); ++k) {
             const ObjectPlace &place = groups[g][k];
             // A zero word holds no object: Ghost Valley's records are all zero.

@@ -2,7 +2,7 @@
 
 #include "rom/course_data.h"
 #include "rom/course_layers.h"
-#include "rom/object_zones.h"
+#include "rom/object_areas.h"
 #include "rom/tile_behaviour.h"
 
 #include <bitset>
@@ -70,7 +70,7 @@ struct CheckInput
     std::optional<std::bitset<BehaviourTiles>> definedTiles;
     // Where the course's object groups are live; its absence is only a warning, the table's
     // layout being inferred.
-    std::optional<ObjectZones> objectZones;
+    std::optional<ObjectAreas> objectZones;
     std::string objectZonesProblem;
 };
 

@@ -57,6 +57,11 @@ CourseLayers readCourseLayers(const RomImage &rom, int id)
         layers.ai = refused<CourseAi>(courseLabel(id) + ": " + pointers.error);
     }
     layers.startSharers = startSharers(rom, id);
+    layers.areas = raceOnly(id, &readObjectAreas, rom);
+    for (int theme = 0; theme < ThemeCount; ++theme) {
+        LayerRead<TileBehaviour> read = readTileBehaviour(rom, Theme(theme * 2));
+        layers.behaviours[std::size_t(theme)] = std::move(read.value);
+    }
     return layers;
 }
 

@@ -2,6 +2,10 @@
 
 #include "rom/ai_tables.h"
 #include "rom/course_data.h"
+#include "rom/object_areas.h"
+#include "rom/tile_behaviour.h"
+
+#include <array>
 
 #include <optional>
 #include <string>
@@ -24,6 +28,11 @@ struct CourseLayers
     // The other course IDs that use the same AI set or the same start record.
     std::vector<int> aiSharers;
     std::vector<int> startSharers;
+    // Beside the layers, for the editor's own use and not part of the course file: the object
+    // areas' thresholds (race courses; their absence is no error of the course) and what each
+    // theme's tiles do to a kart, where the ROM's table could be read.
+    LayerRead<std::optional<ObjectAreas>> areas;
+    std::array<std::optional<TileBehaviour>, ThemeCount> behaviours;
 
     // The messages of the layers that could not be read, in the order above.
     std::vector<std::string> errors() const;

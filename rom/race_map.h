@@ -62,15 +62,18 @@ inline constexpr int MotionShift = 14;
 inline constexpr std::uint16_t TileIndexMask = 0x3FFF;
 // The object kind of each course (25 bytes, theme-like codes), and its index within that kind.
 inline constexpr std::size_t ObjectKinds = 0x18B73;
-inline constexpr std::size_t ObjectKindIndices = 0x18B8C;
-// Which group is live by the leading kart's zone: 10-byte records of ascending zone numbers,
-// reached per kind through 16-bit pointers into their bank (inferred: five words, group g live
-// from zone word g up to, not including, word g + 1).
-inline constexpr std::size_t ObjectZonePointers = 0x4DB83;
-inline constexpr std::size_t ObjectZoneBank = 0x40000;
-inline constexpr std::size_t ObjectZoneRecordsStart = 0x4DACF;
-inline constexpr std::size_t ObjectZoneRecordsEnd = 0x4DB83; // exclusive
-inline constexpr std::size_t ObjectZoneRecordSize = 10;
+
+// Which object group is live: per object kind (the byte at ObjectKinds + ID, an even code that is
+// the byte offset of its word here) a 16-bit pointer into this bank to that kind's records, one
+// per course of the kind (its index at ObjectKindIndexes + ID); a record holds ascending AI-zone
+// numbers *(inferred: five words, group g live from zone word g up to, not including, word g + 1)*.
+inline constexpr std::size_t ObjectKindIndexes = 0x18B8C;
+inline constexpr std::size_t ObjectAreaPointers = 0x4DB83;
+inline constexpr std::size_t ObjectAreaBank = 0x40000;
+inline constexpr std::size_t ObjectAreaStart = 0x4DACF;
+inline constexpr std::size_t ObjectAreaEnd = 0x4DB83; // exclusive: the pointers follow
+inline constexpr std::size_t ObjectAreaRecordSize = 10;
+inline constexpr int ObjectAreaThresholds = 5;
 
 // --- Overlay items: a 128-byte slot per course ID, 3-byte records ended by the word 0xFFFF at
 // record + 1.

@@ -138,7 +138,7 @@ int runCourseTool(const QStringList &arguments)
     if (!command)
         return courseUsageError(QStringLiteral("unknown command \"%1\"").arg(arguments.constFirst()));
     if (command->parsesItself)
-        return command->run({arguments.mid(1), {}});
+        return command->run({arguments.mid(1), {}, {}});
 
     CommandArguments given;
     bool options = true;

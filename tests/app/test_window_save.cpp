@@ -422,6 +422,8 @@ void TestWindowSave::dropOpensByKind()
         QTRY_COMPARE_WITH_TIMEOUT(mFixture->messages.titles(), titles, 5000);
     QCOMPARE(mFixture->messages.titles(), titles);
     QCOMPARE(document().items().value().empty(), imported);
+}
+
 void TestWindowSave::checksAfterEverySaveAndOnF7()
 {
     QVERIFY(startWith(test::toQByteArray(test::checkRom().bytes)));
@@ -461,6 +463,8 @@ void TestWindowSave::checksAfterEverySaveAndOnF7()
     QCOMPARE(check.summaryLabel()->text(), u"0 errors, 0 warnings"_s);
     QCOMPARE(list->topLevelItemCount(), 0);
     QVERIFY(check.layer()->findings().empty());
+}
+
 void TestWindowSave::testRunGivesTheEmulatorACopy()
 {
     QTemporaryDir home;

@@ -1,12 +1,14 @@
 #include "app/drawing_tools_ui.h"
 #include "app/race_tools_ui.h"
 #include "app/layer_views.h"
+#include "app/race_order_panel.h"
 #include "app/status_readout.h"
 #include "app/splash.h"
 #include "app/theme_views.h"
 #include "app/window_menus.h"
 #include "document/course_document.h"
 #include "document/map_history.h"
+#include "document/object_areas_value.h"
 #include "document/race_layers.h"
 #include "editor/map_view.h"
 #include "document/tile_text.h"
@@ -30,6 +32,8 @@
 #include <QDockWidget>
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QSignalSpy>
@@ -93,6 +97,7 @@ private slots:
     void selectionThroughTheClipboard();
     void replaceAndPick();
     void raceToolsStepByStep();
+    void aiZoneTargetAndRaceOrder();
     void theRaceOfARomCourseIsShown();
 
 private:
@@ -420,6 +425,58 @@ void TestWindowViews::raceToolsStepByStep()
     QCOMPARE(document.items().value(), *race.items.value);
     QCOMPARE(win()->raceTools().itemsReadout()->text(), u"Items 1 of 41"_s);
     QVERIFY(!document.isModified());
+}
+
+void TestWindowViews::aiZoneTargetAndRaceOrder()
+{
+    QVERIFY(start(configureWithGraphics));
+    CourseDocument &document = win()->client()->document();
+    rom::CourseAi ai;
+    ai.zones = {{rom::ZoneShape::Rectangle, 0, 0, 2, 2}, {rom::ZoneShape::Rectangle, 4, 0, 2, 2}};
+    ai.targets = {{1, 1, 1}, {9, 1, 2}};
+    document.zones().load(ai);
+    document.objectAreas().load(rom::ObjectAreas {{0, 1, 2, 0xFFFF, 0xFFFF}});
+    QUndoStack &steps = *document.undoStack();
+
+    // Z, then a drag from tile (2, 10) to (9, 14): the zone grid's points (1, 5) and (5, 7).
+    QTest::keyClick(win(), Qt::Key_Z);
+    QVERIFY(entry(u"actionToolZones"_s)->isChecked());
+    QTest::mousePress(view(), Qt::LeftButton, {}, test::cellCentre(10, 2));
+    QTest::mouseMove(view(), test::cellCentre(12, 6));
+    QTest::mouseMove(view(), test::cellCentre(14, 9));
+    QTest::mouseRelease(view(), Qt::LeftButton, {}, test::cellCentre(14, 9));
+    QCOMPARE(document.zones().value().zones.size(), std::size_t(3));
+    QCOMPARE(document.zones().value().zones[2], (rom::Zone {rom::ZoneShape::Rectangle, 1, 5, 4, 2}));
+    QCOMPARE(document.zones().value().targets[2], (rom::Target {6, 12, 2}));
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Draw AI Zone"_s);
+    // Past the last zone: the thresholds that name the end follow it.
+    QCOMPARE(document.objectAreas().value()->thresholds, (std::array<int, 5> {0, 1, 3, 0xFFFF, 0xFFFF}));
+    QVERIFY(win()->statusBar()->currentMessage().contains(u"threshold 2 from zone 2 to 3"_s));
+
+    // G, drag the new zone's target by its point, then the key 3 for its speed.
+    QTest::keyClick(win(), Qt::Key_G);
+    QTest::mousePress(view(), Qt::LeftButton, {}, test::cellCentre(12, 6));
+    QTest::mouseMove(view(), test::cellCentre(11, 5));
+    QTest::mouseRelease(view(), Qt::LeftButton, {}, test::cellCentre(11, 4));
+    QCOMPARE(document.zones().value().targets[2], (rom::Target {4, 11, 2}));
+    QTest::keyClick(win(), Qt::Key_3);
+    QCOMPARE(document.zones().value().targets[2].speed, 3);
+    QCOMPARE(steps.count(), 3);
+
+    // The race order panel has the same zone chosen; Move Up makes it number 1.
+    entry(u"actionViewRaceOrder"_s)->trigger();
+    auto *panel = win()->findChild<RaceOrderPanel *>(u"raceOrderPanel"_s);
+    QVERIFY(panel && panel->isVisible());
+    QCOMPARE(panel->currentZone(), 2);
+    QTest::mouseClick(panel->findChild<QPushButton *>(u"raceOrderUp"_s), Qt::LeftButton);
+    QCOMPARE(document.zones().value().zones[1], (rom::Zone {rom::ZoneShape::Rectangle, 1, 5, 4, 2}));
+    QCOMPARE(document.zones().value().targets[1], (rom::Target {4, 11, 3}));
+    QCOMPARE(panel->currentZone(), 1);
+    QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Reorder AI Zones"_s);
+    for (int k = 0; k < 4; ++k)
+        QTest::keyClick(win(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(document.zones().value(), ai);
+    QCOMPARE(document.objectAreas().value()->thresholds, (std::array<int, 5> {0, 1, 2, 0xFFFF, 0xFFFF}));
 }
 
 void TestWindowViews::theRaceOfARomCourseIsShown()

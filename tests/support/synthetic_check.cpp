@@ -76,13 +76,13 @@ void writeBehaviour(GameRom &rom)
 void writeObjectZones(GameRom &rom)
 {
     for (int kind = 0; kind <= int(rom::LastThemeCode); kind += 2)
-        put(rom.bytes, rom.fileOffset(map::ObjectZonePointers + std::size_t(kind)),
-            int(map::ObjectZoneRecordsStart - map::ObjectZoneBank));
+        put(rom.bytes, rom.fileOffset(map::ObjectAreaPointers + std::size_t(kind)),
+            int(map::ObjectAreaStart - map::ObjectAreaBank));
     for (int g = 0; g <= map::ObjectGroups; ++g)
-        put(rom.bytes, rom.fileOffset(map::ObjectZoneRecordsStart + std::size_t(2 * g)),
+        put(rom.bytes, rom.fileOffset(map::ObjectAreaStart + std::size_t(2 * g)),
             g * ZonesPerGroup);
     for (int id = 0; id < map::FirstBattleCourse; ++id)
-        rom.bytes[rom.fileOffset(map::ObjectKindIndices + std::size_t(id))] = 0;
+        rom.bytes[rom.fileOffset(map::ObjectKindIndexes + std::size_t(id))] = 0;
 }
 
 std::vector<rom::Zone> ringZones()

@@ -359,6 +359,8 @@ void TestVelmorCourse::checkCourseFile()
     run = runCourse({u"check"_s, path(u"none.vcourse"_s), u"--rom"_s, rom});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.startsWith(u"velmor-course: cannot read the course file "_s), qPrintable(run.err));
+}
+
 void TestVelmorCourse::restoreListsAndRestores()
 {
     // Two saves, each keeping its point as Save Course into ROM does.
