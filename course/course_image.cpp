@@ -4,8 +4,7 @@
 #include "course/track_file.h"
 #include "document/course_document.h"
 #include "platform/byte_span.h"
-#include "rom/rom_image.h"
-#include "rom/rom_streams.h"
+#include "rom/course_placement.h"
 
 namespace velmor {
 
@@ -27,15 +26,12 @@ CourseImage CourseImage::build(const CourseDocument &document, const QByteArray 
         image.message = tr("The course could not be encoded. Nothing was written.");
         return image;
     }
-    const std::optional<std::size_t> offset = rom::fileOffsetOfListed(
-        std::size_t(*choice.course.listedOffset()), std::size_t(romFile.size()));
-    if (!offset) {
-        image.message = QString::fromStdString(rom::wrongSizeMessage(std::size_t(romFile.size())));
-        return image;
-    }
-    const rom::InsertOutcome inserted =
-        rom::insertIntoRom(byteView(romFile), byteView(*track), *offset);
+    // The layout goes where the course lives, or moves into an expanded ROM's added banks when
+    // it outgrows that; the header's checksum is made true again.
+    const rom::PlaceOutcome inserted =
+        rom::insertCourse(byteView(romFile), byteView(*track), choice.course.id());
     if (!inserted.ok) {
+        image.needsExpansion = inserted.needsExpansion;
         image.message = tr("the layout of %1: %2")
                             .arg(choice.course.name(), QString::fromStdString(inserted.message));
         return image;

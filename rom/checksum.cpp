@@ -1,0 +1,68 @@
+#include "rom/checksum.h"
+
+#include "rom/rom_map.h"
+
+#include <bit>
+
+namespace velmor::rom {
+
+namespace {
+
+std::uint32_t plainSum(codec::ByteView bytes)
+{
+    std::uint32_t sum = 0;
+    for (const std::uint8_t byte : bytes)
+        sum += byte;
+    return sum;
+}
+
+std::uint16_t word(codec::ByteView game, std::size_t at)
+{
+    return std::uint16_t(game[at] | (game[at + 1] << 8));
+}
+
+void setWord(codec::Bytes &file, std::size_t at, std::uint16_t value)
+{
+    file[at] = std::uint8_t(value & 0xFF);
+    file[at + 1] = std::uint8_t(value >> 8);
+}
+
+} // namespace
+
+std::uint16_t computeChecksum(codec::ByteView game)
+{
+    if (game.size() < header::End)
+        return 0;
+    const std::size_t whole = std::bit_floor(game.size());
+    std::uint32_t sum = plainSum(game.first(whole));
+    const std::size_t restSize = game.size() - whole;
+    if (restSize > 0) {
+        // The rest mirrored until it fills as much again as the power-of-two part.
+        const codec::ByteView rest = game.subspan(whole);
+        sum += std::uint32_t(whole / restSize) * plainSum(rest);
+        sum += plainSum(rest.first(whole % restSize));
+    }
+    // The pair as it is stored counts its own four bytes; the rule counts FF FF 00 00 instead.
+    const codec::ByteView pair = game.subspan(header::Complement, 4);
+    sum -= plainSum(pair);
+    sum += 0xFF + 0xFF;
+    return std::uint16_t(sum & 0xFFFF);
+}
+
+ChecksumPair storedChecksum(codec::ByteView game)
+{
+    if (game.size() < header::End)
+        return {};
+    return {word(game, header::Checksum), word(game, header::Complement)};
+}
+
+void fixChecksum(codec::Bytes &file, std::size_t gameStart)
+{
+    if (file.size() < gameStart + header::End)
+        return;
+    const std::uint16_t sum = computeChecksum(codec::ByteView(file).subspan(gameStart));
+    setWord(file, gameStart + header::Checksum, sum);
+    setWord(file, gameStart + header::Complement, std::uint16_t(sum ^ 0xFFFF));
+}
+
+} // namespace velmor::rom
