@@ -61,7 +61,7 @@ QString regionProblem(const codec::Bytes &file, std::size_t offset)
 {
     if (!courseAtFileOffset(file, offset))
         return {};
-    return fromStd(rom::regionRefusal(rom::identifyRom(file)));
+    return fromStd(rom::regionRefusal(file));
 }
 
 // recomp.exe's insertion: into the US game's courses as the editor does it (a course that

@@ -39,7 +39,7 @@ CourseListing listCourses(codec::ByteView romFile)
     if (!rom)
         return listing;
     // Another region's image keeps its courses elsewhere: listing the US places would mislead.
-    const std::string region = regionRefusal(identifyRom(romFile));
+    const std::string region = regionRefusal(romFile);
     if (!region.empty()) {
         listing.error = region;
         return listing;

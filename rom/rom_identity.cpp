@@ -88,7 +88,9 @@ std::string RomIdentity::describe() const
         + ")";
 }
 
-RomIdentity identifyRom(codec::ByteView file)
+namespace {
+
+RomIdentity identify(codec::ByteView file, bool sum)
 {
     RomIdentity identity;
     const std::optional<RomImage> image = RomImage::open(file, &identity.unreadable);
@@ -108,6 +110,8 @@ RomIdentity identifyRom(codec::ByteView file)
         && identity.header.mapMode == header::GameMapMode
         && identity.header.cartridgeType == header::GameCartridgeType;
     identity.region = regionOf(identity.header.destination);
+    if (!sum)
+        return identity;
     identity.computedChecksum = computeChecksum(game);
     identity.checksumTrue = identity.header.checksum == identity.computedChecksum
         && identity.header.complement == (identity.computedChecksum ^ 0xFFFF);
@@ -117,6 +121,18 @@ RomIdentity identifyRom(codec::ByteView file)
         && (*identity.claimedSize == game.size()
             || *identity.claimedSize == std::bit_ceil(game.size()));
     return identity;
+}
+
+} // namespace
+
+RomIdentity identifyRom(codec::ByteView file)
+{
+    return identify(file, true);
+}
+
+std::string regionRefusal(codec::ByteView file)
+{
+    return regionRefusal(identify(file, false));
 }
 
 std::string regionRefusal(const RomIdentity &identity)

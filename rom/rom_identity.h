@@ -57,6 +57,9 @@ RomIdentity identifyRom(codec::ByteView file);
 // For a ROM of the game made for another region: the message that refuses it, reading or
 // writing alike; empty otherwise.
 std::string regionRefusal(const RomIdentity &identity);
+// The same from the header alone, without summing the image: for readers that only need to know
+// whether the US places hold what they look for.
+std::string regionRefusal(codec::ByteView file);
 
 // Why the game's data may not be written at the US offsets into this file: another region, not
 // this game at all, or a header whose size byte claims another size than the file's. Empty when
