@@ -55,12 +55,15 @@ CourseListing listCourses(codec::ByteView romFile)
             status.used = slot.slot->used;
             status.capacity = slot.slot->capacity;
         }
-        // The US game's courses are measured where they live now, which may be the added banks.
+        // A course lives where its pointer sends it; in the US game it is measured there, which
+        // may be a block of the added banks.
+        const CourseEntry &entry = tables[std::size_t(course.id)];
+        if (entry.layoutOffset && *entry.layoutOffset != course.layoutOffset)
+            status.lives = hexText(rom->fileOffset(*entry.layoutOffset));
         const HomeResult home = usGame ? courseHome(romFile, course.id) : HomeResult{};
         if (home.home && home.home->kind != CourseHome::Kind::OriginalSlot) {
             status.used = home.home->used;
             status.capacity = home.home->capacity;
-            status.lives = hexText(home.home->fileOffset);
         }
         status.table = tableStatus(tables[std::size_t(course.id)], course, *rom);
         listing.courses.push_back(status);
