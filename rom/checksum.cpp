@@ -3,16 +3,33 @@
 #include "rom/rom_map.h"
 
 #include <bit>
+#include <cstring>
 
 namespace velmor::rom {
 
 namespace {
 
+// Eight bytes at a time: the bytes of a word added pairwise into four 16-bit lanes, which hold
+// 128 rounds before they could overflow. A 4 MB image is summed in a few milliseconds.
 std::uint32_t plainSum(codec::ByteView bytes)
 {
+    constexpr std::uint64_t Lanes = 0x00FF00FF00FF00FFull;
+    constexpr std::size_t RoundsPerFlush = 128;
     std::uint32_t sum = 0;
-    for (const std::uint8_t byte : bytes)
-        sum += byte;
+    std::size_t at = 0;
+    while (bytes.size() - at >= 8) {
+        std::uint64_t lanes = 0;
+        for (std::size_t round = 0; round < RoundsPerFlush && bytes.size() - at >= 8; ++round) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + at, 8);
+            lanes += (word & Lanes) + ((word >> 8) & Lanes);
+            at += 8;
+        }
+        for (int lane = 0; lane < 4; ++lane)
+            sum += std::uint32_t((lanes >> (16 * lane)) & 0xFFFF);
+    }
+    for (; at < bytes.size(); ++at)
+        sum += bytes[at];
     return sum;
 }
 

@@ -281,6 +281,14 @@ void TestWindowSave::tooLargeOffersExpandRomAndMovesTheCourse()
     QCOMPARE(marioCircuit1ByPointer(saved), cells);
     QCOMPARE(document().romPath(), expanded);
     QVERIFY(!document().isModified());
+    // File ▸ Expand ROM… runs the same steps; cancelled at its first dialog it writes nothing.
+    QAction *expand = win()->menus().action(u"actionExpandRom"_s);
+    QVERIFY(expand);
+    QCOMPARE(expand->text(), u"E&xpand ROM…"_s);
+    const int shown = int(mFixture->dialog.showings().size());
+    expand->trigger();
+    QCOMPARE(int(mFixture->dialog.showings().size()), shown + 1);
+    QCOMPARE(mFixture->dialog.showings().constLast().settings.fileName, expanded);
     // Opened again, the course comes from where it lives now.
     mFixture->dialog.pick(expanded);
     win()->menus().action(u"actionOpenCourseFromRom"_s)->trigger();
