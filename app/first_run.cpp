@@ -6,6 +6,9 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
+#include "platform/byte_span.h"
+#include "rom/rom_identity.h"
+#include "rom/rom_image.h"
 
 #include <QDir>
 
@@ -90,6 +93,7 @@ FirstRunSetup::Outcome FirstRunSetup::tryRom(StartupState *state)
         startup::backedUpText(displayPath(state->romFileName),
                               displayPath(state->romFileName + startup::backupSuffix())),
         startup::backedUpTitle(displayPath(state->romFileName)));
+    noteWhichRom(source, displayPath(state->romFileName));
 
     if (state->romFileName.size() < startup::RomExtensionLength) {
         mError = QStringLiteral("The ROM's file name \"%1\" is too short to lose an extension.")
@@ -106,6 +110,22 @@ FirstRunSetup::Outcome FirstRunSetup::tryRom(StartupState *state)
         return Outcome::Failed;
     mError.clear();
     return Outcome::Done;
+}
+
+void FirstRunSetup::noteWhichRom(const QString &path, const QString &shownName)
+{
+    // The set-up only copies the file; what it is matters later, when Velmor writes into it.
+    // A file that is no ROM at all says so itself at the first course opened from it.
+    const std::optional<QByteArray> bytes =
+        mServices.files.readFile(path, qint64(rom::MaxFileSize), nullptr);
+    if (!bytes)
+        return;
+    const rom::RomIdentity identity = rom::identifyRom(byteView(*bytes));
+    if (!identity.readable || identity.isUsGame())
+        return;
+    mServices.messages.inform(startup::notUsRomText(shownName,
+                                  QString::fromStdString(identity.describe())),
+        startup::notUsRomTitle(shownName));
 }
 
 void FirstRunSetup::keepStartDirectory() const

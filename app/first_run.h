@@ -33,6 +33,8 @@ private:
     bool pickRomAndCopy(StartupState *state);
     Outcome tryRom(StartupState *state);
     void keepStartDirectory() const;
+    // Tells the user once when the chosen ROM is a ROM, but not the US game.
+    void noteWhichRom(const QString &path, const QString &shownName);
 
     Services &mServices;
     QString mStartDirectory;

@@ -13,6 +13,7 @@
 #include "app/status_readout.h"
 #include "app/theme_views.h"
 #include "app/window_menus.h"
+#include "course/expand_rom.h"
 #include "course/patch_procedures.h"
 #include "course/rom_course.h"
 #include "course/rom_insertion.h"
@@ -250,6 +251,8 @@ void MainWindow::buildFileMenu()
     connect(mMenus->add(file, QStringLiteral("actionApplyPatch"), tr("Appl&y Patch…")),
         &QAction::triggered, this,
         [this] { PatchProcedures(mServices).applyPatch(mClient->startup().config); });
+    connect(mMenus->add(file, QStringLiteral("actionExpandRom"), tr("E&xpand ROM…")),
+        &QAction::triggered, this, [this] { ExpandRom(mServices).run(lookedAtRom()); });
     file->addSeparator();
     QAction *quit = mMenus->add(
         file, QStringLiteral("actionQuit"), tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));

@@ -78,6 +78,19 @@ inline QString noRomText()
 }
 inline QString noRomTitle() { return QStringLiteral("You did not pick your SMK ROM."); }
 
+// After the backup message, once, when the ROM is not the US game; both arguments as shown.
+inline QString notUsRomText(const QString &romFileName, const QString &identity)
+{
+    return QStringLiteral("%1 is %2. Velmor knows the places of the US ROM only: it can paint and "
+                          "save track files, but it will not write courses into this ROM or read "
+                          "them from it. Pick the US ROM of Super Mario Kart to work in a ROM.")
+        .arg(romFileName, identity);
+}
+inline QString notUsRomTitle(const QString &romFileName)
+{
+    return QStringLiteral("%1 is not the US ROM").arg(romFileName);
+}
+
 // Stage C: the backup message; both arguments are already in capitals.
 inline QString backedUpText(const QString &romFileName, const QString &backupName)
 {

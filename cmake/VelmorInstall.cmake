@@ -3,7 +3,7 @@ include(GNUInstallDirs)
 
 # The tools go beside the editor, so the first-run set-up's question for recomp.exe has an answer
 # in the same folder as velmor.
-install(TARGETS velmor recomp decomp velmor-patch velmor-render velmor-course
+install(TARGETS velmor recomp decomp velmor-patch velmor-render velmor-course velmor-rom
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
     BUNDLE DESTINATION .)
 install(FILES dist/velmor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -16,6 +16,7 @@ install(FILES docs/man/velmor.1 docs/man/recomp.exe.1 docs/man/decomp.exe.1
     docs/man/velmor-patch.1
     docs/man/velmor-render.1
     docs/man/velmor-course.1
+    docs/man/velmor-rom.1
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")

@@ -8,20 +8,24 @@
 #include "document/race_layers.h"
 #include "document/tile_text.h"
 #include "platform/byte_span.h"
+#include "rom/checksum.h"
 #include "rom/course_data.h"
+#include "rom/course_placement.h"
+#include "rom/rom_identity.h"
 #include "rom/rom_image.h"
-#include "rom/rom_streams.h"
 
 namespace velmor {
 
 namespace {
 
-// The layout's block: the cells as a track, compressed into the room the course has in this ROM.
+// The layout's block: the cells as a track, compressed where the course lives in this ROM, or
+// moved into an expanded ROM's added banks when it outgrows that (rom::insertCourse).
 struct LayoutWrite
 {
     bool ok = false;
     codec::Bytes rom;
     QString message; // the insertion's line, or why not
+    bool needsExpansion = false; // refused only for want of room in a 4 Mbit ROM
 };
 
 LayoutWrite writeLayout(codec::ByteView romFile, const QStringList &texts, const CourseRef &course)
@@ -36,17 +40,12 @@ LayoutWrite writeLayout(codec::ByteView romFile, const QStringList &texts, const
         result.message = CourseImage::tr("The course could not be encoded. Nothing was written.");
         return result;
     }
-    const std::optional<std::size_t> offset =
-        rom::fileOffsetOfListed(std::size_t(*course.listedOffset()), romFile.size());
-    if (!offset) {
-        result.message = QString::fromStdString(rom::wrongSizeMessage(romFile.size()));
-        return result;
-    }
-    rom::InsertOutcome inserted = rom::insertIntoRom(romFile, byteView(*track), *offset);
+    rom::PlaceOutcome inserted = rom::insertCourse(romFile, byteView(*track), course.id());
     result.message = QString::fromStdString(inserted.message);
+    result.needsExpansion = inserted.needsExpansion;
     if (!inserted.ok)
         return result;
-    // What the game will read there: the stream, then the track inside it.
+    // What the game will read there, through the course's pointer: the stream, then the track.
     const RomCourse back = readRomCourse(toByteArray(inserted.rom), *course.listedOffset());
     if (!back.ok() || back.texts != texts) {
         result.message = CourseImage::tr("the layout written does not read back as the course");
@@ -120,6 +119,13 @@ CourseImage refused(const QString &message)
     return image;
 }
 
+CourseImage refusedLayout(const CourseRef &course, const LayoutWrite &layout)
+{
+    CourseImage image = refused(CourseImage::tr("the layout of %1: %2").arg(course.name(), layout.message));
+    image.needsExpansion = layout.needsExpansion;
+    return image;
+}
+
 } // namespace
 
 CourseImage CourseImage::build(const CourseDocument &document, const QByteArray &romFile,
@@ -139,7 +145,7 @@ CourseImage CourseImage::build(const CourseDocument &document, const QByteArray 
     // No race of this course in the document: the ROM's race blocks stay as they are.
     const LayoutWrite layout = writeLayout(byteView(romFile), texts, choice.course);
     if (!layout.ok)
-        return refused(tr("the layout of %1: %2").arg(choice.course.name(), layout.message));
+        return refusedLayout(choice.course, layout);
     CourseImage image;
     image.outcome = Outcome::Built;
     image.ok = true;
@@ -159,6 +165,10 @@ CourseImage CourseImage::build(const rom::CourseData &course, const QByteArray &
     const std::optional<rom::RomImage> image = rom::RomImage::open(byteView(romFile), &notRom);
     if (!image)
         return refused(QString::fromStdString(notRom));
+    // The game's data goes only where the US image keeps it.
+    if (const std::string other = rom::usWriteRefusal(rom::identifyRom(byteView(romFile)));
+        !other.empty())
+        return refused(QString::fromStdString(other));
 
     CourseBlocks blocks(*image, course, unread);
     if (!blocks.refusal().isEmpty())
@@ -179,7 +189,7 @@ CourseImage CourseImage::build(const rom::CourseData &course, const QByteArray &
     if (!now.ok() || now.texts != texts) {
         LayoutWrite layout = writeLayout(byteView(romFile), texts, ref);
         if (!layout.ok)
-            return refused(tr("the layout of %1: %2").arg(ref.name(), layout.message));
+            return refusedLayout(ref, layout);
         bytes = std::move(layout.rom);
         written.append(CourseBlocks::layoutName());
         layoutLine = layout.message;
@@ -189,6 +199,9 @@ CourseImage CourseImage::build(const rom::CourseData &course, const QByteArray &
         return refused(error);
     if (const QString error = blocks.check(bytes); !error.isEmpty())
         return refused(error);
+    // The race's blocks changed the game's bytes after the layout's insertion summed them.
+    if (!blocks.written().isEmpty())
+        rom::fixChecksum(bytes, image->headerSize());
 
     CourseImage built;
     built.outcome = Outcome::Built;

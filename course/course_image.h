@@ -15,9 +15,10 @@ class CourseDocument;
 // The ROM as it will be with one course in it, built in memory and checked block by block before
 // anything is written: what Save Course into ROM and a course import write, and what a test run
 // in an emulator starts. The blocks are the layout (compressed into the room the course has in
-// that ROM by the insertion recomp.exe runs), the theme (and the object kind that follows it), the
-// overlay items, the object positions, the start grid, the lap line and the AI, which is repacked
-// with every other course's into the AI block. A block whose values the ROM already holds is not
+// that ROM, or moved into an expanded ROM's added banks when it outgrows that), the theme (and
+// the object kind that follows it), the overlay items, the object positions, the start grid, the
+// lap line and the AI, which is repacked with every other course's into the AI block; the
+// header's checksum is made true again. A block whose values the ROM already holds is not
 // rewritten; every block written is read back and compared. All or nothing: a refusal names the
 // block and why, and no bytes are handed back.
 struct CourseImage
@@ -35,6 +36,8 @@ public:
     QString message;
     // The blocks rewritten, by their names in the messages ("layout", "start grid").
     QStringList written;
+    // Refused only because a 4 Mbit ROM has no room for the layout: Expand ROM would help.
+    bool needsExpansion = false;
 
     // The document's whole course. While its race layers hold no race of this course (a fresh
     // document, a track file opened, another course chosen), its layout alone; a layer that could

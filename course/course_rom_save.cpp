@@ -1,6 +1,7 @@
 #include "course/course_rom_save.h"
 
 #include "course/course_image.h"
+#include "course/expand_rom.h"
 #include "course/export_track.h"
 #include "course/restore_points.h"
 #include "course/rom_target.h"
@@ -90,6 +91,8 @@ CourseRomSave::Outcome CourseRomSave::save(CourseDocument &document)
         CourseImage::build(document, *before, SharingAnswers::askWith(mServices.messages));
     if (image.outcome == CourseImage::Outcome::Cancelled)
         return Outcome::Cancelled;
+    if (!image.ok && image.needsExpansion)
+        return offerExpansion(document, path, image.message);
     if (!image.ok)
         return refuse(tr("Nothing was written into %1: %2").arg(shown, image.message));
     if (image.rom == *before) {
@@ -116,6 +119,30 @@ CourseRomSave::Outcome CourseRomSave::save(CourseDocument &document)
     if (!kept.warning.isEmpty())
         mSummary += QStringLiteral(" (") + kept.warning + QLatin1Char(')');
     return Outcome::Saved;
+}
+
+CourseRomSave::Outcome CourseRomSave::offerExpansion(
+    CourseDocument &document, const QString &path, const QString &why)
+{
+    const QString shown = displayPath(path);
+    if (!mServices.messages.askYesNo(
+            tr("Nothing was written into %1: %2\n\nExpand ROM makes room for larger courses. "
+               "Expand %1 now? The expanded ROM is a new file, and the course is saved into it.")
+                .arg(shown, why),
+            notSavedTitle()))
+        return Outcome::Refused;
+    ExpandRom expansion(mServices);
+    const ExpandRom::Outcome expanded = expansion.run(path);
+    if (expanded != ExpandRom::Outcome::Done)
+        return expanded == ExpandRom::Outcome::Cancelled ? Outcome::Cancelled : Outcome::Refused;
+    QString error;
+    const std::optional<QByteArray> bytes =
+        mServices.files.readFile(expansion.written(), qint64(rom::MaxFileSize), &error);
+    if (!bytes)
+        return fail(tr("The ROM %1 cannot be read:\n%2").arg(displayPath(expansion.written()), error));
+    // From now on the course belongs to the expanded ROM.
+    document.setRom(expansion.written(), *bytes);
+    return save(document);
 }
 
 } // namespace velmor

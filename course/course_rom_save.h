@@ -31,6 +31,9 @@ public:
 private:
     Outcome refuse(const QString &text);
     Outcome fail(const QString &text);
+    // A 4 Mbit ROM without room for the course: Expand ROM offered, and the course saved into the
+    // expanded ROM when the user takes it.
+    Outcome offerExpansion(CourseDocument &document, const QString &path, const QString &why);
 
     Services &mServices;
     Configuration mSettings;

@@ -4,6 +4,8 @@
 #include "course/track_file.h"
 #include "document/map_geometry.h"
 #include "platform/byte_span.h"
+#include "rom/course_placement.h"
+#include "rom/rom_identity.h"
 #include "rom/rom_image.h"
 
 #include <QCoreApplication>
@@ -49,12 +51,22 @@ RomCourse readRomCourse(const QByteArray &rom, qint64 courseOffset)
     const std::optional<rom::RomImage> image = rom::RomImage::open(file, &notRom);
     if (!image)
         return failure(RomCourse::Fault::NotRom, courseOffset, QString::fromStdString(notRom));
+    // Another region's image holds something else at the US places.
+    const rom::RomIdentity identity = rom::identifyRom(file);
+    if (const std::string region = rom::regionRefusal(identity); !region.empty())
+        return failure(RomCourse::Fault::NotRom, courseOffset, QString::fromStdString(region));
     const bool headerless = !image->hasHeader();
     // Where the course list's offset lies in this file, by the ROM's one header rule.
     const std::optional<std::size_t> game =
         courseOffset < 0 ? std::nullopt : rom::gameOffsetOfListed(std::size_t(courseOffset));
-    const qint64 start =
+    qint64 start =
         game ? qint64(image->fileOffset(*game)) : courseOffset - qint64(image->headerSize());
+    // A course that outgrew its slot lives where its pointer sends it now.
+    if (const rom::Course *course = game ? rom::courseStartingAt(*game) : nullptr;
+        course && identity.isUsGame()) {
+        if (const rom::HomeResult home = rom::courseHome(file, course->id); home.home)
+            start = qint64(home.home->fileOffset);
+    }
     if (!game || start >= size) {
         return failure(RomCourse::Fault::OutsideRom, start,
             tr("the course lies at offset %1%2, outside this ROM of %3 bytes")

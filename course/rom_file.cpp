@@ -3,7 +3,13 @@
 #include "platform/file_access.h"
 #include "platform/file_lock.h"
 #include "platform/whole_file_write.h"
+#include "rom/checksum.h"
 #include "rom/course_listing.h"
+#include "rom/course_placement.h"
+#include "rom/course_tables.h"
+#include "rom/expansion.h"
+#include "rom/rom_identity.h"
+#include "rom/rom_report.h"
 #include "rom/hex_offset.h"
 #include "rom/rom_image.h"
 #include "rom/rom_streams.h"
@@ -42,6 +48,54 @@ bool writeAtomically(const QString &path, const codec::Bytes &bytes, QString *er
         QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())), error);
 }
 
+// The course whose original slot holds a file offset, when the file has a size to say so.
+const rom::Course *courseAtFileOffset(const codec::Bytes &file, std::size_t offset)
+{
+    const std::optional<rom::RomImage> image = rom::RomImage::open(file);
+    const std::optional<std::size_t> game = image ? image->gameOffset(offset) : std::nullopt;
+    return game ? rom::courseContaining(*game) : nullptr;
+}
+
+// Another region's image keeps its courses elsewhere: the US offsets of a course are refused.
+QString regionProblem(const codec::Bytes &file, std::size_t offset)
+{
+    if (!courseAtFileOffset(file, offset))
+        return {};
+    return fromStd(rom::regionRefusal(file));
+}
+
+// recomp.exe's insertion: into the US game's courses as the editor does it (a course that
+// outgrew its slot moves into the added banks, one that moved is followed), the checksum fixed;
+// into anything else exactly at the offset, as the outside compressor does.
+rom::InsertOutcome insertAt(const codec::Bytes &file, const codec::Bytes &input, std::size_t offset)
+{
+    const rom::RomIdentity identity = rom::identifyRom(file);
+    if (!identity.isUsGame() || !rom::usWriteRefusal(identity).empty())
+        return rom::insertIntoRom(file, input, offset);
+    const std::size_t gameStart = identity.copierHeader ? rom::CopierHeaderSize : 0;
+    const rom::Course *course =
+        offset >= gameStart ? rom::courseStartingAt(offset - gameStart) : nullptr;
+    bool moved = false;
+    if (course) {
+        const rom::CourseTables tables = rom::readCourseTables(*rom::RomImage::open(file));
+        moved = tables[std::size_t(course->id)].layoutOffset != course->layoutOffset;
+    }
+    rom::InsertOutcome inserted;
+    if (!moved) {
+        inserted = rom::insertIntoRom(file, input, offset);
+        if (inserted.ok)
+            rom::fixChecksum(inserted.rom, gameStart);
+        if (inserted.ok || !inserted.tooLarge || !course)
+            return inserted;
+    }
+    const rom::PlaceOutcome placed = rom::insertCourse(file, input, course->id);
+    inserted.ok = placed.ok;
+    inserted.rom = placed.rom;
+    inserted.written = placed.written;
+    inserted.message = placed.message;
+    return inserted;
+}
+
 } // namespace
 
 FileOutcome insertFile(const QString &inputPath, const QString &romPath, std::size_t offset)
@@ -60,7 +114,11 @@ FileOutcome insertFile(const QString &inputPath, const QString &romPath, std::si
     const auto rom = readRom(romPath, &outcome.message);
     if (!rom)
         return outcome;
-    const rom::InsertOutcome inserted = rom::insertIntoRom(*rom, *input, offset);
+    if (const QString refused = regionProblem(*rom, offset); !refused.isEmpty()) {
+        outcome.message = refused;
+        return outcome;
+    }
+    const rom::InsertOutcome inserted = insertAt(*rom, *input, offset);
     if (!inserted.ok) {
         outcome.message = fromStd(inserted.message);
         return outcome;
@@ -101,6 +159,10 @@ FileOutcome extractFile(const QString &romPath, const QString &outputPath, std::
     if (!files::isUsableOutput(
             outputPath, {{QStringLiteral("ROM file"), romPath}}, &outcome.message))
         return outcome;
+    if (const QString refused = regionProblem(*rom, offset); !refused.isEmpty()) {
+        outcome.message = refused;
+        return outcome;
+    }
     const rom::ExtractOutcome extracted = rom::extractFromRom(*rom, offset);
     if (!extracted.ok) {
         outcome.message = fromStd(extracted.message);
@@ -134,6 +196,50 @@ FileOutcome listCourses(const QString &romPath)
     for (const std::string &line : rom::listingLines(listing))
         lines.append(fromStd(line));
     outcome.ok = true;
+    outcome.message = lines.join(QLatin1Char('\n'));
+    return outcome;
+}
+
+} // namespace velmor
+
+namespace velmor {
+
+FileOutcome expandFile(const QString &romPath, const QString &outputPath, int megabits)
+{
+    FileOutcome outcome;
+    const auto rom = readRom(romPath, &outcome.message);
+    if (!rom)
+        return outcome;
+    if (!files::isUsableOutput(
+            outputPath, {{QStringLiteral("ROM file"), romPath}}, &outcome.message))
+        return outcome;
+    const rom::ExpandOutcome expanded = rom::expandRom(*rom, megabits);
+    if (!expanded.ok) {
+        outcome.message = fromStd(expanded.message);
+        return outcome;
+    }
+    if (!files::writeOutput(outputPath,
+            QByteArray(reinterpret_cast<const char *>(expanded.rom.data()),
+                qsizetype(expanded.rom.size())),
+            &outcome.message))
+        return outcome;
+    outcome.ok = true;
+    outcome.message =
+        QStringLiteral("%1 written to %2").arg(fromStd(expanded.message), shown(outputPath));
+    return outcome;
+}
+
+FileOutcome describeRom(const QString &romPath)
+{
+    FileOutcome outcome;
+    const auto rom = readRom(romPath, &outcome.message);
+    if (!rom)
+        return outcome;
+    const rom::RomReport report = rom::reportRom(*rom);
+    QStringList lines;
+    for (const std::string &line : report.lines)
+        lines.append(fromStd(line));
+    outcome.ok = report.ok;
     outcome.message = lines.join(QLatin1Char('\n'));
     return outcome;
 }

@@ -16,7 +16,9 @@ struct FileOutcome
     QString message;
 };
 
-// Compresses the input file into the ROM file at offset, within the room the place has. The ROM
+// Compresses the input file into the ROM file at offset, within the room the place has; in the
+// US game a course that outgrows its slot moves into an expanded image's added banks, and the
+// header's checksum is fixed. A course's offset in another region's image is refused. The ROM
 // is replaced atomically and only after the new stream has been decoded back to the input; on
 // any refusal it is left byte for byte as it was.
 FileOutcome insertFile(const QString &inputPath, const QString &romPath, std::size_t offset);
@@ -27,5 +29,12 @@ FileOutcome extractFile(const QString &romPath, const QString &outputPath, std::
 
 // Every course of the ROM, one line each after a heading (the lines are in the message).
 FileOutcome listCourses(const QString &romPath);
+
+// Expand ROM: the US image grown to 8, 16 or 32 Mbit written to the output file, which may not be
+// the ROM itself; the ROM is only read.
+FileOutcome expandFile(const QString &romPath, const QString &outputPath, int megabits);
+
+// What velmor-rom info prints (the lines are in the message).
+FileOutcome describeRom(const QString &romPath);
 
 } // namespace velmor

@@ -3,6 +3,7 @@
 #include "platform/byte_span.h"
 #include "codec/codec.h"
 #include "rom/course_catalogue.h"
+#include "rom/course_placement.h"
 #include "rom/rom_image.h"
 #include "rom/rom_streams.h"
 
@@ -81,6 +82,9 @@ Budget measureBudget(const QStringList &cellTexts, const rom::Course *course, st
 
 std::size_t courseCapacity(const rom::Course &course, const QByteArray &romFile)
 {
+    // Where the course lives now: its slot, or its block in the added banks with the room after.
+    if (const rom::HomeResult home = rom::courseHome(byteView(romFile), course.id); home.home)
+        return home.home->capacity;
     const std::optional<std::size_t> offset = rom::fileOffsetOfListed(
         rom::listedOffsetOfGame(course.layoutOffset), std::size_t(romFile.size()));
     if (!offset)

@@ -45,8 +45,9 @@ std::optional<std::size_t> compressedSize(
     const QStringList &cellTexts, track::BadCell *bad = nullptr);
 Budget measureBudget(const QStringList &cellTexts, const rom::Course *course, std::size_t capacity);
 
-// The room a course has: in the given ROM file's bytes where they hold the course's stream (the
-// original slot while the ROM's table agrees, see rom::slotAt), else the course's original slot.
+// The room a course has where it lives now: in the US game its slot or its block in the added
+// banks (rom::courseHome); else where the ROM's bytes hold the course's stream (the original slot
+// while the ROM's table agrees, see rom::slotAt); else the course's original slot.
 std::size_t courseCapacity(const rom::Course &course, const QByteArray &romFile);
 
 // Keeps a budget of the map up to date without holding up painting. A change only marks the map

@@ -2,6 +2,7 @@
 
 #include "platform/byte_span.h"
 #include "graphics/theme_loader.h"
+#include "rom/rom_identity.h"
 #include "rom/course_tables.h"
 #include "rom/hex_offset.h"
 #include "rom/rom_image.h"
@@ -39,6 +40,9 @@ LoadedTheme ThemeCache::forTheme(const QByteArray &romFile, rom::Theme theme)
     const std::optional<rom::RomImage> image = rom::RomImage::open(byteView(romFile), &notRom);
     if (!image)
         return failure(QString::fromStdString(notRom));
+    if (const std::string region = rom::regionRefusal(byteView(romFile));
+        !region.empty())
+        return failure(QString::fromStdString(region));
     const ThemeLoad load = loadTheme(*image, theme);
     if (!load.ok())
         return failure(QString::fromStdString(load.error));
@@ -55,6 +59,9 @@ LoadedTheme ThemeCache::forCourse(const QByteArray &romFile, int courseId)
     const std::optional<rom::RomImage> image = rom::RomImage::open(byteView(romFile), &notRom);
     if (!image)
         return failure(QString::fromStdString(notRom));
+    if (const std::string region = rom::regionRefusal(byteView(romFile));
+        !region.empty())
+        return failure(QString::fromStdString(region));
     const std::optional<rom::CourseTheme> theme = rom::courseTheme(*image, courseId);
     if (!theme)
         return failure(tr("there is no course %1; course IDs go from 00 to 17")
@@ -71,6 +78,9 @@ LoadedTheme ThemeCache::forListedOffset(const QByteArray &romFile, qint64 listed
     const std::optional<rom::RomImage> image = rom::RomImage::open(byteView(romFile), &notRom);
     if (!image)
         return failure(QString::fromStdString(notRom));
+    if (const std::string region = rom::regionRefusal(byteView(romFile));
+        !region.empty())
+        return failure(QString::fromStdString(region));
     const auto listed = std::size_t(listedOffset);
     const std::optional<std::size_t> game = rom::gameOffsetOfListed(listed);
     const std::optional<int> id = game ? rom::courseIdStartingAt(*image, *game) : std::nullopt;

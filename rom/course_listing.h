@@ -18,6 +18,9 @@ struct CourseStatus
     // Compressed bytes the course takes now; nothing when no valid stream is there.
     std::optional<std::size_t> used;
     std::size_t capacity = 0;
+    // Where the course lives in the US game: "slot", or "0x80300" for a block in the added banks
+    // (its capacity then counts the free room after it) or wherever another tool put it.
+    std::string lives = "slot";
     // "agrees", or what the ROM's tables say instead.
     std::string table;
 };

@@ -28,3 +28,47 @@ inline constexpr std::size_t TileBehaviourStarts = 0x1EB4B;
 inline constexpr std::size_t TileBehaviourMaxBytes = 0x1000;
 
 } // namespace velmor::rom::map
+
+// The game's internal header (game offsets), read to know which ROM a file is.
+namespace velmor::rom::header {
+
+inline constexpr std::size_t Start = 0xFFC0;
+inline constexpr std::size_t TitleLength = 21;
+inline constexpr std::size_t MapMode = 0xFFD5;
+inline constexpr std::size_t CartridgeType = 0xFFD6;
+inline constexpr std::size_t RomSize = 0xFFD7; // the image is 1024 << this byte bytes
+inline constexpr std::size_t RamSize = 0xFFD8;
+inline constexpr std::size_t Destination = 0xFFD9;
+inline constexpr std::size_t Licensee = 0xFFDA;
+inline constexpr std::size_t Version = 0xFFDB;
+inline constexpr std::size_t Complement = 0xFFDC; // 16 bits, low byte first
+inline constexpr std::size_t Checksum = 0xFFDE; // 16 bits, low byte first
+inline constexpr std::size_t End = 0xFFE0;
+
+// What this game's header holds in every region.
+inline constexpr char GameTitle[] = "SUPER MARIO KART     ";
+inline constexpr unsigned char GameMapMode = 0x31; // HiROM, fast
+inline constexpr unsigned char GameCartridgeType = 0x05; // DSP, RAM and battery
+inline constexpr unsigned char GameRomSize = 0x09; // 4 Mbit
+inline constexpr unsigned char DestinationJapan = 0x00;
+inline constexpr unsigned char DestinationUsa = 0x01;
+inline constexpr unsigned char DestinationEurope = 0x02;
+// The clean US image's pair.
+inline constexpr unsigned CleanUsChecksum = 0xEB44;
+inline constexpr unsigned CleanUsComplement = 0x14BB;
+
+} // namespace velmor::rom::header
+
+// The banks an expanded image adds after the game's 4 Mbit ($C8-$FF), and the place where the
+// editor keeps its table of the layouts it moved there (rom/added_room.h).
+namespace velmor::rom::added {
+
+inline constexpr std::size_t Start = 0x80000; // game offset of bank $C8
+inline constexpr std::size_t BankSize = 0x10000; // a stream never crosses a bank's end
+inline constexpr std::size_t TableOffset = Start; // $C8:0000
+inline constexpr std::size_t TableSize = 0x100;
+inline constexpr unsigned char Padding = 0xFF;
+// The largest image: 32 Mbit.
+inline constexpr std::size_t MaxGameSize = 0x400000;
+
+} // namespace velmor::rom::added

@@ -161,6 +161,7 @@ InsertOutcome insertIntoRom(codec::ByteView romFile, codec::ByteView input, std:
     }
     const codec::Bytes packed = codec::compress(input);
     if (packed.size() > slot.capacity) {
+        outcome.tooLarge = true;
         outcome.message = "needs " + std::to_string(packed.size()) + " bytes, " + slot.describe()
             + " holds " + std::to_string(slot.capacity);
         return outcome;

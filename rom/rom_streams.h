@@ -53,6 +53,7 @@ struct InsertOutcome
     codec::Bytes rom; // the whole new ROM, on success
     std::size_t written = 0; // compressed bytes written, end mark included
     Slot slot; // the place written to, as it was before
+    bool tooLarge = false; // refused only because the compressed input outgrows the slot
     std::string message; // the success line, or what was refused and why
 };
 

@@ -1,6 +1,7 @@
 #include "app/load_sequence.h"
 #include "app/startup_texts.h"
 #include "tests/app/first_run_start.h"
+#include "tests/support/synthetic_rom.h"
 #include "tests/support/test_main.h"
 
 #include <QDir>
@@ -9,6 +10,8 @@
 using namespace velmor;
 using namespace velmor::test;
 using Answer = MessageBoxes::Answer;
+
+Q_DECLARE_METATYPE(std::optional<velmor::rom::Region>)
 
 class TestFirstRun : public QObject
 {
@@ -129,6 +132,49 @@ private slots:
         QCOMPARE(start.dialog.showings().size(), 2);
         QVERIFY(!start.sequence->state().firstRun);
         QCOMPARE(start.sequence->state().config, state.config);
+    }
+
+    // Copied as any ROM, and named once after the backup message when it is not the US game.
+    void aRomThatIsNotTheUsGameIsNamedOnce_data()
+    {
+        QTest::addColumn<std::optional<rom::Region>>("region");
+        QTest::addColumn<QString>("said"); // empty: no note
+        QTest::newRow("US") << std::optional(rom::Region::UnitedStates) << QString();
+        QTest::newRow("Japan") << std::optional(rom::Region::Japan)
+                               << QStringLiteral("KART.SMC is the Japanese ROM of the game.");
+        QTest::newRow("Europe") << std::optional(rom::Region::Europe)
+                                << QStringLiteral("KART.SMC is the European ROM of the game.");
+        QTest::newRow("another game") << std::optional<rom::Region>()
+                                      << QStringLiteral("KART.SMC is not this game");
+    }
+
+    void aRomThatIsNotTheUsGameIsNamedOnce()
+    {
+        QFETCH(std::optional<rom::Region>, region);
+        QFETCH(QString, said);
+        GameRomOptions options;
+        options.region = region;
+        const QByteArray bytes = toQByteArray(gameRom(options).bytes);
+        Start start;
+        start.make(start.recomp());
+        const QString rom = start.rom(QStringLiteral("kart.smc"));
+        start.make(rom, bytes);
+        start.dialog.pick(start.recomp());
+        start.dialog.pick(rom);
+        const StartupState state = start.run();
+        start.verifyScriptUsedUp();
+        QStringList titles{Welcome, PickRom, QStringLiteral("KART.SMC was backed up.")};
+        if (!said.isEmpty())
+            titles.append(QStringLiteral("KART.SMC is not the US ROM"));
+        QCOMPARE(start.messages.titles(), titles);
+        if (!said.isEmpty()) {
+            QVERIFY2(start.messages.messages().constLast().text.startsWith(said),
+                qPrintable(start.messages.messages().constLast().text));
+        }
+        QVERIFY(state.setupCompleted);
+        QCOMPARE(start.read(start.rom(QStringLiteral("kart_velmor.smc"))), bytes);
+        start.run();
+        QCOMPARE(start.messages.titles(), titles);
     }
 
     void baseNameLosesTheLastFourCharacters_data()

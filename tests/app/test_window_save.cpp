@@ -67,13 +67,26 @@ QStringList marioCircuit1In(const QByteArray &rom, bool headered)
     return track::decode(test::toQByteArray(outer.output)).texts;
 }
 
+// Random tiles in half the map: far more than Mario Circuit 1's slot holds, well within what the
+// game's first decoding may give.
 QStringList noise()
 {
     QRandomGenerator random(3);
-    QStringList cells;
-    for (int i = 0; i < CellCount; ++i)
-        cells.append(u"%1"_s.arg(random.bounded(256), 2, 16, QLatin1Char('0')).toUpper());
+    QStringList cells(CellCount, u"01"_s);
+    for (int i = 0; i < CellCount / 2; ++i)
+        cells[i] = u"%1"_s.arg(random.bounded(256), 2, 16, QLatin1Char('0')).toUpper();
     return cells;
+}
+
+// The same through the layout pointer, as the game follows it into the added banks.
+QStringList marioCircuit1ByPointer(const QByteArray &rom)
+{
+    const auto bytes = test::bytesOf(rom);
+    const std::size_t pointer = 0x200 + rom::map::CourseLayoutPointers + 3 * 0x07;
+    const std::size_t at = 0x200
+        + ((std::size_t(bytes[pointer + 2] & 0x3F) << 16 | bytes[pointer] | bytes[pointer + 1] << 8));
+    const codec::DecodeResult outer = codec::decode(codec::ByteView(bytes).subspan(at));
+    return outer.ok ? track::decode(test::toQByteArray(outer.output)).texts : QStringList();
 }
 
 enum class Fault { ChangedOnDisk, Gone, TooLarge };
@@ -126,6 +139,8 @@ private slots:
     void emulatorArguments();
     void emulatorsFoundOnThePath();
     void restoresTheThirdOfTenSaves();
+    void tooLargeOffersExpandRomAndMovesTheCourse();
+    void japaneseRomIsRefusedByName();
 
 private:
     bool start(bool headered, bool race = false);
@@ -210,10 +225,13 @@ void TestWindowSave::savesIntoTheRomItCameFrom()
     const QByteArray saved = readAll(romPath());
     QCOMPARE(marioCircuit1In(saved, headered), cells);
     QCOMPARE(saved.size(), mOriginal.size());
-    // Only the slot's bytes changed: before it and after its room everything is as it was.
+    // Only the slot's bytes and the header's checksum pair changed.
     const qsizetype slot = qsizetype(rom::courseById(0x07)->layoutOffset) + (headered ? 0x200 : 0);
     const qsizetype end = slot + qsizetype(rom::courseById(0x07)->slotLength);
-    QCOMPARE(saved.left(slot), mOriginal.left(slot));
+    const qsizetype pair = 0xFFDC + (headered ? 0x200 : 0);
+    QCOMPARE(saved.left(pair), mOriginal.left(pair));
+    QCOMPARE(saved.mid(pair + 4, slot - pair - 4), mOriginal.mid(pair + 4, slot - pair - 4));
+    QVERIFY(saved.mid(pair, 4) != mOriginal.mid(pair, 4));
     QCOMPARE(saved.mid(end), mOriginal.mid(end));
 
     // A second save after more painting writes again, into the ROM as it is now.
@@ -260,6 +278,7 @@ void TestWindowSave::refusesAndWritesNothing()
         QVERIFY(QFile::remove(romPath()));
         break;
     case Fault::TooLarge:
+        mFixture->messages.answer(MessageBoxes::Answer::No); // Expand ROM is offered, not taken
         break;
     }
     saveByKey();
@@ -613,6 +632,72 @@ void TestWindowSave::restoresTheThirdOfTenSaves()
     QCOMPARE(mFixture->messages.titles(), QStringList {u"Restore Points"_s});
     QVERIFY(mFixture->messages.messages().front().text.contains(u"never applied"_s));
     QCOMPARE(readAll(romPath()), now);
+}
+
+void TestWindowSave::tooLargeOffersExpandRomAndMovesTheCourse()
+{
+    QVERIFY(start(true));
+    QVERIFY2(openMarioCircuit1(), "Open Course from ROM did not take the working ROM");
+    const QStringList cells = noise();
+    paint(cells);
+    const QString expanded = mFixture->folder.filePath(u"kart_8mbit.smc"_s);
+    mFixture->messages.answer(MessageBoxes::Answer::Yes); // expand now
+    mFixture->dialog.pick(romPath()); // the ROM to expand
+    mFixture->messages.answer(MessageBoxes::Answer::Yes); // to 8 Mbit
+    mFixture->dialog.pick(expanded);
+    saveByKey();
+    QCOMPARE(mFixture->messages.titles(),
+        (QStringList{u"Course Not Saved"_s, u"Expand ROM"_s, u"ROM Expanded"_s}));
+    QVERIFY2(mFixture->messages.messages().constFirst().text.contains(u"Expand ROM"_s),
+        qPrintable(mFixture->messages.messages().constFirst().text));
+    // The new file's name is proposed beside the ROM.
+    QCOMPARE(mFixture->dialog.showings().constLast().settings.fileName,
+        mFixture->folder.filePath(u"kart_velmor_8mbit.smc"_s));
+    QCOMPARE(readAll(romPath()), mOriginal);
+    const QByteArray saved = readAll(expanded);
+    QCOMPARE(saved.size(), 0x100200);
+    QCOMPARE(marioCircuit1ByPointer(saved), cells);
+    QCOMPARE(document().romPath(), expanded);
+    QVERIFY(!document().isModified());
+    // File ▸ Expand ROM… runs the same steps; cancelled at its first dialog it writes nothing.
+    QAction *expand = win()->menus().action(u"actionExpandRom"_s);
+    QVERIFY(expand);
+    QCOMPARE(expand->text(), u"E&xpand ROM…"_s);
+    const int shown = int(mFixture->dialog.showings().size());
+    expand->trigger();
+    QCOMPARE(int(mFixture->dialog.showings().size()), shown + 1);
+    QCOMPARE(mFixture->dialog.showings().constLast().settings.fileName, expanded);
+    // Opened again, the course comes from where it lives now.
+    mFixture->dialog.pick(expanded);
+    win()->menus().action(u"actionOpenCourseFromRom"_s)->trigger();
+    QCOMPARE(document().map().texts(), cells);
+}
+
+void TestWindowSave::japaneseRomIsRefusedByName()
+{
+    QVERIFY(start(true));
+    test::GameRomOptions options;
+    options.region = rom::Region::Japan;
+    const QByteArray japanese = test::toQByteArray(test::gameRom(options).bytes);
+    const QString path = mFixture->folder.filePath(u"japan.smc"_s);
+    QVERIFY(writeAll(path, japanese));
+    const QString said = u"This is the Japanese ROM of the game; Velmor writes only into the US ROM."_s;
+    mFixture->dialog.pick(path);
+    win()->menus().action(u"actionOpenCourseFromRom"_s)->trigger();
+    QVERIFY2(mFixture->messages.messages().constLast().text.contains(said),
+        qPrintable(mFixture->messages.messages().constLast().text));
+    QVERIFY(document().romPath().isEmpty());
+
+    QStringList cells = document().map().texts();
+    cells[cellIndex(7, 7)] = u"3C"_s;
+    paint(cells);
+    mFixture->dialog.pick(path);
+    mFixture->messages.answer(MessageBoxes::Answer::Yes); // write into the existing ROM
+    saveByKey();
+    QCOMPARE(mFixture->messages.titles().constLast(), u"Course Not Saved"_s);
+    QVERIFY2(mFixture->messages.messages().constLast().text.contains(said),
+        qPrintable(mFixture->messages.messages().constLast().text));
+    QCOMPARE(readAll(path), japanese);
 }
 
 VELMOR_TEST_MAIN(TestWindowSave)

@@ -106,10 +106,14 @@ void TestSlotBudget::roomInTheRom()
     for (const bool header : {true, false}) {
         test::GameRom built = test::gameRom({7, header, test::BankForm::Whole});
         QCOMPARE(courseCapacity(course, bytesOf(built.bytes)), course.slotLength);
-        // Sent elsewhere by another tool: only its stream's room counts.
+        // Sent elsewhere by another tool: the course lives there now, with only the room of the
+        // stream it finds there.
+        const codec::Bytes elsewhere = codec::compress(test::trackStream(codec::Bytes(16384, 0x02)));
+        std::copy(elsewhere.begin(), elsewhere.end(),
+            built.bytes.begin() + std::ptrdiff_t(built.fileOffset(0x1000)));
         built.writePointer(
             rom::map::CourseLayoutPointers + 3 * 0x07, 0x1000, test::BankForm::Whole);
-        QCOMPARE(courseCapacity(course, bytesOf(built.bytes)), built.streamLength[0x07]);
+        QCOMPARE(courseCapacity(course, bytesOf(built.bytes)), elsewhere.size());
     }
 }
 

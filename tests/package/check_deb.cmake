@@ -78,7 +78,7 @@ if(NOT result EQUAL 0)
     fail("dpkg-deb -c ${deb} exited with ${result}: ${error}")
 endif()
 set(programs usr/bin/velmor usr/bin/recomp.exe usr/bin/decomp.exe usr/bin/velmor-patch
-    usr/bin/velmor-render usr/bin/velmor-course)
+    usr/bin/velmor-render usr/bin/velmor-course usr/bin/velmor-rom)
 set(data_files
     usr/share/applications/velmor.desktop
     usr/share/icons/hicolor/32x32/apps/velmor.png
@@ -88,7 +88,8 @@ set(data_files
     usr/share/man/man1/decomp.exe.1
     usr/share/man/man1/velmor-patch.1
     usr/share/man/man1/velmor-render.1
-    usr/share/man/man1/velmor-course.1)
+    usr/share/man/man1/velmor-course.1
+    usr/share/man/man1/velmor-rom.1)
 # A listing line: permissions owner/group size date time ./path
 foreach(path IN LISTS programs data_files)
     string(REPLACE "." "\\." pattern "${path}")

@@ -1,4 +1,7 @@
+#include "rom/added_room.h"
+#include "rom/checksum.h"
 #include "rom/course_catalogue.h"
+#include "rom/rom_identity.h"
 #include "rom/course_tables.h"
 #include "rom/hex_offset.h"
 #include "rom/rom_image.h"
@@ -11,6 +14,8 @@
 
 using namespace velmor;
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(std::optional<velmor::rom::Region>)
 
 Q_DECLARE_METATYPE(velmor::rom::Theme)
 
@@ -37,6 +42,11 @@ private slots:
     void courseFoundByTheRomsOwnPointer();
     void hexOffsets_data();
     void hexOffsets();
+    void identity_data();
+    void identity();
+    void checksumOfAnyShape_data();
+    void checksumOfAnyShape();
+    void roomTableRoundTripsAndRefusesDamage();
 };
 
 void TestRomFacts::headerForms_data()
@@ -311,6 +321,106 @@ void TestRomFacts::hexOffsets()
     }
     QCOMPARE(rom::hexText(0x68f2c), "0x68f2c");
     QCOMPARE(rom::bareHex(0x5d6, 5), "005d6");
+}
+
+void TestRomFacts::identity_data()
+{
+    QTest::addColumn<std::optional<rom::Region>>("region");
+    QTest::addColumn<bool>("copierHeader");
+    QTest::addColumn<bool>("touch"); // one byte changed after the header was written
+    QTest::addColumn<QString>("described");
+    QTest::addColumn<QString>("refusal");
+    const QString onlyUs = u"Velmor writes only into the US ROM."_s;
+    QTest::newRow("US") << std::optional(rom::Region::UnitedStates) << true << false
+                        << u"the US ROM of the game, modified"_s << QString();
+    QTest::newRow("US, headerless, changed") << std::optional(rom::Region::UnitedStates) << false
+                                             << true << u"the US ROM of the game, modified"_s
+                                             << QString();
+    QTest::newRow("Japan") << std::optional(rom::Region::Japan) << true << false
+                           << u"the Japanese ROM of the game"_s
+                           << u"This is the Japanese ROM of the game; "_s + onlyUs;
+    QTest::newRow("Europe") << std::optional(rom::Region::Europe) << false << false
+                            << u"the European ROM of the game"_s
+                            << u"This is the European ROM of the game; "_s + onlyUs;
+    QTest::newRow("unknown region") << std::optional(rom::Region::Other) << true << false
+                                    << u"a ROM of the game for an unknown region (destination 0x5)"_s
+                                    << u"This is a ROM of the game for an unknown region (destination 0x5); "_s + onlyUs;
+    QTest::newRow("not the game") << std::optional<rom::Region>() << true << false
+                                  << u"not this game (its header names"_s
+                                  << u"This file is not a ROM of Super Mario Kart"_s;
+}
+
+void TestRomFacts::identity()
+{
+    QFETCH(std::optional<rom::Region>, region);
+    QFETCH(bool, copierHeader);
+    QFETCH(bool, touch);
+    QFETCH(QString, described);
+    QFETCH(QString, refusal);
+    test::GameRomOptions options;
+    options.region = region;
+    options.copierHeader = copierHeader;
+    codec::Bytes rom = test::gameRom(options).bytes;
+    if (touch)
+        rom[0x1000] ^= 0x55;
+    const rom::RomIdentity identity = rom::identifyRom(rom);
+    QVERIFY(identity.readable);
+    QCOMPARE(identity.copierHeader, copierHeader);
+    QVERIFY2(QString::fromStdString(identity.describe()).startsWith(described), identity.describe().c_str());
+    QCOMPARE(identity.checksumTrue, region.has_value() && !touch);
+    QVERIFY(!identity.isCleanUs());
+    const QString refused = QString::fromStdString(rom::usWriteRefusal(identity));
+    QVERIFY2(refusal.isEmpty() ? refused.isEmpty() : refused.startsWith(refusal), qPrintable(refused));
+    QCOMPARE(QString::fromStdString(rom::regionRefusal(rom)).isEmpty(),
+        !region || *region == rom::Region::UnitedStates);
+}
+
+void TestRomFacts::checksumOfAnyShape_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("4 Mbit") << 0x80000;
+    QTest::newRow("3 Mbit: 2 Mbit and 1 Mbit twice") << 0x60000;
+    QTest::newRow("5 Mbit: 4 Mbit and 1 Mbit four times") << 0xA0000;
+}
+
+void TestRomFacts::checksumOfAnyShape()
+{
+    QFETCH(int, size);
+    std::mt19937 rng{unsigned(size)};
+    codec::Bytes game = test::randomBytes(rng, std::size_t(size));
+    // As emulators sum it, written out: the mirrored rest fills the power-of-two part again.
+    std::size_t whole = 1;
+    while (whole * 2 <= game.size())
+        whole *= 2;
+    unsigned expected = 0;
+    for (std::size_t i = 0; i < whole; ++i)
+        expected += (i >= 0xFFDC && i < 0xFFE0) ? (i < 0xFFDE ? 0 : 0xFF) : game[i];
+    for (std::size_t i = 0; whole < game.size() && i < whole; ++i)
+        expected += game[whole + i % (game.size() - whole)];
+    QCOMPARE(rom::computeChecksum(game), std::uint16_t(expected));
+    rom::fixChecksum(game, 0);
+    const rom::ChecksumPair pair = rom::storedChecksum(game);
+    QCOMPARE(pair.checksum, std::uint16_t(expected));
+    QCOMPARE(pair.complement, std::uint16_t(expected ^ 0xFFFF));
+    QCOMPARE(rom::computeChecksum(game), std::uint16_t(expected));
+}
+
+void TestRomFacts::roomTableRoundTripsAndRefusesDamage()
+{
+    const std::vector<rom::PlacedBlock> blocks{{0x07, 0x80100, 5047}, {0x17, 0x9FFF0, 16}};
+    const codec::Bytes table = rom::encodeRoomTable(blocks);
+    QCOMPARE(table.size(), rom::added::TableSize);
+    QCOMPARE(rom::roomCrc32(codec::Bytes{'1', '2', '3', '4', '5', '6', '7', '8', '9'}), 0xCBF43926u);
+    const auto back = rom::decodeRoomTable(table);
+    QVERIFY(back);
+    QCOMPARE(back->size(), blocks.size());
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        QCOMPARE(back->at(i), blocks[i]);
+    for (const std::size_t at : {std::size_t(0), std::size_t(12), std::size_t(24)}) {
+        codec::Bytes damaged = table;
+        damaged[at] ^= 0x01;
+        QVERIFY2(!rom::decodeRoomTable(damaged), qPrintable(QString::number(at)));
+    }
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestRomFacts)

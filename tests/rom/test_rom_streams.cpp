@@ -1,7 +1,10 @@
 #include "tests/support/synthetic_rom.h"
 
 #include "course/rom_file.h"
+#include "rom/checksum.h"
 #include "rom/course_catalogue.h"
+#include "rom/course_placement.h"
+#include "rom/expansion.h"
 #include "rom/hex_offset.h"
 #include "rom/rom_map.h"
 #include "rom/rom_streams.h"
@@ -13,6 +16,7 @@
 #include <QTest>
 
 using namespace velmor;
+using namespace Qt::StringLiterals;
 using rom::insertIntoRom;
 
 namespace {
@@ -85,6 +89,69 @@ bool sameOutside(const codec::Bytes &a, const codec::Bytes &b, std::size_t from,
         && std::equal(a.begin() + std::ptrdiff_t(to), a.end(), b.begin() + std::ptrdiff_t(to));
 }
 
+
+// The game's way to a course, written apart from the project's reader: the 24-bit pointer, then
+// the stream decoded by a plain reading of the format, twice.
+codec::Bytes referenceDecode(const codec::Bytes &in, std::size_t at)
+{
+    codec::Bytes out;
+    while (at < in.size() && in[at] != 0xFF) {
+        int command = in[at] >> 5;
+        std::size_t length = (in[at] & 0x1F) + 1;
+        if (command == 7) {
+            command = (in[at] >> 2) & 7;
+            length = (std::size_t(in[at] & 3) << 8 | in[at + 1]) + 1;
+            ++at;
+        }
+        ++at;
+        const auto copy = [&](std::size_t from, std::uint8_t flip) {
+            for (std::size_t i = 0; i < length; ++i)
+                out.push_back(out[from + i] ^ flip);
+        };
+        switch (command) {
+        case 0: out.insert(out.end(), in.begin() + std::ptrdiff_t(at), in.begin() + std::ptrdiff_t(at + length)); at += length; break;
+        case 1: out.insert(out.end(), length, in[at]); at += 1; break;
+        case 2: for (std::size_t i = 0; i < length; ++i) out.push_back(in[at + (i & 1)]); at += 2; break;
+        case 3: for (std::size_t i = 0; i < length; ++i) out.push_back(std::uint8_t(in[at] + i)); at += 1; break;
+        case 4: case 5: copy(in[at] | (in[at + 1] << 8), command == 5 ? 0xFF : 0); at += 2; break;
+        default: copy(out.size() - in[at], command == 7 ? 0xFF : 0); at += 1; break;
+        }
+    }
+    return out;
+}
+
+std::size_t pointerTarget(const codec::Bytes &rom, std::size_t gameStart, int id)
+{
+    const std::size_t at = gameStart + rom::map::CourseLayoutPointers + 3 * std::size_t(id);
+    return gameStart + ((std::size_t(rom[at + 2] & 0x3F) << 16) | rom[at] | (rom[at + 1] << 8));
+}
+
+std::uint16_t plainChecksum(const codec::Bytes &rom, std::size_t gameStart)
+{
+    unsigned sum = 0;
+    for (std::size_t i = gameStart; i < rom.size(); ++i) {
+        const std::size_t at = i - gameStart;
+        sum += at >= 0xFFDC && at < 0xFFE0 ? (at < 0xFFDE ? 0x00 : 0xFF) : rom[i];
+    }
+    return std::uint16_t(sum);
+}
+
+// A whole course whose compressed layout takes at least `size` bytes: that many random tiles
+// leave the compressor nothing to gain.
+codec::Bytes trackOfAtLeast(std::size_t size)
+{
+    std::mt19937 rng {unsigned(size)};
+    codec::Bytes cells = test::randomBytes(rng, size);
+    cells.resize(16384, 0x01);
+    return test::trackStream(cells);
+}
+
+codec::Bytes expanded(const codec::Bytes &rom, int megabits)
+{
+    const rom::ExpandOutcome grown = rom::expandRom(rom, megabits);
+    return grown.rom;
+}
+
 } // namespace
 
 // Insertion over bytes: what it writes, what it leaves alone, and everything it refuses.
@@ -107,6 +174,12 @@ private slots:
     void movedCourseKeepsOnlyItsStream();
     void refusesWhatIsNoRomPlace_data();
     void refusesWhatIsNoRomPlace();
+    void expansionPadsAndKeepsEverythingElse_data();
+    void expansionPadsAndKeepsEverythingElse();
+    void largeCoursesMoveIntoSeparateBlocks();
+    void shrunkCourseMovesHomeAndFreesItsBlock();
+    void placementRefusals_data();
+    void placementRefusals();
 };
 
 void TestRomStreams::insertsAndLeavesEverythingElse()
@@ -458,6 +531,145 @@ void TestRomStreams::refusesWhatIsNoRomPlace()
     const rom::InsertOutcome outcome = insertIntoRom(rom, freshTrack(), std::size_t(offset));
     QVERIFY(!outcome.ok);
     QVERIFY2(QString::fromStdString(outcome.message).contains(message), outcome.message.c_str());
+}
+
+void TestRomStreams::expansionPadsAndKeepsEverythingElse_data()
+{
+    QTest::addColumn<bool>("copierHeader");
+    QTest::addColumn<int>("megabits");
+    QTest::newRow("headered, 8 Mbit") << true << 8;
+    QTest::newRow("headerless, 32 Mbit") << false << 32;
+}
+
+void TestRomStreams::expansionPadsAndKeepsEverythingElse()
+{
+    QFETCH(bool, copierHeader);
+    QFETCH(int, megabits);
+    test::GameRomOptions options;
+    options.copierHeader = copierHeader;
+    const codec::Bytes before = test::gameRom(options).bytes;
+    const std::size_t start = copierHeader ? 0x200 : 0;
+    const codec::Bytes after = expanded(before, megabits);
+    QCOMPARE(after.size(), start + std::size_t(megabits) * 0x20000);
+    QVERIFY(std::all_of(after.begin() + std::ptrdiff_t(before.size()), after.end(),
+        [](std::uint8_t b) { return b == 0xFF; }));
+    QCOMPARE(int(after[start + 0xFFD7]), megabits == 8 ? 0x0A : 0x0C);
+    const std::uint16_t sum = plainChecksum(after, start);
+    QCOMPARE(after[start + 0xFFDE] | (after[start + 0xFFDF] << 8), int(sum));
+    QCOMPARE(after[start + 0xFFDC] | (after[start + 0xFFDD] << 8), int(sum ^ 0xFFFF));
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        const std::size_t at = i - start;
+        const bool header = i >= start && (at == 0xFFD7 || (at >= 0xFFDC && at < 0xFFE0));
+        if (!header && after[i] != before[i])
+            QFAIL(qPrintable(QStringLiteral("byte %1 changed").arg(i, 0, 16)));
+    }
+}
+
+void TestRomStreams::largeCoursesMoveIntoSeparateBlocks()
+{
+    const codec::Bytes before = expanded(test::gameRom().bytes, 8);
+    constexpr std::size_t Start = 0x200;
+    codec::Bytes rom = before;
+    std::vector<std::pair<std::size_t, std::size_t>> blocks;
+    for (const int id : {MarioCircuit1, 0x00, 0x0B}) {
+        const rom::Course &course = *rom::courseById(id);
+        const std::optional<codec::Bytes> track = trackOfAtLeast(course.slotLength + 3000);
+        const codec::Bytes previous = rom;
+        const rom::PlaceOutcome placed = rom::insertCourse(rom, *track, id);
+        QVERIFY2(placed.ok, placed.message.c_str());
+        QVERIFY(placed.moved);
+        QVERIFY(placed.written >= course.slotLength + 3000);
+        rom = placed.rom;
+        const std::size_t at = pointerTarget(rom, Start, id);
+        QVERIFY(at >= Start + 0x80100);
+        QCOMPARE((at - Start) >> 16, (at - Start + placed.written - 1) >> 16);
+        QCOMPARE(referenceDecode(referenceDecode(rom, at), 0).size(), std::size_t(16384));
+        QVERIFY(referenceDecode(rom, at) == *track);
+        for (const auto &[from, length] : blocks)
+            QVERIFY(at >= from + length || at + placed.written <= from);
+        blocks.emplace_back(at, placed.written);
+        QCOMPARE(rom[Start + 0xFFDE] | (rom[Start + 0xFFDF] << 8), int(plainChecksum(rom, Start)));
+        // Outside the block, the pointer, the table and the checksum pair nothing changed.
+        const std::size_t pointer = Start + rom::map::CourseLayoutPointers + 3 * std::size_t(id);
+        for (std::size_t i = 0; i < rom.size(); ++i) {
+            const bool expected = (i >= at && i < at + placed.written) || (i >= pointer && i < pointer + 3)
+                || (i >= Start + 0x80000 && i < Start + 0x80100) || (i >= Start + 0xFFDC && i < Start + 0xFFE0);
+            if (!expected && rom[i] != previous[i])
+                QFAIL(qPrintable(QStringLiteral("byte %1 changed").arg(i, 0, 16)));
+        }
+        for (int other = 0; other < rom::CourseCount; ++other) {
+            if (other != id)
+                QCOMPARE(pointerTarget(rom, Start, other), pointerTarget(previous, Start, other));
+        }
+    }
+    // The listing shows a moved course where it lives now, with its room.
+    const rom::HomeResult home = rom::courseHome(rom, 0x00);
+    QVERIFY(home.home);
+    QCOMPARE(home.home->kind, rom::CourseHome::Kind::AddedBlock);
+    QCOMPARE(home.home->fileOffset, blocks[1].first);
+}
+
+void TestRomStreams::shrunkCourseMovesHomeAndFreesItsBlock()
+{
+    const rom::Course &course = *rom::courseById(MarioCircuit1);
+    const std::optional<codec::Bytes> large = trackOfAtLeast(course.slotLength + 500);
+    const rom::PlaceOutcome out = rom::insertCourse(expanded(test::gameRom().bytes, 8), *large, MarioCircuit1);
+    QVERIFY2(out.ok, out.message.c_str());
+    const std::size_t block = pointerTarget(out.rom, 0x200, MarioCircuit1);
+    const codec::Bytes small = freshTrack();
+    const rom::PlaceOutcome home = rom::insertCourse(out.rom, small, MarioCircuit1);
+    QVERIFY2(home.ok, home.message.c_str());
+    QCOMPARE(pointerTarget(home.rom, 0x200, MarioCircuit1), 0x200 + course.layoutOffset);
+    QVERIFY(referenceDecode(home.rom, 0x200 + course.layoutOffset) == small);
+    QVERIFY(std::all_of(home.rom.begin() + std::ptrdiff_t(block),
+        home.rom.begin() + std::ptrdiff_t(block + out.written), [](std::uint8_t b) { return b == 0xFF; }));
+    // The freed block is the first room the next move finds.
+    const rom::PlaceOutcome again = rom::insertCourse(home.rom, *large, MarioCircuit1);
+    QVERIFY2(again.ok, again.message.c_str());
+    QCOMPARE(pointerTarget(again.rom, 0x200, MarioCircuit1), block);
+}
+
+void TestRomStreams::placementRefusals_data()
+{
+    QTest::addColumn<codec::Bytes>("rom");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("needsExpansion");
+    const codec::Bytes us = test::gameRom().bytes;
+    QTest::newRow("4 Mbit") << us << u"a 4 Mbit ROM has no room for a larger course: Expand ROM"_s << true;
+    for (const auto &[region, name] : {std::pair(rom::Region::Japan, "Japanese"), std::pair(rom::Region::Europe, "European")}) {
+        test::GameRomOptions options;
+        options.region = region;
+        QTest::newRow(name) << test::gameRom(options).bytes
+            << u"This is the %1 ROM of the game; Velmor writes only into the US ROM."_s.arg(QLatin1String(name)) << false;
+    }
+    test::GameRomOptions none;
+    none.region.reset();
+    QTest::newRow("not the game") << test::gameRom(none).bytes << u"This file is not a ROM of Super Mario Kart"_s << false;
+    codec::Bytes lying = us;
+    lying.resize(lying.size() + 0x80000, 0xFF);
+    QTest::newRow("size byte") << lying << u"The ROM's header claims 4 Mbit (size byte 0x9) but the file holds 8 Mbit"_s << false;
+    codec::Bytes overlapping = expanded(us, 8);
+    test::GameRom shape;
+    shape.bytes = overlapping;
+    for (const int id : {0, 1})
+        shape.writePointer(rom::map::CourseLayoutPointers + 3 * std::size_t(id), 0x90000 + std::size_t(id) * 4, test::BankForm::Whole);
+    const codec::Bytes stream = codec::compress(freshTrack());
+    std::copy(stream.begin(), stream.end(), shape.bytes.begin() + 0x200 + 0x90000);
+    QTest::newRow("overlapping blocks") << shape.bytes << u"overlap in the added banks"_s << false;
+}
+
+void TestRomStreams::placementRefusals()
+{
+    QFETCH(codec::Bytes, rom);
+    QFETCH(QString, message);
+    QFETCH(bool, needsExpansion);
+    static const std::optional<codec::Bytes> large =
+        trackOfAtLeast(rom::courseById(MarioCircuit1)->slotLength + 3000);
+    const rom::PlaceOutcome placed = rom::insertCourse(rom, *large, MarioCircuit1);
+    QVERIFY(!placed.ok);
+    QVERIFY(placed.rom.empty());
+    QCOMPARE(placed.needsExpansion, needsExpansion);
+    QVERIFY2(QString::fromStdString(placed.message).contains(message), placed.message.c_str());
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestRomStreams)

@@ -4,6 +4,7 @@
 #include "tests/support/synthetic_race.h"
 
 #include "document/tile_text.h"
+#include "rom/checksum.h"
 #include "rom/rom_map.h"
 
 #include <algorithm>
@@ -170,7 +171,39 @@ GameRom gameRom(const GameRomOptions &options)
         writeThemeGraphics(result, options.banks);
     if (options.raceData)
         writeRaceData(result);
+    if (options.region)
+        writeGameHeader(result.bytes, options.copierHeader, *options.region);
     return result;
+}
+
+void writeGameHeader(codec::Bytes &rom, bool copierHeader, rom::Region region)
+{
+    namespace header = rom::header;
+    const std::size_t start = copierHeader ? 0x200 : 0;
+    std::copy_n(header::GameTitle, header::TitleLength,
+        rom.begin() + std::ptrdiff_t(start + header::Start));
+    rom[start + header::MapMode] = header::GameMapMode;
+    rom[start + header::CartridgeType] = header::GameCartridgeType;
+    rom[start + header::RomSize] = header::GameRomSize;
+    rom[start + header::RamSize] = 0x01;
+    std::uint8_t destination = 0x05;
+    switch (region) {
+    case rom::Region::UnitedStates:
+        destination = header::DestinationUsa;
+        break;
+    case rom::Region::Japan:
+        destination = header::DestinationJapan;
+        break;
+    case rom::Region::Europe:
+        destination = header::DestinationEurope;
+        break;
+    case rom::Region::Other:
+        break;
+    }
+    rom[start + header::Destination] = destination;
+    rom[start + header::Licensee] = 0x01;
+    rom[start + header::Version] = 0x00;
+    rom::fixChecksum(rom, start);
 }
 
 } // namespace velmor::test

@@ -2,12 +2,14 @@
 
 #include "codec/codec.h"
 #include "rom/course_catalogue.h"
+#include "rom/rom_identity.h"
 
 #include <QByteArray>
 #include <QStringList>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <random>
 
 // Synthetic data for the tests: bytes, track streams, course-like maps, and ROMs shaped like the
@@ -53,6 +55,9 @@ struct GameRomOptions
     bool themeGraphics = false;
     // Also every course's race data (tests/support/synthetic_race.h).
     bool raceData = false;
+    // The internal header the game's ROM of this region has (title, map mode, cartridge type,
+    // size byte, destination) with a true checksum pair; nothing leaves random filler there.
+    std::optional<rom::Region> region = rom::Region::UnitedStates;
 };
 
 // A ROM of random filler with the course layout pointers and theme codes of the original game at
@@ -80,6 +85,10 @@ struct GameRom
 };
 
 GameRom gameRom(const GameRomOptions &options = {});
+
+// Writes the game's internal header for a region into a ROM's bytes and makes its checksum pair
+// true (Region::Other gives destination 0x05).
+void writeGameHeader(codec::Bytes &rom, bool copierHeader, rom::Region region);
 
 // The map the builder puts into course `id`'s slot: grass with a block of tile 0x10 + id whose
 // place and size depend on the ID, so every course reads back differently.

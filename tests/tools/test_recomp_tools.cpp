@@ -31,6 +31,11 @@ QString decompPath()
     return QStringLiteral(VELMOR_DECOMP_EXE);
 }
 
+QString velmorRomPath()
+{
+    return QStringLiteral(VELMOR_ROM_EXE);
+}
+
 bool writeFile(const QString &path, const codec::Bytes &bytes)
 {
     return test::writeBytes(path, bytes);
@@ -78,6 +83,9 @@ private slots:
     void courseFillsItsOriginalSlot();
     void unusableFilesAreRefused_data();
     void unusableFilesAreRefused();
+    void expandThenMoveACourse();
+    void otherRomsAreRefusedByName_data();
+    void otherRomsAreRefusedByName();
     void twoWritersBothLand_data();
     void twoWritersBothLand();
 
@@ -309,16 +317,18 @@ void TestRecompTools::listsEveryCourse()
     QVERIFY(lines.first().startsWith(QStringLiteral("ID  OFFSET  COURSE")));
     for (const rom::Course &course : rom::courses()) {
         const QString line = lines.at(1 + course.id);
-        const QStringList fields = line.split(QStringLiteral("  "), Qt::SkipEmptyParts);
-        QVERIFY2(fields.size() >= 7, qPrintable(line));
+        QStringList fields = line.split(QStringLiteral("  "), Qt::SkipEmptyParts);
+        QVERIFY2(fields.size() >= 8, qPrintable(line));
         QCOMPARE(fields.at(0), QStringLiteral("%1").arg(course.id, 2, 16, QLatin1Char('0')).toUpper());
         QCOMPARE(fields.at(1).trimmed(),
                  QStringLiteral("%1").arg(course.layoutOffset + 0x200, 5, 16, QLatin1Char('0')));
         QCOMPARE(fields.at(2).trimmed(), QString::fromLatin1(course.name));
         QCOMPARE(fields.at(3).trimmed(), QString::fromLatin1(rom::themeName(course.theme)));
+        const bool moved = course.id == 0x0C;
+        QCOMPARE(fields.at(4).trimmed() == QStringLiteral("slot"), !moved);
+        fields.removeAt(4);
         QCOMPARE(fields.at(4).trimmed().toULongLong(),
                  qulonglong(built.streamLength[std::size_t(course.id)]));
-        const bool moved = course.id == 0x0C;
         // A course the table no longer sends to its slot keeps only its stream's room.
         QCOMPARE(fields.at(5).trimmed().toULongLong(),
                  qulonglong(moved ? built.streamLength[std::size_t(course.id)] : course.slotLength));
@@ -445,6 +455,85 @@ void TestRecompTools::unusableFilesAreRefused()
         QVERIFY(readFile(linked) == romBytes);
     if (!fifo.isEmpty())
         QVERIFY2(test::isFifo(fifo), "the FIFO was replaced");
+}
+
+void TestRecompTools::expandThenMoveACourse()
+{
+    QVERIFY(writeFile(mRom, test::gameRom({14, true, test::BankForm::Whole}).bytes));
+    const codec::Bytes before = readFile(mRom);
+    const Run info = runTool(velmorRomPath(), {QStringLiteral("info"), mRom});
+    QCOMPARE(info.exitCode, 0);
+    QVERIFY2(info.out.contains(QStringLiteral("identity: the US ROM of the game, modified")), qPrintable(info.out));
+    QVERIFY2(info.out.contains(QStringLiteral(": true")), qPrintable(info.out));
+    QVERIFY2(info.out.contains(QStringLiteral("added banks: none")), qPrintable(info.out));
+
+    const QString big = mDir.filePath(QStringLiteral("big.smc"));
+    const Run expand = runTool(velmorRomPath(), {QStringLiteral("expand"), mRom, QStringLiteral("--output"), big,
+                                                 QStringLiteral("--to"), QStringLiteral("8")});
+    QCOMPARE(expand.exitCode, 0);
+    QVERIFY2(expand.out.contains(QStringLiteral("expanded from 4 Mbit to 8 Mbit")), qPrintable(expand.out));
+    QVERIFY(readFile(mRom) == before);
+    QCOMPARE(readFile(big).size(), std::size_t(0x100200));
+
+    // A course far larger than its slot: refused by the 4 Mbit ROM, moved in the 8 Mbit one.
+    std::mt19937 rng(5);
+    codec::Bytes cells = test::randomBytes(rng, 6000);
+    cells.resize(16384, 0x01);
+    const QString large = mDir.filePath(QStringLiteral("large.bin"));
+    QVERIFY(writeFile(large, test::trackStream(cells)));
+    const QStringList format{QStringLiteral("68f2c"), QStringLiteral("4"), QStringLiteral("0")};
+    const Run small = runTool(recompPath(), QStringList{large, mRom} + format);
+    QCOMPARE(small.exitCode, 1);
+    QVERIFY2(small.err.contains(QStringLiteral("Expand ROM")), qPrintable(small.err));
+    QVERIFY(readFile(mRom) == before);
+    const Run moved = runTool(recompPath(), QStringList{large, big} + format);
+    QCOMPARE(moved.exitCode, 0);
+    QVERIFY2(moved.out.contains(QStringLiteral("in the added banks ($C8:0100)")), qPrintable(moved.out));
+    const Run listed = runTool(velmorRomPath(), {QStringLiteral("info"), big});
+    QVERIFY2(listed.out.contains(QStringLiteral("added banks: 1 course(s) placed")), qPrintable(listed.out));
+    QVERIFY2(listed.out.contains(QStringLiteral("07  Mario Circuit 1")), qPrintable(listed.out));
+    QVERIFY2(listed.out.contains(QStringLiteral(": true")), qPrintable(listed.out));
+    // The course reads back at its listed offset as it lives now, where decomp.exe --list says.
+    const Run list = runTool(decompPath(), {QStringLiteral("--list"), big});
+    QVERIFY2(list.out.contains(QStringLiteral("0x80300")), qPrintable(list.out));
+}
+
+void TestRecompTools::otherRomsAreRefusedByName_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QStringList>("arguments"); // @ROM for the ROM, @OUT for an output
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    const QString japanese = QStringLiteral("This is the Japanese ROM of the game; Velmor writes only into the US ROM.");
+    const QStringList format{QStringLiteral("68f2c"), QStringLiteral("4"), QStringLiteral("0")};
+    QTest::newRow("recomp") << recompPath() << (QStringList{QStringLiteral("@TRACK"), QStringLiteral("@ROM")} + format) << 1 << japanese;
+    QTest::newRow("decomp") << decompPath() << (QStringList{QStringLiteral("@ROM"), QStringLiteral("@OUT")} + format) << 1 << japanese;
+    QTest::newRow("list") << decompPath() << QStringList{QStringLiteral("--list"), QStringLiteral("@ROM")} << 1 << japanese;
+    QTest::newRow("expand") << velmorRomPath() << QStringList{QStringLiteral("expand"), QStringLiteral("@ROM"), QStringLiteral("--to"), QStringLiteral("16"), QStringLiteral("--output"), QStringLiteral("@OUT")} << 1 << japanese;
+    QTest::newRow("size") << velmorRomPath() << QStringList{QStringLiteral("expand"), QStringLiteral("@ROM"), QStringLiteral("--to"), QStringLiteral("12"), QStringLiteral("--output"), QStringLiteral("@OUT")} << 2 << QStringLiteral("--to takes 8, 16 or 32");
+    QTest::newRow("command") << velmorRomPath() << QStringList{QStringLiteral("grow"), QStringLiteral("@ROM")} << 2 << QStringLiteral("unknown command");
+}
+
+void TestRecompTools::otherRomsAreRefusedByName()
+{
+    QFETCH(QString, tool);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    test::GameRomOptions options;
+    options.region = rom::Region::Japan;
+    const codec::Bytes rom = test::gameRom(options).bytes;
+    QVERIFY(writeFile(mRom, rom));
+    const QString out = mDir.filePath(QStringLiteral("out.bin"));
+    QFile::remove(out);
+    arguments.replaceInStrings(QStringLiteral("@TRACK"), mTrack);
+    arguments.replaceInStrings(QStringLiteral("@ROM"), mRom);
+    arguments.replaceInStrings(QStringLiteral("@OUT"), out);
+    const Run run = runTool(tool, arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY(readFile(mRom) == rom);
+    QVERIFY(!QFile::exists(out));
 }
 
 void TestRecompTools::twoWritersBothLand_data()
