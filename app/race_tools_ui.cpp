@@ -9,7 +9,7 @@
 #include "editor/objects_tool.h"
 #include "editor/tool_controller.h"
 #include "rom/item_kinds.h"
-#include "rom/object_kinds.h"
+#include "rom/course_data.h"
 #include "rom/race_map.h"
 
 #include <QAction>
@@ -231,16 +231,12 @@ void RaceToolsUi::chooseTheme(rom::Theme theme)
     document.setTheme(theme, tr("Change Theme to %1").arg(name));
     // What else a theme brings: the kind of the course's objects, which the game keeps apart.
     QString objects;
-    const std::optional<std::uint8_t> kind = rom::objectKindOfTheme(theme);
     if (!document.objects().value() && document.objects().unreadableReason().isEmpty())
         objects = tr("A battle course has no objects.");
-    else if (!kind)
-        objects = tr("%1 has no objects of its own: the course's objects keep their kind.").arg(name);
     else
-        objects = tr("The course's objects keep the kind the ROM gives them; %1's own is 0x%2, "
-                     "which Velmor does not write yet.")
+        objects = tr("Its objects take %1's kind, 0x%2, when the course is saved into a ROM.")
                       .arg(name)
-                      .arg(*kind, 2, 16, QLatin1Char('0'));
+                      .arg(rom::objectKindOf(theme), 2, 16, QLatin1Char('0'));
     auto *window = qobject_cast<QMainWindow *>(mOptions->parentWidget());
     window->statusBar()->showMessage(
         tr("The course now has the theme %1: the tiles, the tile set and the item palette show "

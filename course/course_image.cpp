@@ -5,12 +5,14 @@
 #include "course/rom_course.h"
 #include "course/track_file.h"
 #include "document/course_document.h"
+#include "document/object_areas_value.h"
 #include "document/race_layers.h"
 #include "document/tile_text.h"
 #include "platform/byte_span.h"
 #include "rom/checksum.h"
 #include "rom/course_data.h"
 #include "rom/course_placement.h"
+#include "rom/object_areas.h"
 #include "rom/rom_identity.h"
 #include "rom/rom_image.h"
 
@@ -126,6 +128,41 @@ CourseImage refusedLayout(const CourseRef &course, const LayoutWrite &layout)
     return image;
 }
 
+// The zone numbers that choose the live object group, as the race order's edits moved them. They
+// lie in a record of the objects' kind: when the theme gave the objects another kind, the record
+// read belongs to the old one and is not written into the new one's.
+void writeObjectAreas(CourseImage &image, const CourseDocument &document, const QByteArray &before)
+{
+    const std::optional<rom::ObjectAreas> &areas = document.objectAreas().value();
+    const int id = document.course().id();
+    const std::optional<rom::RomImage> old = rom::RomImage::open(byteView(before));
+    const std::optional<rom::RomImage> now = rom::RomImage::open(byteView(image.rom));
+    if (!areas || !old || !now)
+        return;
+    const rom::LayerRead<rom::ObjectAreas> held = rom::readObjectAreas(*now, id);
+    if (held.ok() && *held.value == *areas)
+        return;
+    if (rom::readObjectKind(*old, id) != rom::readObjectKind(*now, id)) {
+        image.message += CourseImage::tr("; the object areas were not written: the theme gave the "
+                                         "objects another kind");
+        return;
+    }
+    codec::Bytes bytes = toBytes(image.rom);
+    const std::size_t header = now->headerSize();
+    if (const std::string error = rom::writeObjectAreas(rom::GameBytes(bytes).subspan(header), id, *areas);
+        !error.empty()) {
+        image.message += CourseImage::tr("; the object areas were not written: %1")
+                             .arg(QString::fromStdString(error));
+        return;
+    }
+    rom::fixChecksum(bytes, header);
+    image.rom = toByteArray(bytes);
+    image.message = image.written.isEmpty()
+        ? CourseImage::tr("%1: wrote the object areas").arg(document.course().name())
+        : image.message + CourseImage::tr("; wrote the object areas");
+    image.written.append(CourseImage::tr("object areas"));
+}
+
 } // namespace
 
 CourseImage CourseImage::build(const CourseDocument &document, const QByteArray &romFile,
@@ -140,7 +177,10 @@ CourseImage CourseImage::build(const CourseDocument &document, const QByteArray 
     if (document.raceCourse() == choice.course) {
         UnreadBlocks unread;
         const rom::CourseData course = raceOf(document, &unread);
-        return build(course, romFile, answers, unread);
+        CourseImage image = build(course, romFile, answers, unread);
+        if (image.ok)
+            writeObjectAreas(image, document, romFile);
+        return image;
     }
     // No race of this course in the document: the ROM's race blocks stay as they are.
     const LayoutWrite layout = writeLayout(byteView(romFile), texts, choice.course);

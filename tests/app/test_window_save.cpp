@@ -11,8 +11,10 @@
 #include "document/course_document.h"
 #include "course/course_file.h"
 #include "document/map_history.h"
+#include "document/object_areas_value.h"
 #include "document/race_layers.h"
 #include "rom/course_catalogue.h"
+#include "rom/object_areas.h"
 #include "rom/race_map.h"
 #include "rom/rom_map.h"
 #include "tests/support/synthetic_race.h"
@@ -127,6 +129,7 @@ private slots:
     void refusesAndWritesNothing();
     void asksForARomWhenThereIsNone();
     void savesTheWholeRace();
+    void savesTheObjectAreasTheRaceOrderMoved();
     void exportsAndImportsCourseFiles();
     void dropOpensByKind_data();
     void dropOpensByKind();
@@ -355,8 +358,10 @@ void TestWindowSave::savesTheWholeRace()
     QCOMPARE(word(lapAt), lap.y);
     QCOMPARE(byte(rom::map::CourseThemes + id), std::uint8_t(rom::Theme::VanillaLake));
     QCOMPARE(byte(rom::map::ObjectKinds + id), std::uint8_t(rom::Theme::VanillaLake));
-    const QList<std::pair<std::size_t, std::size_t>> blocks = {
-        {slot, 128}, {grid, 6}, {lapAt, 6}, {rom::map::CourseThemes + id, 1}, {rom::map::ObjectKinds + id, 1}};
+    // The header's checksum pair follows every write.
+    const QList<std::pair<std::size_t, std::size_t>> blocks = {{slot, 128}, {grid, 6}, {lapAt, 6},
+        {rom::map::CourseThemes + id, 1}, {rom::map::ObjectKinds + id, 1},
+        {rom::header::Complement, rom::header::End - rom::header::Complement}};
     for (qsizetype k = 0x200; k < saved.size(); ++k) {
         const std::size_t at = std::size_t(k - 0x200);
         const bool inside = std::any_of(blocks.begin(), blocks.end(),
@@ -368,6 +373,25 @@ void TestWindowSave::savesTheWholeRace()
     for (int step = 0; step < 4; ++step)
         document().undoStack()->undo();
     QVERIFY(document().courseData() == before);
+}
+
+void TestWindowSave::savesTheObjectAreasTheRaceOrderMoved()
+{
+    // The course that races, whose ROM holds the object areas' records.
+    QVERIFY(startWith(test::toQByteArray(test::checkRom().bytes)));
+    QVERIFY2(openMarioCircuit1(), "Open Course from ROM did not take the working ROM");
+    std::optional<rom::ObjectAreas> areas = document().objectAreas().value();
+    QVERIFY2(areas, qPrintable(document().objectAreas().unreadableReason()));
+    areas->thresholds[1] += 1;
+    document().objectAreas().replace(areas, u"Shift Object Areas"_s);
+    saveByKey();
+    QCOMPARE(mFixture->messages.titles(), QStringList());
+    const QByteArray saved = readAll(romPath());
+    const std::optional<rom::RomImage> image = rom::RomImage::open(test::bytesOf(saved));
+    QVERIFY(image);
+    const rom::LayerRead<rom::ObjectAreas> back = rom::readObjectAreas(*image, 0x07);
+    QVERIFY2(back.ok(), back.error.c_str());
+    QCOMPARE(back.value->thresholds, areas->thresholds);
 }
 
 void TestWindowSave::exportsAndImportsCourseFiles()
