@@ -166,11 +166,13 @@ rom::CheckInput documentCheckInput(const CourseDocument &document, const QByteAr
     const std::optional<codec::Bytes> layout = layoutOfTexts(document.map().texts());
     rom::CheckInput input = romCheckInput(romFile, course ? course->id : 0,
                                           layout.value_or(codec::Bytes()));
-    if (!layout)
-        input.unreadable.insert(input.unreadable.begin(),
-                                "the map: a cell holds no tile number, so no tile is checked");
+    // What keeps the check from the course comes before what the ROM could not give.
+    std::vector<std::string> first;
     if (!course)
-        input.unreadable.insert(input.unreadable.begin(), "no course is chosen");
+        first.emplace_back("no course is chosen");
+    if (!layout)
+        first.emplace_back("the map: a cell holds no tile number, so no tile is checked");
+    input.unreadable.insert(input.unreadable.begin(), first.begin(), first.end());
     return input;
 }
 

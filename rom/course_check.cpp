@@ -19,10 +19,14 @@ std::string tileHex(int tile)
 
 std::string grouped(std::size_t value)
 {
-    std::string digits = std::to_string(value);
-    for (int at = int(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(std::size_t(at), ",");
-    return digits;
+    const std::string digits = std::to_string(value);
+    std::string text;
+    for (std::size_t k = 0; k < digits.size(); ++k) {
+        if (k > 0 && (digits.size() - k) % 3 == 0)
+            text += ',';
+        text += digits[k];
+    }
+    return text;
 }
 
 int Layout::tileAt(int col, int row) const

@@ -196,10 +196,13 @@ PlaceOutcome insertCourse(codec::ByteView romFile, codec::ByteView track, int co
 
     outcome.rom.assign(romFile.begin(), romFile.end());
     CourseHome now = home;
-    // A copy: the room is scanned again below once the course's own block is cleared.
-    const std::optional<PlacedBlock> oldBlock = room.blockOf(courseId)
-        ? std::optional<PlacedBlock>(*room.blockOf(courseId))
-        : std::nullopt;
+    // A copy of where the course's own block was: the room is scanned again below once that block
+    // is cleared. Only a block the table names is free room again when the course leaves it.
+    const PlacedBlock *placed = room.blockOf(courseId);
+    const bool hadOldBlock = placed != nullptr;
+    const bool oldBlockInTable = placed && placed->inTable;
+    const std::size_t oldBlockStart = placed ? placed->offset : 0;
+    const std::size_t oldBlockEnd = placed ? placed->end() : 0;
     std::vector<PlacedBlock> blocks = room.blocks;
     std::erase_if(blocks, [courseId](const PlacedBlock &b) { return b.courseId == courseId; });
     bool tableChanged = false;
@@ -218,15 +221,15 @@ PlaceOutcome insertCourse(codec::ByteView romFile, codec::ByteView track, int co
         now.gameOffset = course.layoutOffset;
         now.capacity = course.slotLength;
         outcome.moved = true;
-        if (oldBlock && oldBlock->inTable)
-            pad(outcome.rom, gameStart + oldBlock->offset, gameStart + oldBlock->end());
-        tableChanged = oldBlock.has_value();
-    } else if (oldBlock && packed.size() <= home.capacity) {
+        if (oldBlockInTable)
+            pad(outcome.rom, gameStart + oldBlockStart, gameStart + oldBlockEnd);
+        tableChanged = hadOldBlock;
+    } else if (hadOldBlock && packed.size() <= home.capacity) {
         // In its block, perhaps grown into the free room after it; a shorter layout gives the
         // rest of its block back.
         put(outcome.rom, home.fileOffset, packed);
-        if (oldBlock->inTable)
-            pad(outcome.rom, home.fileOffset + packed.size(), gameStart + oldBlock->end());
+        if (oldBlockInTable)
+            pad(outcome.rom, home.fileOffset + packed.size(), gameStart + oldBlockEnd);
         blocks.push_back({courseId, home.gameOffset, packed.size(), true});
         tableChanged = true;
     } else {
@@ -245,8 +248,8 @@ PlaceOutcome insertCourse(codec::ByteView romFile, codec::ByteView track, int co
             return outcome;
         }
         // The course's own block is free room too once the course leaves it.
-        if (oldBlock && oldBlock->inTable) {
-            pad(outcome.rom, gameStart + oldBlock->offset, gameStart + oldBlock->end());
+        if (oldBlockInTable) {
+            pad(outcome.rom, gameStart + oldBlockStart, gameStart + oldBlockEnd);
             const std::optional<RomImage> cleared = RomImage::open(outcome.rom);
             CourseTables without = tables;
             without[std::size_t(courseId)].layoutOffset.reset();
@@ -296,7 +299,7 @@ PlaceOutcome insertCourse(codec::ByteView romFile, codec::ByteView track, int co
     if (now.kind == CourseHome::Kind::AddedBlock && outcome.moved) {
         outcome.message += " in the added banks (" + addressText(wholeBankPointer(now.gameOffset))
             + "), the layout pointer rewritten; the old place at " + hexText(home.fileOffset)
-            + (oldBlock && oldBlock->inTable ? " is free room again" : " is left as it was");
+            + (oldBlockInTable ? " is free room again" : " is left as it was");
     } else if (outcome.moved) {
         outcome.message += ", back in its original slot of " + std::to_string(course.slotLength)
             + " bytes";
