@@ -245,7 +245,9 @@ QString ItemsTool::stepText(
 
 void ItemsTool::setSelected(const QList<int> &selected)
 {
-    if (selected == mSelected)
+    // Compared element by element: Qt's own comparison hands memcmp the null data of an empty
+    // list, which the sanitizers reject.
+    if (std::equal(selected.begin(), selected.end(), mSelected.begin(), mSelected.end()))
         return;
     const QRect was = selectedCells(layer().value());
     const bool had = !mSelected.isEmpty();
@@ -273,7 +275,8 @@ void ItemsTool::keepSelectionValid()
         if (i < count)
             kept.append(i);
     }
-    if (kept != mSelected)
+    // What is kept is a part of the selection, so the same count means the same items.
+    if (kept.size() != mSelected.size())
         setSelected(kept);
 }
 

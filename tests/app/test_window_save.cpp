@@ -386,8 +386,8 @@ void TestWindowSave::savesTheObjectAreasTheRaceOrderMoved()
     document().objectAreas().replace(areas, u"Shift Object Areas"_s);
     saveByKey();
     QCOMPARE(mFixture->messages.titles(), QStringList());
-    const QByteArray saved = readAll(romPath());
-    const std::optional<rom::RomImage> image = rom::RomImage::open(test::bytesOf(saved));
+    const codec::Bytes saved = test::bytesOf(readAll(romPath()));
+    const std::optional<rom::RomImage> image = rom::RomImage::open(saved);
     QVERIFY(image);
     const rom::LayerRead<rom::ObjectAreas> back = rom::readObjectAreas(*image, 0x07);
     QVERIFY2(back.ok(), back.error.c_str());
