@@ -87,8 +87,11 @@ int main()
     for (std::size_t i = 0; i < Cells; ++i)
         pattern[i] = i % 3 == 0 ? 0x0A : 0x0B;
     corpus.emplace_back("repeating pattern track", trackStream(pattern));
-    for (unsigned seed = 1; seed <= 4; ++seed)
-        corpus.emplace_back("course-like track " + std::to_string(seed), trackStream(courseCells(seed)));
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        std::string name = "course-like track ";
+        name += std::to_string(seed);
+        corpus.emplace_back(std::move(name), trackStream(courseCells(seed)));
+    }
     Bytes noiseCells(Cells);
     for (auto &b : noiseCells)
         b = std::uint8_t(rng());

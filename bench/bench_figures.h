@@ -45,4 +45,16 @@ inline void print(const char *what, const Figures &f, const char *unit, double t
                 f.median, unit, f.least, f.most, target, unit, f.median < target ? "ok" : "MISSED");
 }
 
+// The arguments with "-platform offscreen" after the program's name: a benchmark draws the same,
+// and starts at all, whatever display the caller has. Both vector and count must outlive the
+// application, which keeps references to them.
+inline std::vector<char *> offscreenArguments(int argc, char **argv)
+{
+    static char platform[] = "-platform";
+    static char offscreen[] = "offscreen";
+    std::vector<char *> args(argv, argv + argc);
+    args.insert(args.begin() + 1, {platform, offscreen});
+    return args;
+}
+
 } // namespace velmor::bench

@@ -45,10 +45,7 @@ bench::Figures inMillis(const bench::Figures &micros)
 
 int main(int argc, char **argv)
 {
-    std::vector<char *> args(argv, argv + argc);
-    char platform[] = "-platform";
-    char offscreen[] = "offscreen";
-    args.insert(args.begin() + 1, {platform, offscreen});
+    std::vector<char *> args = velmor::bench::offscreenArguments(argc, argv);
     int count = int(args.size());
     QApplication app(count, args.data());
 

@@ -66,7 +66,9 @@ double processMillis(const QString &program, const QStringList &arguments, bool 
 
 int main(int argc, char **argv)
 {
-    const QGuiApplication app(argc, argv);
+    std::vector<char *> args = velmor::bench::offscreenArguments(argc, argv);
+    int count = int(args.size());
+    const QGuiApplication app(count, args.data());
     const test::GameRom built = test::gameRom(
         {.seed = 11, .copierHeader = false, .themeGraphics = true, .raceData = true});
     const auto image = rom::RomImage::open(built.bytes);

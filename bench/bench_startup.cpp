@@ -128,10 +128,7 @@ enum class Kind { Velmor, DescribedAlone, Bare };
 int runChild(int argc, char **argv, Kind kind)
 {
     // Offscreen, whatever the caller's display: both kinds start on equal terms.
-    std::vector<char *> args(argv, argv + argc);
-    char platform[] = "-platform";
-    char offscreen[] = "offscreen";
-    args.insert(args.begin() + 1, {platform, offscreen});
+    std::vector<char *> args = velmor::bench::offscreenArguments(argc, argv);
     int count = int(args.size());
     QElapsedTimer phase;
     phase.start();
