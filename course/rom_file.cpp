@@ -1,5 +1,6 @@
 #include "course/rom_file.h"
 
+#include "platform/byte_span.h"
 #include "platform/file_access.h"
 #include "platform/file_lock.h"
 #include "platform/whole_file_write.h"
@@ -44,8 +45,7 @@ std::optional<codec::Bytes> readRom(const QString &path, QString *error)
 
 bool writeAtomically(const QString &path, const codec::Bytes &bytes, QString *error)
 {
-    return writeWholeFile(path,
-        QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())), error);
+    return writeWholeFile(path, toByteArray(bytes), error);
 }
 
 // The course whose original slot holds a file offset, when the file has a size to say so.
@@ -64,31 +64,55 @@ QString regionProblem(const codec::Bytes &file, std::size_t offset)
     return fromStd(rom::regionRefusal(file));
 }
 
+// The US game's course that starts at a file offset, and where it lives now when it was moved
+// into the added banks: recomp.exe writes such a course where it lives and decomp.exe reads it
+// from there, since its old slot still holds the layout it had before the move.
+struct CourseAtOffset
+{
+    bool usGame = false; // the US game, and writable as such
+    const rom::Course *course = nullptr;
+    std::size_t gameStart = 0;
+    bool moved = false;
+    std::size_t livesAt = 0; // file offset
+};
+
+CourseAtOffset usCourseAt(const codec::Bytes &file, std::size_t offset)
+{
+    CourseAtOffset found;
+    const rom::RomIdentity identity = rom::identifyRom(file);
+    if (!identity.isUsGame() || !rom::usWriteRefusal(identity).empty())
+        return found;
+    found.usGame = true;
+    found.gameStart = identity.copierHeader ? rom::CopierHeaderSize : 0;
+    found.course =
+        offset >= found.gameStart ? rom::courseStartingAt(offset - found.gameStart) : nullptr;
+    if (!found.course)
+        return found;
+    const rom::CourseTables tables = rom::readCourseTables(*rom::RomImage::open(file));
+    const std::optional<std::size_t> now = tables[std::size_t(found.course->id)].layoutOffset;
+    // An unreadable pointer counts as moved: the placement then says what is wrong with it.
+    found.moved = now != found.course->layoutOffset;
+    found.livesAt = now ? found.gameStart + *now : offset;
+    return found;
+}
+
 // recomp.exe's insertion: into the US game's courses as the editor does it (a course that
 // outgrew its slot moves into the added banks, one that moved is followed), the checksum fixed;
 // into anything else exactly at the offset, as the outside compressor does.
 rom::InsertOutcome insertAt(const codec::Bytes &file, const codec::Bytes &input, std::size_t offset)
 {
-    const rom::RomIdentity identity = rom::identifyRom(file);
-    if (!identity.isUsGame() || !rom::usWriteRefusal(identity).empty())
+    const CourseAtOffset at = usCourseAt(file, offset);
+    if (!at.usGame)
         return rom::insertIntoRom(file, input, offset);
-    const std::size_t gameStart = identity.copierHeader ? rom::CopierHeaderSize : 0;
-    const rom::Course *course =
-        offset >= gameStart ? rom::courseStartingAt(offset - gameStart) : nullptr;
-    bool moved = false;
-    if (course) {
-        const rom::CourseTables tables = rom::readCourseTables(*rom::RomImage::open(file));
-        moved = tables[std::size_t(course->id)].layoutOffset != course->layoutOffset;
-    }
     rom::InsertOutcome inserted;
-    if (!moved) {
+    if (!at.moved) {
         inserted = rom::insertIntoRom(file, input, offset);
         if (inserted.ok)
-            rom::fixChecksum(inserted.rom, gameStart);
-        if (inserted.ok || !inserted.tooLarge || !course)
+            rom::fixChecksum(inserted.rom, at.gameStart);
+        if (inserted.ok || !inserted.tooLarge || !at.course)
             return inserted;
     }
-    const rom::PlaceOutcome placed = rom::insertCourse(file, input, course->id);
+    const rom::PlaceOutcome placed = rom::insertCourse(file, input, at.course->id);
     inserted.ok = placed.ok;
     inserted.rom = placed.rom;
     inserted.written = placed.written;
@@ -163,20 +187,23 @@ FileOutcome extractFile(const QString &romPath, const QString &outputPath, std::
         outcome.message = refused;
         return outcome;
     }
-    const rom::ExtractOutcome extracted = rom::extractFromRom(*rom, offset);
+    const CourseAtOffset at = usCourseAt(*rom, offset);
+    const std::size_t from = at.moved ? at.livesAt : offset;
+    const rom::ExtractOutcome extracted = rom::extractFromRom(*rom, from);
     if (!extracted.ok) {
         outcome.message = fromStd(extracted.message);
         return outcome;
     }
-    if (!files::writeOutput(outputPath,
-            QByteArray(reinterpret_cast<const char *>(extracted.data.data()),
-                qsizetype(extracted.data.size())),
-            &outcome.message))
+    if (!files::writeOutput(outputPath, toByteArray(extracted.data), &outcome.message))
         return outcome;
     outcome.ok = true;
-    outcome.message = QStringLiteral("wrote %1 bytes to %2 (stream at %3, %4 bytes)")
+    const QString where = at.moved
+        ? QStringLiteral("%1 lives at %2 now")
+              .arg(fromStd(std::string(at.course->name)), fromStd(rom::hexText(from)))
+        : QStringLiteral("stream at %1").arg(fromStd(rom::hexText(from)));
+    outcome.message = QStringLiteral("wrote %1 bytes to %2 (%3, %4 bytes)")
                           .arg(extracted.data.size())
-                          .arg(shown(outputPath), fromStd(rom::hexText(offset)))
+                          .arg(shown(outputPath), where)
                           .arg(extracted.used);
     return outcome;
 }
@@ -218,10 +245,7 @@ FileOutcome expandFile(const QString &romPath, const QString &outputPath, int me
         outcome.message = fromStd(expanded.message);
         return outcome;
     }
-    if (!files::writeOutput(outputPath,
-            QByteArray(reinterpret_cast<const char *>(expanded.rom.data()),
-                qsizetype(expanded.rom.size())),
-            &outcome.message))
+    if (!files::writeOutput(outputPath, toByteArray(expanded.rom), &outcome.message))
         return outcome;
     outcome.ok = true;
     outcome.message =

@@ -496,6 +496,12 @@ void TestRecompTools::expandThenMoveACourse()
     // The course reads back at its listed offset as it lives now, where decomp.exe --list says.
     const Run list = runTool(decompPath(), {QStringLiteral("--list"), big});
     QVERIFY2(list.out.contains(QStringLiteral("0x80300")), qPrintable(list.out));
+    // decomp.exe at the course's own offset reads it where it lives, not its stale old slot.
+    const QString back = mDir.filePath(QStringLiteral("back.bin"));
+    const Run read = runTool(decompPath(), QStringList{big, back} + format);
+    QCOMPARE(read.exitCode, 0);
+    QVERIFY2(read.out.contains(QStringLiteral("Mario Circuit 1 lives at 0x80300 now")), qPrintable(read.out));
+    QVERIFY(readFile(back) == test::trackStream(cells));
 }
 
 void TestRecompTools::otherRomsAreRefusedByName_data()
