@@ -34,7 +34,7 @@ int main(int argc, char **argv)
     const rom::Course &course = *rom::courseById(0x07);
 
     for (unsigned seed = 1; seed <= 4; ++seed) {
-        const QStringList map = test::tileTexts(test::courseLikeCells(seed));
+        const QStringList map = tileTexts(test::courseLikeCells(seed));
         std::size_t bytes = 0;
         const auto figures = timeMicros(
             MeasureRuns, [&] { bytes = measureBudget(map, &course, course.slotLength).bytes; });
@@ -46,7 +46,7 @@ int main(int argc, char **argv)
 
     // The window's wiring: every change marks the map, the budget measures on its own thread.
     CourseMap map;
-    map.setAll(test::tileTexts(test::courseLikeCells(1)), map.marks());
+    map.setAll(tileTexts(test::courseLikeCells(1)), map.marks());
     TilePainter painter(map);
     SlotBudget budget;
     budget.setMapSource([&map] { return map.texts(); });

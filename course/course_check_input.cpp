@@ -18,15 +18,6 @@ namespace velmor {
 
 namespace {
 
-QStringList textsOf(const codec::Bytes &layout)
-{
-    QStringList texts;
-    texts.reserve(qsizetype(layout.size()));
-    for (const std::uint8_t tile : layout)
-        texts.append(tileText(tile));
-    return texts;
-}
-
 // The room the course's layout has where the ROM's pointer puts it: at the original place the
 // original slot, even when a longer stream already runs past it into what follows (which the
 // insertion's own measure, never less than what is there, would let pass); elsewhere what the
@@ -45,7 +36,7 @@ std::size_t roomOf(const rom::RomImage &rom, const rom::Course &course, const QB
 // the optimal parse. Nothing when the layout cannot be encoded.
 std::optional<rom::SlotUse> slotUse(const codec::Bytes &layout, std::size_t capacity)
 {
-    const std::optional<QByteArray> track = track::toBytes(track::encode(textsOf(layout)));
+    const std::optional<QByteArray> track = track::toBytes(track::encode(tileTexts(layout)));
     if (!track)
         return std::nullopt;
     const std::size_t greedy = codec::compressGreedy(byteView(*track)).size();

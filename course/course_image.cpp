@@ -58,15 +58,6 @@ LayoutWrite writeLayout(codec::ByteView romFile, const QStringList &texts, const
     return result;
 }
 
-QStringList textsOf(const codec::Bytes &layout)
-{
-    QStringList texts;
-    texts.reserve(qsizetype(layout.size()));
-    for (const std::uint8_t tile : layout)
-        texts.append(tileText(tile));
-    return texts;
-}
-
 // "Mario Circuit 1: wrote the layout (wrote 1210 bytes at 0x68f2c, ...), the items, the start
 // grid", then what was not written and why.
 QString summary(const QString &course, const QStringList &written, const QString &layoutLine,
@@ -224,7 +215,7 @@ CourseImage CourseImage::build(const rom::CourseData &course, const QByteArray &
     codec::Bytes bytes = toBytes(romFile);
     QStringList written;
     QString layoutLine;
-    const QStringList texts = textsOf(course.layout);
+    const QStringList texts = tileTexts(course.layout);
     const RomCourse now = readRomCourse(romFile, *ref.listedOffset());
     if (!now.ok() || now.texts != texts) {
         LayoutWrite layout = writeLayout(byteView(romFile), texts, ref);

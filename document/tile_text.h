@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
+
+#include <cstdint>
+#include <span>
 
 // A map cell's text as a tile number. The map holds texts as typed; only exactly two hexadecimal
 // digits (either letter case) name a tile, as the track file stores it. One rule for the whole
@@ -39,6 +43,16 @@ inline bool isTileNumber(QStringView text)
 inline QString tileText(int tile)
 {
     return QStringLiteral("%1").arg(tile, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+// A layout as the map's texts, cell by cell.
+inline QStringList tileTexts(std::span<const std::uint8_t> layout)
+{
+    QStringList texts;
+    texts.reserve(qsizetype(layout.size()));
+    for (const std::uint8_t tile : layout)
+        texts.append(tileText(tile));
+    return texts;
 }
 
 } // namespace velmor

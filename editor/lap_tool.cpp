@@ -4,20 +4,20 @@
 #include "document/layer_canvas.h"
 #include "document/race_layers.h"
 
-#include <QPainter>
-#include <QPen>
 
 namespace velmor {
 
-namespace {
+template class HandleDragTool<LapLayer, rom::LapLine, race::LapHandle>;
 
-constexpr double HandleSidePx = 7.0;
-
-} // namespace
-
-LapLayer &LapTool::layer() const
+LapLayer &LapTool::dragLayer() const
 {
     return context().document.lap();
+}
+
+rom::LapLine LapTool::dragged(
+    const rom::LapLine &before, race::LapHandle handle, QPointF travel) const
+{
+    return race::draggedLap(before, handle, travel);
 }
 
 QString LapTool::stepText(race::LapHandle handle)
@@ -34,77 +34,31 @@ QString LapTool::stepText(race::LapHandle handle)
 
 bool LapTool::press(const ToolEvent &event)
 {
-    if (event.button != LeftButton || refuseUnreadable(layer()))
+    if (event.button != LeftButton || refuseUnreadable(dragLayer()))
         return false;
-    if (!layer().value()) {
+    if (!dragLayer().value()) {
         emit refused(tr("A battle course has no lap line."));
         return false;
     }
-    mHandle = race::lapHandleAt(*layer().value(), event.coursePixel);
-    if (mHandle == race::LapHandle::None)
-        return false;
-    mPress = event.coursePixel;
-    mBefore = *layer().value();
-    return true;
-}
-
-void LapTool::move(const ToolEvent &event)
-{
-    if (mHandle == race::LapHandle::None)
-        return;
-    const rom::LapLine moved = race::draggedLap(mBefore, mHandle, event.coursePixel - mPress);
-    if (layer().value() == moved)
-        return;
-    const QRect was = handleCells();
-    layer().preview(moved);
-    emit previewChanged(was | handleCells());
-}
-
-bool LapTool::release(const ToolEvent &event)
-{
-    if (event.button != LeftButton)
-        return false;
-    const race::LapHandle handle = std::exchange(mHandle, race::LapHandle::None);
-    if (handle == race::LapHandle::None)
-        return true;
-    const rom::LapLine final = race::draggedLap(mBefore, handle, event.coursePixel - mPress);
-    const QRect was = handleCells();
-    if (final != mBefore)
-        layer().replace(final, stepText(handle));
-    else if (layer().isPreviewing())
-        layer().cancelPreview();
-    emit previewChanged(was | handleCells());
-    return true;
-}
-
-void LapTool::cancel()
-{
-    if (std::exchange(mHandle, race::LapHandle::None) == race::LapHandle::None)
-        return;
-    const QRect was = handleCells();
-    layer().cancelPreview();
-    emit previewChanged(was | handleCells());
+    const rom::LapLine &lap = *dragLayer().value();
+    return beginDrag(race::lapHandleAt(lap, event.coursePixel), event.coursePixel, lap);
 }
 
 void LapTool::drawPreview(QPainter &painter, const LayerCanvas &canvas) const
 {
-    if (!layer().value() || !layer().unreadableReason().isEmpty() || !layer().isVisible())
+    const LapLayer &lap = dragLayer();
+    if (!lap.value() || !lap.unreadableReason().isEmpty() || !lap.isVisible())
         return;
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(Qt::white);
     for (race::LapHandle handle : {race::LapHandle::TopLeft, race::LapHandle::TopRight,
-             race::LapHandle::BottomLeft, race::LapHandle::BottomRight}) {
-        const QPointF at = canvas.toView(race::lapHandlePoint(*layer().value(), handle));
-        painter.drawRect(QRectF(at - QPointF(HandleSidePx / 2, HandleSidePx / 2),
-            QSizeF(HandleSidePx, HandleSidePx)));
-    }
+             race::LapHandle::BottomLeft, race::LapHandle::BottomRight})
+        drawDragHandle(painter, canvas.toView(race::lapHandlePoint(*lap.value(), handle)));
 }
 
 QRect LapTool::handleCells() const
 {
-    if (!layer().value())
+    if (!dragLayer().value())
         return {};
-    const rom::LapLine &lap = *layer().value();
+    const rom::LapLine &lap = *dragLayer().value();
     // The line as the ROM gave it may lie outside its rectangle.
     const QRectF area = race::lapRect(lap) | QRectF(lap.col * race::ZoneCellPixels, lap.y, 1, 1);
     const double reach = race::HandleReach;

@@ -3,6 +3,7 @@
 #include "document/course_document.h"
 #include "document/layer_canvas.h"
 #include "document/race_layers.h"
+#include "editor/handle_drag_tool.h"
 
 #include <QPainter>
 
@@ -14,7 +15,6 @@ namespace {
 
 // Course pixels around a handle that still grab it: half a tile each way.
 constexpr qreal HandleReach = 5;
-constexpr qreal HandleSide = 7; // view pixels
 
 QPoint wholeCells(QPointF pixels)
 {
@@ -283,14 +283,8 @@ void ZonesTool::drawPreview(QPainter &painter, const LayerCanvas &canvas) const
     painter.setPen(outline);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(canvas.toView(QRectF(bounds.topLeft() * ZoneCellPixels, bounds.size() * ZoneCellPixels)));
-    QPen edge(Qt::black, 1);
-    edge.setCosmetic(true);
-    painter.setPen(edge);
-    painter.setBrush(QColor(255, 255, 255));
-    for (const ZoneHandlePlace &place : zoneHandles(shown)) {
-        const QPointF at = canvas.toView(place.pixel);
-        painter.drawRect(QRectF(at - QPointF(HandleSide / 2, HandleSide / 2), QSizeF(HandleSide, HandleSide)));
-    }
+    for (const ZoneHandlePlace &place : zoneHandles(shown))
+        drawDragHandle(painter, canvas.toView(place.pixel));
     painter.restore();
 }
 

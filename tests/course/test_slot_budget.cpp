@@ -57,7 +57,7 @@ void TestSlotBudget::sizeIsWhatInsertionWrites()
         built.bytes, test::trackStream(cells), built.fileOffset(marioCircuit1().layoutOffset));
     QVERIFY2(inserted.ok, inserted.message.c_str());
     const Budget budget = measureBudget(
-        test::tileTexts(cells), &marioCircuit1(), courseCapacity(marioCircuit1(), bytesOf(built.bytes)));
+        tileTexts(cells), &marioCircuit1(), courseCapacity(marioCircuit1(), bytesOf(built.bytes)));
     QCOMPARE(budget.bytes, inserted.written);
     QCOMPARE(budget.capacity, inserted.slot.capacity);
     QVERIFY(budget.fits());
@@ -120,7 +120,7 @@ void TestSlotBudget::roomInTheRom()
 void TestSlotBudget::newestMapWins()
 {
     SlotBudget budget;
-    QStringList current = test::tileTexts(test::courseLikeCells(1));
+    QStringList current = tileTexts(test::courseLikeCells(1));
     int taken = 0;
     budget.setMapSource([&] {
         ++taken;
@@ -130,7 +130,7 @@ void TestSlotBudget::newestMapWins()
     budget.setCourse(&marioCircuit1(), 2047);
     // Five changes while the first measuring runs: they wait as one.
     for (unsigned seed = 2; seed <= 6; ++seed) {
-        current = test::tileTexts(test::courseLikeCells(seed));
+        current = tileTexts(test::courseLikeCells(seed));
         budget.mapChanged();
     }
     while (budget.isMeasuring() || delivered.size() < 2) {

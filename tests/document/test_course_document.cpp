@@ -229,7 +229,7 @@ void TestCourseDocument::everyCourseLoadsWhole()
     const rom::CourseData &expected = test::syntheticCourses()[std::size_t(id)];
     CourseDocument document;
     document.setCourseChoice(choiceOf(id));
-    document.map().setAll(test::tileTexts(test::courseCells(id)), document.map().marks());
+    document.map().setAll(tileTexts(test::courseCells(id)), document.map().marks());
     document.loadRace(rom::readCourseLayers(*rom::RomImage::open(raceRom().bytes), id));
     QCOMPARE(document.theme(), expected.theme);
     const std::optional<rom::CourseData> data = document.courseData();

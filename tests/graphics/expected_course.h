@@ -11,15 +11,6 @@
 // bytes the ROM builder wrote; cells that name no tile the theme has show the placeholder.
 namespace velmor::test {
 
-inline QStringList tileTexts(const codec::Bytes &cells)
-{
-    QStringList texts;
-    texts.reserve(qsizetype(cells.size()));
-    for (const std::uint8_t cell : cells)
-        texts.append(tileText(cell));
-    return texts;
-}
-
 inline QImage expectedCourseImage(const GameRom &rom, rom::Theme theme, const QStringList &texts)
 {
     constexpr int Side = graphics::TileSide;

@@ -36,7 +36,7 @@ std::shared_ptr<const graphics::ThemeGraphics> load(Theme theme, bool headered =
 // A course of the builder's with a few cells that name no tile, or a tile Rainbow Road lacks.
 QStringList courseTexts()
 {
-    QStringList texts = test::tileTexts(test::courseLikeCells(5));
+    QStringList texts = tileTexts(test::courseLikeCells(5));
     texts[0] = QString();
     texts[1] = QStringLiteral("1");
     texts[2] = QStringLiteral("zz");

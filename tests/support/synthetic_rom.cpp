@@ -90,15 +90,6 @@ codec::Bytes courseLikeCells(unsigned seed)
     return cells;
 }
 
-QStringList tileTexts(const codec::Bytes &cells)
-{
-    QStringList texts;
-    texts.reserve(qsizetype(cells.size()));
-    for (const std::uint8_t cell : cells)
-        texts.append(tileText(cell));
-    return texts;
-}
-
 codec::Bytes looseStream(const codec::Bytes &data)
 {
     constexpr std::size_t Piece = 32;

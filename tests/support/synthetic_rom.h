@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codec/codec.h"
+#include "document/tile_text.h"
 #include "rom/course_catalogue.h"
 #include "rom/rom_identity.h"
 
@@ -28,9 +29,6 @@ codec::Bytes trackStream(const codec::Bytes &cells);
 
 // 128 x 128 cells: a road loop with kerbs, grass, and items scattered by the seed.
 codec::Bytes courseLikeCells(unsigned seed);
-
-// The map's texts of those cells, as the editor shows them ("5A").
-QStringList tileTexts(const codec::Bytes &cells);
 
 // A stream of plain 32-byte direct copies: valid, and much roomier than the optimal one, like a
 // slot that leaves space for a more detailed course.

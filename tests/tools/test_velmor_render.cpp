@@ -200,7 +200,7 @@ void TestVelmorRender::drawsTheRomsCourse()
     // What the builder put into the course's slot, drawn from the bytes it wrote.
     const Theme theme = rom::courseById(id)->theme;
     const QImage expected = test::expectedCourseImage(
-        graphicsRom(headered), theme, test::tileTexts(test::courseCells(id)));
+        graphicsRom(headered), theme, tileTexts(test::courseCells(id)));
     const QString difference = differenceAtScale(QImage(out, "PNG"), expected, scale);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
@@ -220,7 +220,7 @@ void TestVelmorRender::drawsATrackFile()
                      track)),
         qPrintable(run.out));
     const QImage expected =
-        test::expectedCourseImage(graphicsRom(false), Theme::ChocoIsland, test::tileTexts(cells));
+        test::expectedCourseImage(graphicsRom(false), Theme::ChocoIsland, tileTexts(cells));
     const QString difference = differenceAtScale(QImage(out, "PNG"), expected, 1);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 
