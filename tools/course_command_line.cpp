@@ -31,17 +31,23 @@ QString plural(qsizetype count, const QString &one)
 
 } // namespace
 
-QString CourseCommand::usage() const
+QStringList CourseCommand::usages() const
 {
     QString line = toolName() + QLatin1Char(' ') + name;
+    if (!forms.isEmpty()) {
+        QStringList lines;
+        for (const QString &form : forms)
+            lines.append(line + QLatin1Char(' ') + form);
+        return lines;
+    }
     if (parsesItself)
-        return line + QLatin1Char(' ') + operands.join(QLatin1Char(' '));
+        return {line + QLatin1Char(' ') + operands.join(QLatin1Char(' '))};
     for (const QString &flag : flags)
         line += QStringLiteral(" [%1]").arg(flag);
     for (const auto &[option, value] : valued)
         line += QStringLiteral(" [%1 %2]").arg(option, value);
     line += QStringLiteral(" [--] ") + operands.join(QLatin1Char(' '));
-    return line;
+    return {line};
 }
 
 const QList<CourseCommand> &courseCommands()
@@ -72,7 +78,8 @@ const QList<CourseCommand> &courseCommands()
                         "order; items off the road, objects out of their zones, undefined tiles. "
                         "check FILE.vcourse --rom ROM checks a course file with that ROM's tables. "
                         "Exit status 0 without errors, 1 with errors."),
-         checkCourse},
+         checkCourse, {}, false,
+         {QStringLiteral("[--] ROM COURSE"), QStringLiteral("[--] FILE.vcourse --rom ROM")}},
         {QStringLiteral("restore"), {QStringLiteral("ROM"), QStringLiteral("--list | --to N")}, {},
          QStringLiteral("restore --list lists the ROM's restore points, which every save into it "
                         "keeps in the folder ROM.restore: newest first and numbered from 1, each "
@@ -93,10 +100,10 @@ int courseUsageError(const QString &why, const CourseCommand *command)
 {
     QStringList usages;
     if (command) {
-        usages.append(command->usage());
+        usages.append(command->usages());
     } else {
         for (const CourseCommand &each : courseCommands())
-            usages.append(each.usage());
+            usages.append(each.usages());
     }
     return usageError(toolName(), why, usages.join(QStringLiteral(", or ")));
 }
@@ -104,9 +111,11 @@ int courseUsageError(const QString &why, const CourseCommand *command)
 QString courseToolHelp()
 {
     QStringList lines;
-    for (const CourseCommand &command : courseCommands())
-        lines.append((lines.isEmpty() ? QStringLiteral("usage: ") : QStringLiteral("       "))
-                     + command.usage());
+    for (const CourseCommand &command : courseCommands()) {
+        for (const QString &usage : command.usages())
+            lines.append((lines.isEmpty() ? QStringLiteral("usage: ") : QStringLiteral("       "))
+                         + usage);
+    }
     lines.append(QStringLiteral("       %1 --help").arg(toolName()));
     lines.append(QStringLiteral("Reads what makes a course of a Super Mario Kart ROM race (its "
                                 "layout, theme, items, objects, start grid, lap line and AI) and "

@@ -35,8 +35,11 @@ struct CourseCommand
     // Takes its arguments as they come (an option with a value, such as "--to N"): run gets
     // every argument after the name as operands, in order, and operands only names them.
     bool parsesItself = false;
+    // Usage lines, after the name, where the flags and operands alone would mislead (a flag that
+    // changes what the operands are); empty for the one line made of them.
+    QStringList forms = {};
 
-    QString usage() const;
+    QStringList usages() const;
 };
 
 // Every subcommand, in the order --help lists them.

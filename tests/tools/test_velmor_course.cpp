@@ -92,6 +92,10 @@ void TestVelmorCourse::help()
     QVERIFY2(run.out.startsWith(u"usage: velmor-course show [--json] [--] ROM COURSE\n"
                                 "       velmor-course export [--] ROM COURSE OUT.vcourse\n"_s),
              qPrintable(run.out));
+    // A flag that changes what the operands are gets a usage line of each form.
+    QVERIFY2(run.out.contains(u"       velmor-course check [--] ROM COURSE\n"
+                              "       velmor-course check [--] FILE.vcourse --rom ROM\n"_s),
+             qPrintable(run.out));
     QVERIFY(run.out.contains(u"Exit status: 0 done, 1 refused or failed, 2 wrong command line."_s));
 }
 
