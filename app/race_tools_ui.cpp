@@ -67,10 +67,10 @@ RaceToolsUi::RaceToolsUi(QMainWindow *window, ClientWindow *client, WindowMenus 
     connect(&document.items(), &Layer::changed, this, &RaceToolsUi::showItemCount);
     connect(&document, &CourseDocument::themeChanged, this, &RaceToolsUi::showTheme);
     connect(client->toolController(), &ToolController::toolChanged, this, &RaceToolsUi::toolChosen);
-    connect(&themes, &ThemeViews::themeChanged, this, &RaceToolsUi::fillPalette);
+    connect(&themes, &ThemeViews::themeChanged, this, &RaceToolsUi::paletteOutdated);
     // The palette draws its items as the map does: the game's tiles, or glyphs over the numbers.
     connect(menus.action(QStringLiteral("actionViewTiles")), &QAction::toggled, this,
-        &RaceToolsUi::fillPalette);
+        &RaceToolsUi::paletteOutdated);
     connect(mObjects, &ObjectsTool::chosenChanged, this, &RaceToolsUi::showObject);
     connect(&document.objects(), &Layer::changed, this, &RaceToolsUi::showObject);
     showItemCount();
@@ -130,7 +130,14 @@ void RaceToolsUi::buildOptions(QMainWindow *window)
     mMotionEntry = mOptions->addWidget(mMotion);
     connect(mMotion, &QComboBox::activated, this,
         [this] { mObjects->setMotion(mMotion->currentData().toInt()); });
-    fillPalette();
+}
+
+void RaceToolsUi::paletteOutdated()
+{
+    // Drawn again only while the Items tool shows it, and when that tool is chosen: its pictures
+    // are most of what the race tools would cost the start-up.
+    if (mClient->toolController()->tool() == QStringLiteral("items"))
+        fillPalette();
 }
 
 void RaceToolsUi::fillPalette()

@@ -46,6 +46,7 @@ private:
     void buildThemeMenu(WindowMenus &menus);
     void buildOptions(QMainWindow *window);
     void fillPalette();
+    void paletteOutdated();
     void toolChosen(const QString &key);
     void showObject();
     void showItemCount();
