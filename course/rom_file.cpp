@@ -70,6 +70,8 @@ QString regionProblem(const codec::Bytes &file, std::size_t offset)
 struct CourseAtOffset
 {
     bool usGame = false; // the US game, and writable as such
+    // Why the US game cannot be written as such (its header disagrees with the file, say).
+    std::string refusal;
     const rom::Course *course = nullptr;
     std::size_t gameStart = 0;
     bool moved = false;
@@ -80,7 +82,10 @@ CourseAtOffset usCourseAt(const codec::Bytes &file, std::size_t offset)
 {
     CourseAtOffset found;
     const rom::RomIdentity identity = rom::identifyRom(file);
-    if (!identity.isUsGame() || !rom::usWriteRefusal(identity).empty())
+    if (!identity.isUsGame())
+        return found;
+    found.refusal = rom::usWriteRefusal(identity);
+    if (!found.refusal.empty())
         return found;
     found.usGame = true;
     found.gameStart = identity.copierHeader ? rom::CopierHeaderSize : 0;
@@ -102,9 +107,15 @@ CourseAtOffset usCourseAt(const codec::Bytes &file, std::size_t offset)
 rom::InsertOutcome insertAt(const codec::Bytes &file, const codec::Bytes &input, std::size_t offset)
 {
     const CourseAtOffset at = usCourseAt(file, offset);
+    rom::InsertOutcome inserted;
+    // The US game with a header that disagrees with the file: its tables cannot be trusted,
+    // and a checksum computed over it would be wrong.
+    if (!at.refusal.empty()) {
+        inserted.message = at.refusal;
+        return inserted;
+    }
     if (!at.usGame)
         return rom::insertIntoRom(file, input, offset);
-    rom::InsertOutcome inserted;
     if (!at.moved) {
         inserted = rom::insertIntoRom(file, input, offset);
         if (inserted.ok)
