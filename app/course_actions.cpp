@@ -93,7 +93,7 @@ ExportResult CourseActions::saveWith(UnchangedMap unchanged)
     closeOpenGesture();
     const ExportResult result = exportTrack(mDocument.map().texts(), mTrackState, mServices, unchanged);
     if (result == ExportResult::Written) {
-        mDocument.setClean();
+        mDocument.setTilesClean();
         emit fileUsed(mTrackState.lastExportPath);
     }
     return result;
@@ -124,9 +124,13 @@ ImportResult CourseActions::openFrom(const ImportSource &source)
         mDocument.map(), mTrackState, mServices, mDocument.courseChoice(), source, &path, &bytes);
     history().end();
     if (opened(result)) {
-        if (isRomPath(path))
+        // A track file brings tiles only: race edits made before stay unsaved.
+        if (isRomPath(path)) {
             loadRace(bytes);
-        mDocument.setClean();
+            mDocument.setClean();
+        } else {
+            mDocument.setTilesClean();
+        }
         emit fileUsed(path);
     }
     return result;
@@ -159,7 +163,7 @@ void CourseActions::exportAndInsert()
     closeOpenGesture();
     // The export runs before the call returns; the map reached a file only when it wrote one.
     if (mInsertion->exportAndInsert(mDocument.map().texts(), mDocument.courseChoice())) {
-        mDocument.setClean();
+        mDocument.setTilesClean();
         emit fileUsed(mTrackState.lastExportPath);
     }
 }
@@ -180,6 +184,8 @@ bool CourseActions::exportCourse()
     CourseFileProcedures procedures(mServices);
     if (procedures.exportCourse(mDocument) != CourseFileProcedures::Outcome::Done)
         return false;
+    // The course file holds the whole course.
+    mDocument.setClean();
     emit courseFileDone(procedures.summary());
     return true;
 }
@@ -264,7 +270,17 @@ bool CourseActions::confirmClose()
     case MessageBoxes::Answer::Yes: {
         // "No changes?" answered No means the map already sits in the last exported file.
         const ExportResult result = save();
-        return result == ExportResult::Written || result == ExportResult::Declined;
+        if (result != ExportResult::Written && result != ExportResult::Declined)
+            return false;
+        if (!mDocument.isRaceModified())
+            return true;
+        // A track file keeps the tiles only: the race's edits would go without a word.
+        return mServices.messages.show(tr("The track file holds only the tiles: the changes to "
+                                          "the race (items, objects, start grid, lap line, AI, "
+                                          "theme) are not saved. Save Course into ROM or Export "
+                                          "Course… keeps them. Close anyway?"),
+                   tr("Unsaved Changes"), MessageBoxes::Buttons::YesNo)
+            == MessageBoxes::Answer::Yes;
     }
     default:
         return false;

@@ -24,6 +24,16 @@ QString notSavedTitle()
     return CourseRomSave::tr("Course Not Saved");
 }
 
+// The race went in only when the layers hold this course's race; else the layout alone did, and
+// the race's edits are still unsaved.
+void markSaved(CourseDocument &document)
+{
+    if (document.raceCourse() == document.course())
+        document.setClean();
+    else
+        document.setTilesClean();
+}
+
 } // namespace
 
 CourseRomSave::CourseRomSave(Services &services, const Configuration &settings)
@@ -98,7 +108,7 @@ CourseRomSave::Outcome CourseRomSave::save(CourseDocument &document)
     if (image.rom == *before) {
         // Nothing to keep a restore point of, and no reason to touch the file.
         document.setRom(path, image.rom);
-        document.setClean();
+        markSaved(document);
         mSummary = tr("Saved into %1: %2").arg(shown, image.message);
         return Outcome::Saved;
     }
@@ -114,7 +124,7 @@ CourseRomSave::Outcome CourseRomSave::save(CourseDocument &document)
         return fail(tr("The ROM %1 was not written: %2").arg(shown, error));
 
     document.setRom(path, image.rom);
-    document.setClean();
+    markSaved(document);
     mSummary = tr("Saved into %1: %2").arg(shown, image.message);
     if (!kept.warning.isEmpty())
         mSummary += QStringLiteral(" (") + kept.warning + QLatin1Char(')');

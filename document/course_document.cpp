@@ -16,6 +16,26 @@
 
 namespace velmor {
 
+struct CourseDocument::RaceState
+{
+    rom::Theme theme;
+    rom::OverlayItems items;
+    std::optional<rom::ObjectPositions> objects;
+    rom::StartGrid start;
+    std::optional<rom::LapLine> lap;
+    rom::CourseAi ai;
+    std::optional<rom::ObjectAreas> areas;
+    CourseRef race;
+
+    bool operator==(const RaceState &) const = default;
+};
+
+CourseDocument::RaceState CourseDocument::raceState() const
+{
+    return {mTheme, mItems->value(), mObjects->value(), mStart->value(), mLap->value(),
+        mZones->value(), mAreas->value(), mRaceCourse};
+}
+
 CourseDocument::CourseDocument(QObject *parent)
     : QObject(parent)
     , mStack(new QUndoStack(this))
@@ -39,6 +59,7 @@ CourseDocument::CourseDocument(QObject *parent)
         layer->setVisible(false);
         addLayer(layer);
     }
+    mRaceSaved = std::make_shared<const RaceState>(raceState());
 }
 
 CourseDocument::~CourseDocument()
@@ -184,7 +205,7 @@ void CourseDocument::loadRace(const rom::CourseLayers &layers)
         QString::fromStdString(layers.areas.error));
     mBehaviours = layers.behaviours;
     mStack->clear();
-    mStack->setClean();
+    setClean();
 }
 
 const rom::TileBehaviour *CourseDocument::tileBehaviour() const
@@ -248,11 +269,25 @@ void CourseDocument::replaceCourse(const rom::CourseData &course, const QString 
 
 bool CourseDocument::isModified() const
 {
-    return !mStack->isClean();
+    return !mStack->isClean() || isRaceModified();
+}
+
+bool CourseDocument::isRaceModified() const
+{
+    // Compared by value: undoing back to the saved race is no change, whatever the tiles did.
+    return raceState() != *mRaceSaved;
 }
 
 void CourseDocument::setClean()
 {
+    mStack->setClean();
+    mRaceSaved = std::make_shared<const RaceState>(raceState());
+}
+
+void CourseDocument::setTilesClean()
+{
+    // The race's saved state stays what it was: that of the load, the last whole save, or the
+    // fresh document's.
     mStack->setClean();
 }
 

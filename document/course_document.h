@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class QUndoStack;
@@ -105,8 +106,13 @@ public:
     void setRom(const QString &path, const QByteArray &bytes);
     static QByteArray fingerprintOf(const QByteArray &bytes);
 
+    // Unsaved edits of any layer. A track file keeps only the tiles: after one is written
+    // (setTilesClean) the race still counts as unsaved until it is as it was at the last save of
+    // the whole course, or at its load (setClean).
     bool isModified() const;
+    bool isRaceModified() const;
     void setClean();
+    void setTilesClean();
 
 signals:
     void courseChanged(velmor::CourseRef course);
@@ -137,6 +143,10 @@ private:
     CourseChoice mChoice;
     QString mRomPath;
     QByteArray mRomFingerprint;
+    // Everything but the tiles, as last saved or loaded whole.
+    struct RaceState;
+    RaceState raceState() const;
+    std::shared_ptr<const RaceState> mRaceSaved;
 };
 
 } // namespace velmor

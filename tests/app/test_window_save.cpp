@@ -129,6 +129,7 @@ private slots:
     void refusesAndWritesNothing();
     void asksForARomWhenThereIsNone();
     void savesTheWholeRace();
+    void aTrackFileLeavesTheRaceUnsaved();
     void savesTheObjectAreasTheRaceOrderMoved();
     void exportsAndImportsCourseFiles();
     void dropOpensByKind_data();
@@ -373,6 +374,33 @@ void TestWindowSave::savesTheWholeRace()
     for (int step = 0; step < 4; ++step)
         document().undoStack()->undo();
     QVERIFY(document().courseData() == before);
+}
+
+void TestWindowSave::aTrackFileLeavesTheRaceUnsaved()
+{
+    QVERIFY(start(true, true));
+    QVERIFY2(openMarioCircuit1(), "Open Course from ROM did not take the working ROM");
+    rom::OverlayItems items = document().items().value();
+    items.push_back({0, 2, 100, 90});
+    document().items().replace(items, u"Place Item Box"_s);
+    mFixture->dialog.pick(mFixture->folder.filePath(u"course.bin"_s));
+    QTest::keyClick(win(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(QFile::exists(mFixture->folder.filePath(u"course.bin"_s)));
+    QVERIFY(document().isModified());
+
+    // Asked to save (yes, though nothing changed, over the same file), the window writes a track
+    // file again; the item box is still in no file, and a last question says so. No keeps the
+    // window open with the item box.
+    for (const auto answer : {MessageBoxes::Answer::Yes, MessageBoxes::Answer::Yes, MessageBoxes::Answer::Yes,
+                              MessageBoxes::Answer::No})
+        mFixture->messages.answer(answer);
+    mFixture->dialog.pick(mFixture->folder.filePath(u"course.bin"_s));
+    QVERIFY(!win()->close());
+    QVERIFY2(mFixture->messages.messages().constLast().text.startsWith(u"The track file holds only the tiles"_s),
+             qPrintable(mFixture->messages.titles().join(u", "_s)));
+    QCOMPARE(document().items().value(), items);
+    QCOMPARE(mFixture->messages.unanswered(), 0);
+    QCOMPARE(mFixture->messages.unexpected(), 0);
 }
 
 void TestWindowSave::savesTheObjectAreasTheRaceOrderMoved()

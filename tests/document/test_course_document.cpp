@@ -67,6 +67,7 @@ class TestCourseDocument : public QObject
 
 private slots:
     void everyLayersEditsShareOneStack();
+    void aTrackFileSavesOnlyTheTiles();
     void aReplaceIsOneStepUndoneWhole();
     void aPreviewedDragIsOneStep();
     void loadRaceMarksAnUnreadableLayer();
@@ -120,6 +121,37 @@ void TestCourseDocument::everyLayersEditsShareOneStack()
 namespace {
 
 const rom::OverlayItems SomeItems = {{0, 0, 10, 20}, {3, 30, 40, 50}};
+
+} // namespace
+
+void TestCourseDocument::aTrackFileSavesOnlyTheTiles()
+{
+    CourseDocument document;
+    document.history().begin(u"Paint"_s);
+    document.map().setCell(5, u"3C"_s, Mark::Painted);
+    document.history().end();
+    document.items().replace(SomeItems, u"Place Item Box"_s);
+    document.setTilesClean();
+    // The race's edit is in no file: still unsaved, whatever the stack says.
+    QVERIFY(document.undoStack()->isClean());
+    QVERIFY(document.isRaceModified());
+    QVERIFY(document.isModified());
+    document.setClean();
+    QVERIFY(!document.isModified());
+    // A later track save leaves the race as it was saved whole: a tile edit alone is saved.
+    document.history().begin(u"Paint"_s);
+    document.map().setCell(6, u"3D"_s, Mark::Painted);
+    document.history().end();
+    document.setTilesClean();
+    QVERIFY(!document.isModified());
+    document.undoStack()->undo();
+    document.undoStack()->undo();
+    QVERIFY(document.isRaceModified());
+    document.undoStack()->redo();
+    QVERIFY(!document.isRaceModified());
+}
+
+namespace {
 
 // The course list's line for a course ID.
 CourseChoice choiceOf(int id)
