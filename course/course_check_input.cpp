@@ -10,6 +10,7 @@
 #include "rom/course_tables.h"
 #include "rom/item_overrun.h"
 #include "rom/race_map.h"
+#include "rom/rom_identity.h"
 #include "rom/rom_streams.h"
 
 #include <QStringList>
@@ -99,6 +100,17 @@ std::optional<codec::Bytes> romLayout(const rom::RomImage &rom, const QByteArray
     return layoutOfTexts(read.texts);
 }
 
+// The ROM whose tables the check reads. Another region's image keeps them elsewhere: what the
+// US offsets hold there would give findings about data that is not the course's.
+std::optional<rom::RomImage> openForCheck(const QByteArray &romFile, std::string *error)
+{
+    if (std::string other = rom::regionRefusal(byteView(romFile)); !other.empty()) {
+        *error = std::move(other);
+        return std::nullopt;
+    }
+    return rom::RomImage::open(byteView(romFile), error);
+}
+
 } // namespace
 
 std::optional<codec::Bytes> layoutOfTexts(const QStringList &cellTexts)
@@ -118,7 +130,7 @@ rom::CheckInput romCheckInput(const QByteArray &romFile, int courseId,
                               std::optional<codec::Bytes> layout)
 {
     std::string error;
-    const std::optional<rom::RomImage> rom = rom::RomImage::open(byteView(romFile), &error);
+    const std::optional<rom::RomImage> rom = openForCheck(romFile, &error);
     if (!rom) {
         rom::CheckInput input;
         input.course.id = courseId;
@@ -172,7 +184,7 @@ rom::CheckInput courseCheckInput(const QByteArray &romFile, const rom::CourseDat
     rom::CheckInput input;
     input.course = course;
     std::string error;
-    const std::optional<rom::RomImage> rom = rom::RomImage::open(byteView(romFile), &error);
+    const std::optional<rom::RomImage> rom = openForCheck(romFile, &error);
     if (!rom) {
         input.unreadable.push_back("the ROM: " + error);
         return input;

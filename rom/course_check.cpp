@@ -62,13 +62,29 @@ CheckReport Findings::take()
 
 namespace {
 
+// "a wall tile", "an out of course tile".
+std::string withArticle(std::string_view what)
+{
+    const bool vowel =
+        !what.empty() && std::string_view("aeiou").find(what.front()) != std::string_view::npos;
+    std::string text = vowel ? "an " : "a ";
+    text += what;
+    return text;
+}
+
 using check::Findings;
 using check::Layout;
 using check::tileHex;
 
 std::string at(int x, int y)
 {
-    return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    // Appended, not joined by +: GCC 12 takes the inlined inserts for overlapping copies.
+    std::string text = "(";
+    text += std::to_string(x);
+    text += ", ";
+    text += std::to_string(y);
+    text += ')';
+    return text;
 }
 
 TileArea tileOfPixel(int x, int y)
@@ -89,10 +105,13 @@ void checkCounts(const CheckInput &input, Findings &out)
                   + check::grouped(input.slot->capacity) + " ("
                   + check::grouped(input.slot->bytes - input.slot->capacity) + " too many)");
     const OverlayItems &items = input.course.items;
-    if (input.hasItems && items.size() > std::size_t(map::MaxItems))
+    if (input.hasItems && items.size() > std::size_t(map::MaxItems)) {
+        const OverlayItem &extra = items[std::size_t(map::MaxItems)];
         out.error(std::to_string(items.size()) + " items; the game allows "
-                      + std::to_string(map::MaxItems),
-                  itemArea(items[std::size_t(map::MaxItems)]));
+                      + std::to_string(map::MaxItems) + " (the first too many: item "
+                      + std::to_string(map::MaxItems) + " at tile " + at(extra.col, extra.row) + ")",
+                  itemArea(extra));
+    }
     const CourseAi &ai = input.course.ai;
     if (!input.hasAi)
         return;
@@ -111,7 +130,7 @@ void checkStart(const CheckInput &input, const Layout &layout, Findings &out)
     const auto place = [&](const std::string &who, int x, int y) {
         const TileArea tile = tileOfPixel(x, y);
         if (const std::string what = layout.forbiddenAt(tile.col, tile.row); !what.empty())
-            out.error(who + " at " + at(x, y) + " is on a " + what, tile);
+            out.error(who + " at " + at(x, y) + " is on " + withArticle(what), tile);
     };
     if (const auto *race = std::get_if<RaceStart>(&input.course.start)) {
         const auto karts = kartPlaces(*race);
@@ -148,7 +167,8 @@ void checkLap(const CheckInput &input, const Layout &layout, Findings &out)
         if (what.empty())
             continue;
         if (bad++ == 0) {
-            first = "lap line at " + at(col * map::TilePixels, lap.y) + " is on a " + what;
+            first = "lap line at " + at(col * map::TilePixels, lap.y) + " is on "
+                + withArticle(what);
             area = {col, row, 1, 1};
         }
         area.width = col - area.col + 1;
@@ -167,8 +187,8 @@ void checkTargets(const CheckInput &input, const Layout &layout, Findings &out)
     for (std::size_t n = 0; n < targets.size(); ++n) {
         const Target &t = targets[n];
         if (const std::string what = layout.forbiddenAt(t.x, t.y); !what.empty())
-            out.error("AI target " + std::to_string(n) + " at tile " + at(t.x, t.y) + " is on a "
-                          + what,
+            out.error("AI target " + std::to_string(n) + " at tile " + at(t.x, t.y) + " is on "
+                          + withArticle(what),
                       {t.x, t.y, 1, 1});
     }
 }
@@ -195,7 +215,7 @@ void checkItems(const CheckInput &input, const Layout &layout, Findings &out)
             if (col == area.col + area.width)
                 continue;
             out.warning("item " + std::to_string(n) + " at tile " + at(item.col, item.row)
-                            + " lies on a " + std::string(surfaceName(layout.surfaceAt(col, row)))
+                            + " lies on " + withArticle(surfaceName(layout.surfaceAt(col, row)))
                             + " tile " + tileHex(layout.tileAt(col, row))
                             + " where karts do not drive",
                         area);

@@ -23,7 +23,7 @@ bool isCourseFileName(const QString &path)
 
 int refuse(const QString &why)
 {
-    printLine(stderr, QStringLiteral("%1: %2").arg(QLatin1String(CourseToolName), why));
+    printLine(stderr, QStringLiteral("%1: %2").arg(QLatin1String(CourseToolName), files::oneLine(why)));
     return ExitRefused;
 }
 

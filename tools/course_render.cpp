@@ -11,7 +11,9 @@
 #include "graphics/theme_loader.h"
 #include "document/map_geometry.h"
 #include "document/tile_text.h"
+#include "platform/byte_span.h"
 #include "platform/file_access.h"
+#include "rom/rom_identity.h"
 #include "rom/course_layers.h"
 #include "rom/course_tables.h"
 #include "rom/hex_offset.h"
@@ -45,8 +47,7 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
         request.romPath, QStringLiteral("ROM file"), qint64(rom::MaxFileSize), &error);
     if (!romFile)
         return refused(error);
-    const codec::ByteView bytes(
-        reinterpret_cast<const std::uint8_t *>(romFile->constData()), std::size_t(romFile->size()));
+    const codec::ByteView bytes = byteView(*romFile);
     std::string notRom;
     const std::optional<rom::RomImage> image = rom::RomImage::open(bytes, &notRom);
     if (!image)
@@ -57,6 +58,11 @@ FileOutcome renderCourse(const RenderRequest &request, const CourseChoice &cours
         inputs.append({QStringLiteral("track file"), request.trackPath});
     if (!files::isUsableOutput(request.outputPath, inputs, &error))
         return refused(error);
+
+    // Another region's image keeps its tiles and courses elsewhere: drawn from the US offsets,
+    // the picture would show what is no course.
+    if (const std::string other = rom::regionRefusal(bytes); !other.empty())
+        return refused(fromStd(other));
 
     // Which course, and where the ROM keeps it.
     const std::optional<CourseSite> site = locateCourse(*image, course, &error);

@@ -50,7 +50,7 @@ const std::vector<Plant> &plants()
              for (int k = 0; k < 42; ++k)
                  c.items.push_back({0, 1, 18 + (k % 14) * 6, 18 + (k / 14) * 4});
          },
-         {}, {}, "error: 42 items; the game allows 41", {96, 26, 2, 2}},
+         {}, {}, "error: 42 items; the game allows 41 (the first too many: item 41 at tile (96, 26))", {96, 26, 2, 2}},
         {"target in lava", [](auto &c) { test::setTile(c, 104, 56, test::LavaTile); }, {}, {},
          "error: AI target 5 at tile (104, 56) is on a lava tile 0x30", {104, 56, 1, 1}},
         {"open AI loop",
@@ -81,7 +81,7 @@ const std::vector<Plant> &plants()
         {"lap line crossed nowhere", [](auto &c) { c.lap->y = 420; }, {}, {},
          "error: lap line at y 420 does not cross its flagged cells", {16, 48, 16, 2}},
         {"item off the road", [](auto &c) { c.items[2] = {0, 1, 40, 12}; }, {}, {},
-         "warning: item 2 at tile (40, 12) lies on a out of course tile 0x00", {40, 12, 2, 2}},
+         "warning: item 2 at tile (40, 12) lies on an out of course tile 0x00", {40, 12, 2, 2}},
         {"unused pattern", [](auto &c) { c.items[3].pattern = 60; }, {}, {},
          "warning: item 3 at tile (38, 22) uses pattern 60, which the game does not define",
          {38, 22, 2, 2}},

@@ -307,7 +307,7 @@ void TestVelmorCourse::checkFindsPlantedFaults_data()
         << u"error: start grid kart 3 at (160, 448) is on a wall tile 0x20"_s;
     QTest::newRow("42 items") << CoursePlant([](rom::CourseData &c) {
         c.items.assign(42, {0, 1, 40, 20});
-    }) << u"error: 42 items; the game allows 41"_s;
+    }) << u"error: 42 items; the game allows 41 (the first too many: item 41 at tile (40, 20))"_s;
     QTest::newRow("target in lava")
         << CoursePlant([](rom::CourseData &c) { test::setTile(c, 104, 56, test::LavaTile); })
         << u"error: AI target 5 at tile (104, 56) is on a lava tile 0x30"_s;
@@ -363,6 +363,21 @@ void TestVelmorCourse::checkCourseFile()
     run = runCourse({u"check"_s, path(u"none.vcourse"_s), u"--rom"_s, rom});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.startsWith(u"velmor-course: cannot read the course file "_s), qPrintable(run.err));
+
+    // Another region's ROM keeps its tables elsewhere: nothing is judged by what the US offsets
+    // hold there, in either form.
+    test::GameRomOptions japanese {.seed = 8, .raceData = true};
+    japanese.region = rom::Region::Japan;
+    const QString japan = path(u"japan.smc"_s);
+    QVERIFY(test::writeBytes(japan, test::gameRom(japanese).bytes));
+    for (const QStringList &arguments : {QStringList {u"check"_s, japan, u"07"_s},
+                                         QStringList {u"check"_s, file, u"--rom"_s, japan}}) {
+        run = runCourse(arguments);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.out.startsWith(u"error: the ROM: This is the Japanese ROM of the game"_s),
+                 qPrintable(run.out + run.err));
+        QVERIFY2(!run.out.contains(u"AI target"_s), qPrintable(run.out));
+    }
 }
 
 void TestVelmorCourse::restoreListsAndRestores()

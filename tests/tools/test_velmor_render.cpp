@@ -303,6 +303,9 @@ void TestVelmorRender::refusals_data()
     QTest::newRow("broken tile pointer")
         << u"pointer"_s << QStringList {u"ROM"_s, u"07"_s, u"out.png"_s}
         << u"cannot draw Mario Circuit 1 (course 07) in the Mario Circuit theme: the Mario Circuit tile pointer $C8:0000 at 0x1eda6 points past the end of this ROM (to 0x80200)"_s;
+    QTest::newRow("Japanese ROM, with a track too")
+        << u"japanese"_s << withTrack
+        << u"This is the Japanese ROM of the game; Velmor writes only into the US ROM."_s;
     QTest::newRow("broken course stream")
         << u"course"_s << QStringList {u"ROM"_s, u"Mario Circuit 1"_s, u"out.png"_s}
         << u"cannot read Mario Circuit 1 (course 07) from the ROM: there is no valid compressed stream at offset 0x68f2c"_s;
@@ -321,6 +324,8 @@ void TestVelmorRender::refusals()
         built.writePointer(rom::map::ThemeTilePointers + 3, 0x80000, test::BankForm::Whole);
     else if (change == u"course"_s)
         std::fill_n(built.bytes.begin() + std::ptrdiff_t(built.fileOffset(0x68D2C)), 4, 0x80);
+    else if (change == u"japanese"_s)
+        built.bytes[built.fileOffset(rom::header::Destination)] = rom::header::DestinationJapan;
     QVERIFY(writeFile(dir.filePath(u"ROM"_s), built.bytes));
     const QString track = dir.filePath(u"TRACK"_s);
     QVERIFY(writeFile(track, test::fromHex(change == u"part track"_s ? "3f01ff" : "0001")));
