@@ -187,8 +187,12 @@ ReadResult read(const QByteArray &bytes)
     if (top.contains(u"objects"))
         course.objects = objects(r, top[u"objects"]);
     course.start = start(r, top[u"start"], rom::isBattleCourse(course.id));
+    // A race course without its lap line would keep whatever line the ROM has: refused. Objects
+    // may be absent: the Ghost Valley courses have none.
     if (top.contains(u"lap"))
         course.lap = lap(r, top[u"lap"]);
+    else if (rom::isRaceCourse(course.id))
+        r.fail(u"lap"_s, u"missing: a race course has a lap line"_s);
     course.ai = ai(r, top[u"ai"]);
     if (r.failed())
         return refusal(r.error());

@@ -182,7 +182,7 @@ void ObjectsLayer::draw(QPainter &painter, const LayerCanvas &canvas) const
         painter.setBrush(GroupColours[std::size_t(group)]);
         for (const rom::ObjectPlace &place : value()->groups[std::size_t(group)]) {
             const QRectF box = canvas.toView(marks::objectMark(place.col, place.row));
-            if (!meets(canvas, box))
+            if (!place.holdsObject() || !meets(canvas, box))
                 continue;
             painter.drawPolygon(diamond(box));
             if (showsNumbers(canvas))

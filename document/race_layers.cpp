@@ -172,7 +172,7 @@ QString ObjectsLayer::describeAt(QPointF coursePixel) const
     }
     for (int group = 0; group < rom::map::ObjectGroups; ++group) {
         for (const rom::ObjectPlace &place : value()->groups[std::size_t(group)]) {
-            if (marks::objectMark(place.col, place.row).contains(coursePixel))
+            if (place.holdsObject() && marks::objectMark(place.col, place.row).contains(coursePixel))
                 return tr("Object, group %1").arg(group);
         }
     }

@@ -39,7 +39,8 @@ bool ObjectsTool::press(const ToolEvent &event)
     if (event.button != LeftButton || refuseUnreadable(layer()))
         return false;
     if (!layer().value()) {
-        emit refused(tr("A battle course has no objects."));
+        emit refused(tr("This course has no objects: battle courses and the Ghost Valley "
+                        "courses have none."));
         return false;
     }
     const race::ObjectRef hit = race::objectAt(*layer().value(), event.coursePixel);

@@ -239,7 +239,8 @@ ObjectRef objectAt(const rom::ObjectPositions &objects, QPointF point)
     for (int g = int(objects.groups.size()) - 1; g >= 0; --g) {
         const auto &group = objects.groups[std::size_t(g)];
         for (int i = int(group.size()) - 1; i >= 0; --i) {
-            if (objectRect(group[std::size_t(i)].col, group[std::size_t(i)].row).contains(point))
+            const rom::ObjectPlace &place = group[std::size_t(i)];
+            if (place.holdsObject() && objectRect(place.col, place.row).contains(point))
                 return {ObjectRef::List::Group, g, i};
         }
     }

@@ -17,6 +17,17 @@ std::string tileHex(int tile)
     return text;
 }
 
+std::string pointText(int x, int y)
+{
+    // Appended, not joined by +: GCC 12 takes the inlined inserts for overlapping copies.
+    std::string text = "(";
+    text += std::to_string(x);
+    text += ", ";
+    text += std::to_string(y);
+    text += ')';
+    return text;
+}
+
 std::string grouped(std::size_t value)
 {
     const std::string digits = std::to_string(value);
@@ -76,15 +87,10 @@ using check::Findings;
 using check::Layout;
 using check::tileHex;
 
+// "(52, 88)", the place a finding names.
 std::string at(int x, int y)
 {
-    // Appended, not joined by +: GCC 12 takes the inlined inserts for overlapping copies.
-    std::string text = "(";
-    text += std::to_string(x);
-    text += ", ";
-    text += std::to_string(y);
-    text += ')';
-    return text;
+    return check::pointText(x, y);
 }
 
 TileArea tileOfPixel(int x, int y)
@@ -109,7 +115,8 @@ void checkCounts(const CheckInput &input, Findings &out)
         const OverlayItem &extra = items[std::size_t(map::MaxItems)];
         out.error(std::to_string(items.size()) + " items; the game allows "
                       + std::to_string(map::MaxItems) + " (the first too many: item "
-                      + std::to_string(map::MaxItems) + " at tile " + at(extra.col, extra.row) + ")",
+                      + std::to_string(map::MaxItems) + " at tile " + at(extra.col, extra.row)
+                      + ")",
                   itemArea(extra));
     }
     const CourseAi &ai = input.course.ai;
@@ -240,8 +247,7 @@ void checkObjects(const CheckInput &input, const ZoneGrid &grid, Findings &out)
             + std::to_string(zones.thresholds[g + 1] - 1);
         for (std::size_t k = 0; k < groups[g].size(); ++k) {
             const ObjectPlace &place = groups[g][k];
-            // A zero word holds no object: Ghost Valley's records are all zero.
-            if (place.col == 0 && place.row == 0)
+            if (!place.holdsObject())
                 continue;
             const std::optional<int> zone = grid.zoneAtTile(place.col, place.row);
             if (zone && zones.isLive(int(g), *zone))

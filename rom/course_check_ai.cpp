@@ -160,11 +160,6 @@ TileArea tilesOf(const CellSet &cells)
             (bottom - top + 1) * TilesPerZoneCell};
 }
 
-std::string cellText(int x, int y)
-{
-    return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
-}
-
 } // namespace
 
 void checkZoneCover(const CheckInput &input, const Layout &layout, const ZoneGrid &grid,
@@ -194,7 +189,7 @@ void checkZoneCover(const CheckInput &input, const Layout &layout, const ZoneGri
             out.error("AI zones leave " + std::to_string(gap.cells)
                           + (gap.cells == 1 ? " drivable cell" : " drivable cells")
                           + " that karts reach from the start without a zone, from zone cell "
-                          + cellText(gap.left, gap.top) + " to " + cellText(gap.right, gap.bottom),
+                          + pointText(gap.left, gap.top) + " to " + pointText(gap.right, gap.bottom),
                       {gap.left * TilesPerZoneCell, gap.top * TilesPerZoneCell,
                        (gap.right - gap.left + 1) * TilesPerZoneCell,
                        (gap.bottom - gap.top + 1) * TilesPerZoneCell});

@@ -15,6 +15,8 @@ inline constexpr int TilesPerZoneCell = 2;
 std::string tileHex(int tile);
 // "2,047"
 std::string grouped(std::size_t value);
+// "(52, 88)"
+std::string pointText(int x, int y);
 
 // The layout as the game reads it: tile 0 outside the map.
 class Layout

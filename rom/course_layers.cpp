@@ -1,5 +1,7 @@
 #include "rom/course_layers.h"
 
+#include "rom/course_data.h"
+
 namespace velmor::rom {
 
 namespace {
@@ -47,6 +49,10 @@ CourseLayers readCourseLayers(const RomImage &rom, int id)
     layers.theme = readTheme(rom, id);
     layers.items = readOverlayItems(rom, id);
     layers.objects = raceOnly(id, &readObjectPositions, rom);
+    // The Ghost Valley kind has no objects: the game shows none, whatever the record holds.
+    if (layers.objects.ok() && *layers.objects.value
+        && readObjectKind(rom, id) == objectKindOf(Theme::GhostValley))
+        layers.objects.value->reset();
     layers.start = readStartGrid(rom, id);
     layers.lap = raceOnly(id, &readLapLine, rom);
     const LayerRead<AiPointers> pointers = readAiPointers(rom);

@@ -19,6 +19,8 @@ struct ObjectPlace
     int row = 0;
 
     bool operator==(const ObjectPlace &) const = default;
+    // A zero word holds no object: the records of courses without objects are all zero.
+    bool holdsObject() const { return col != 0 || row != 0; }
 };
 
 struct MatchObject

@@ -178,6 +178,7 @@ void TestCourseFile::badFilesAreRefused_data()
     QTest::newRow("match motion") << u"objects/match/0/2"_s << QJsonValue(4)
                                   << u"objects.match[0][2]: 4 is not 0–3"_s;
     QTest::newRow("lap column") << u"lap/col"_s << QJsonValue(70) << u"lap.col: 70 is not 0–63"_s;
+    QTest::newRow("race course without its lap line") << u"lap"_s << none << u"lap: missing: a race course has a lap line"_s;
 }
 
 void TestCourseFile::badFilesAreRefused()

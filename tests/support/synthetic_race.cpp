@@ -98,7 +98,9 @@ rom::CourseData courseOf(const rom::Course &course)
     data.items = itemsOf(id);
     data.start = startOf(id);
     if (rom::isRaceCourse(id)) {
-        data.objects = objectsOf(course);
+        // The Ghost Valley kind shows no objects: its zero records are read as none.
+        if (course.theme != rom::Theme::GhostValley)
+            data.objects = objectsOf(course);
         data.lap = rom::LapLine {480 + id * 4, (id * 3) % 50, 20 + id, 4 + id % 6, 1 + id % 3};
     }
     const bool sharesBattleSet = rom::isBattleCourse(id) && id != OwnBattleAi;
@@ -226,19 +228,21 @@ void writeRaceData(GameRom &rom)
         bytes[lap + 4] = std::uint8_t(course.lap->w);
         bytes[lap + 5] = std::uint8_t(course.lap->h);
 
+        // A course without objects keeps a record of zeros, as the Ghost Valley courses do.
+        const rom::ObjectPositions objects = course.objects.value_or(rom::ObjectPositions {});
         std::size_t object = at(map::ObjectSlots + 64 * id);
-        for (const auto &group : course.objects->groups) {
+        for (const auto &group : objects.groups) {
             for (const rom::ObjectPlace &place : group) {
                 put(bytes, object, std::uint16_t(place.row * 128 + place.col));
                 object += 2;
             }
         }
         object = at(map::ObjectSlots + 64 * id + 0x20);
-        for (const rom::MatchObject &m : course.objects->match) {
+        for (const rom::MatchObject &m : objects.match) {
             put(bytes, object, std::uint16_t((m.row * 128 + m.col) | (m.motion << 14)));
             object += 2;
         }
-        if (course.objects->match.size() < 8)
+        if (objects.match.size() < 8)
             put(bytes, object, 0);
     }
 }
