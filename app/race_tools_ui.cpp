@@ -8,6 +8,8 @@
 #include "editor/items_tool.h"
 #include "editor/objects_tool.h"
 #include "editor/tool_controller.h"
+#include "platform/message_box.h"
+#include "platform/services.h"
 #include "rom/item_kinds.h"
 #include "rom/course_data.h"
 #include "rom/race_map.h"
@@ -229,26 +231,56 @@ void RaceToolsUi::showTheme()
         mThemeEntries.at(i)->setChecked(i == index);
 }
 
+int RaceToolsUi::objectsShown(const std::optional<rom::ObjectPositions> &objects)
+{
+    if (!objects)
+        return 0;
+    int count = int(objects->match.size());
+    for (const auto &group : objects->groups)
+        count += int(std::count_if(group.begin(), group.end(),
+            [](const rom::ObjectPlace &place) { return place.holdsObject(); }));
+    return count;
+}
+
 void RaceToolsUi::chooseTheme(rom::Theme theme)
 {
     CourseDocument &document = mClient->document();
     if (theme == document.theme())
         return;
     const QString name = text(rom::themeName(theme));
+    const bool noObjectKind = rom::objectKindOf(theme) == rom::objectKindOf(rom::Theme::GhostValley);
+    const int objects = objectsShown(document.objects().value());
+    // The course's objects would go from the race without a word: asked first.
+    if (noObjectKind && objects > 0
+        && !mClient->services().messages.askYesNo(
+            tr("%1 has no objects: %2 would not be seen in the race (kept in the course, another "
+               "theme shows them again). Change the theme to %1 anyway?")
+                .arg(name,
+                    objects == 1 ? tr("the course's one object")
+                                 : tr("the course's %1 objects").arg(objects)),
+            tr("Change Theme"))) {
+        showTheme();
+        return;
+    }
     document.setTheme(theme, tr("Change Theme to %1").arg(name));
     // What else a theme brings: the kind of the course's objects, which the game keeps apart.
-    QString objects;
-    if (!document.objects().value() && document.objects().unreadableReason().isEmpty())
-        objects = tr("A battle course has no objects.");
+    QString kind;
+    if (!rom::isRaceCourse(document.course().id()))
+        kind = tr("A battle course has no objects.");
+    else if (noObjectKind)
+        kind = tr("%1's kind, 0x00, has no objects: the race shows none.").arg(name);
+    else if (objects == 0 && document.objects().unreadableReason().isEmpty())
+        kind = tr("The course has no object places: the race shows no objects of %1's kind.")
+                   .arg(name);
     else
-        objects = tr("Its objects take %1's kind, 0x%2, when the course is saved into a ROM.")
-                      .arg(name)
-                      .arg(rom::objectKindOf(theme), 2, 16, QLatin1Char('0'));
+        kind = tr("Its objects take %1's kind, 0x%2, when the course is saved into a ROM.")
+                   .arg(name)
+                   .arg(rom::objectKindOf(theme), 2, 16, QLatin1Char('0'));
     auto *window = qobject_cast<QMainWindow *>(mOptions->parentWidget());
     window->statusBar()->showMessage(
         tr("The course now has the theme %1: the tiles, the tile set and the item palette show "
            "it. %2")
-            .arg(name, objects),
+            .arg(name, kind),
         StatusMessageMs);
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "rom/course_catalogue.h"
+#include "rom/object_positions.h"
 
 #include <QImage>
 #include <QList>
 #include <QObject>
+
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -46,6 +49,8 @@ private:
     void buildThemeMenu(WindowMenus &menus);
     void buildOptions(QMainWindow *window);
     void fillPalette();
+    // The objects a record shows in the race: its non-zero words and its match-race list.
+    static int objectsShown(const std::optional<rom::ObjectPositions> &objects);
     void paletteOutdated();
     void toolChosen(const QString &key);
     void showObject();

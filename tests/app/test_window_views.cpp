@@ -362,7 +362,9 @@ void TestWindowViews::raceToolsStepByStep()
     const std::optional<rom::RomImage> image = rom::RomImage::open(codec::ByteView(game.bytes));
     QVERIFY(image);
     rom::CourseLayers race = rom::readCourseLayers(*image, 0x07);
-    race.objects = {rom::ObjectPositions {}, {}};
+    rom::ObjectPositions objects;
+    objects.groups[0][0] = {90, 90};
+    race.objects = {objects, {}};
     race.items = {rom::OverlayItems {{0, 0, 2, 2}}, {}};
     race.start = {rom::StartGrid(rom::RaceStart {100, 40, 24}), {}};
     race.lap = {rom::LapLine {120, 2, 6, 6, 2}, {}};
@@ -412,6 +414,16 @@ void TestWindowViews::raceToolsStepByStep()
     QVERIFY2(win()->statusBar()->currentMessage().contains(u"Koopa Beach"_s),
         qPrintable(win()->statusBar()->currentMessage()));
     QCOMPARE(entry(u"actionUndo"_s)->text(), u"Undo Change Theme to Koopa Beach"_s);
+    // A theme whose kind has no objects would hide the course's objects: asked first, and No
+    // changes nothing, the menu included.
+    mFixture->messages.answer(MessageBoxes::Answer::No);
+    entry(u"actionThemeGhostValley"_s)->trigger();
+    QCOMPARE(mFixture->messages.titles(), QStringList {u"Change Theme"_s});
+    QVERIFY2(mFixture->messages.messages().last().text.startsWith(u"Ghost Valley has no objects: the course's one object would not be seen"_s),
+             qPrintable(mFixture->messages.messages().last().text));
+    QCOMPARE(document.theme(), rom::Theme::KoopaBeach);
+    QVERIFY(entry(u"actionThemeKoopaBeach"_s)->isChecked());
+    QVERIFY(!entry(u"actionThemeGhostValley"_s)->isChecked());
 
     // Each undo takes back one step, in order, to the course as it was read.
     QTest::keyClick(win(), Qt::Key_Z, Qt::ControlModifier);
