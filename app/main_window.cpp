@@ -21,6 +21,7 @@
 #include "document/course_document.h"
 #include "document/map_history.h"
 #include "platform/file_system.h"
+#include "platform/message_box.h"
 #include "platform/services.h"
 #include "rom/rom_image.h"
 
@@ -350,20 +351,31 @@ void MainWindow::updateAvailability()
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() == 1 && urls.front().isLocalFile())
+    // Whatever names files is taken, so that a drop Velmor cannot open is told why.
+    if (!event->mimeData()->urls().isEmpty())
         event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile())
+    if (urls.isEmpty())
         return;
     event->acceptProposedAction();
+    QString refusal;
+    if (urls.size() > 1)
+        refusal = tr("%1 files were dropped: Velmor opens one course at a time.").arg(urls.size());
+    else if (!urls.front().isLocalFile())
+        refusal = tr("%1 was not opened: it is no file on this computer.")
+                      .arg(urls.front().toDisplayString());
     // After the drop has ended: the questions and messages it brings are modal.
     const QString path = urls.front().toLocalFile();
-    QTimer::singleShot(0, this, [this, path] { mClient->actions().openDropped(path); });
+    QTimer::singleShot(0, this, [this, path, refusal] {
+        if (refusal.isEmpty())
+            mClient->actions().openDropped(path);
+        else
+            mClient->services().messages.inform(refusal, tr("File Not Opened"));
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

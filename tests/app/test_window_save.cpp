@@ -149,7 +149,7 @@ private slots:
 private:
     bool start(bool headered, bool race = false);
     bool startWith(const QByteArray &rom);
-    bool drop(const QString &path);
+    bool drop(const QList<QUrl> &urls);
     bool openMarioCircuit1();
     void paint(const QStringList &cells);
     void saveByKey();
@@ -285,11 +285,18 @@ void TestWindowSave::refusesAndWritesNothing()
         mFixture->messages.answer(MessageBoxes::Answer::No); // Expand ROM is offered, not taken
         break;
     }
+    const QStringList texts = document().map().texts();
+    const std::optional<rom::CourseData> course = document().courseData();
+    const int steps = document().undoStack()->count();
     saveByKey();
     QCOMPARE(mFixture->messages.titles(), QStringList {u"Course Not Saved"_s});
     QVERIFY2(mFixture->messages.messages().constLast().text.contains(said),
         qPrintable(mFixture->messages.messages().constLast().text));
+    // The document as it was: every layer, its steps, unsaved.
     QVERIFY(document().isModified());
+    QCOMPARE(document().map().texts(), texts);
+    QVERIFY(document().courseData() == course);
+    QCOMPARE(document().undoStack()->count(), steps);
     if (fault == Fault::Gone)
         QVERIFY(!QFile::exists(romPath()));
     else
@@ -315,10 +322,10 @@ void TestWindowSave::asksForARomWhenThereIsNone()
     QCOMPARE(readAll(romPath()), mOriginal);
 }
 
-bool TestWindowSave::drop(const QString &path)
+bool TestWindowSave::drop(const QList<QUrl> &urls)
 {
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
+    data.setUrls(urls);
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(win(), &enter);
     QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -469,6 +476,10 @@ void TestWindowSave::dropOpensByKind_data()
     QTest::newRow("a course file over unsaved work, cancelled")
         << u"c.vcourse"_s << true << QStringList {u"Unsaved Changes"_s} << false;
     QTest::newRow("anything else") << u"notes.txt"_s << true << QStringList {u"File Not Opened"_s} << false;
+    // Names after the first, ";" apart, are dropped with it.
+    QTest::newRow("two files") << u"c.vcourse;d.vcourse"_s << false << QStringList {u"File Not Opened"_s} << false;
+    QTest::newRow("a web address") << u"https://example.org/c.vcourse"_s << false << QStringList {u"File Not Opened"_s}
+                                   << false;
 }
 
 void TestWindowSave::dropOpensByKind()
@@ -481,12 +492,20 @@ void TestWindowSave::dropOpensByKind()
     QVERIFY2(openMarioCircuit1(), "Open Course from ROM did not take the working ROM");
     rom::CourseData course = *document().courseData();
     course.items.clear();
-    const QString path = mFixture->folder.filePath(name);
-    QVERIFY(writeAll(path, *coursefile::write(course)));
+    QList<QUrl> urls;
+    for (const QString &part : name.split(u';')) {
+        if (part.contains(u"://"_s)) {
+            urls.append(QUrl(part));
+            continue;
+        }
+        const QString path = mFixture->folder.filePath(part);
+        QVERIFY(writeAll(path, *coursefile::write(course)));
+        urls.append(QUrl::fromLocalFile(path));
+    }
     if (modified)
         document().setTheme(rom::Theme::RainbowRoad, u"Theme"_s);
     mFixture->messages.answer(MessageBoxes::Answer::Cancel);
-    QVERIFY(drop(path));
+    QVERIFY(drop(urls));
     if (imported)
         QTRY_VERIFY_WITH_TIMEOUT(document().items().value().empty(), 5000);
     else
