@@ -4,6 +4,7 @@
 #include "course/course_image.h"
 #include "course/restore_points.h"
 #include "platform/file_access.h"
+#include "platform/file_target.h"
 #include "platform/file_lock.h"
 #include "platform/whole_file_write.h"
 #include "rom/rom_image.h"
@@ -112,6 +113,11 @@ FileOutcome importCourseFile(const QString &romPath, int placeId, const QString 
     if (files::isReadOnly(romPath))
         return refusal(QStringLiteral("cannot write the ROM file %1: it is read-only")
                            .arg(files::shown(romPath)));
+    // Asked before the restore point is kept: a point of a save that cannot happen would be
+    // listed as one that can be restored.
+    if (const QString why = writeRefusal(romPath); !why.isEmpty())
+        return refusal(QStringLiteral("cannot write the ROM file %1: %2")
+                           .arg(files::shown(romPath), why));
     const RestorePoints::Outcome kept = RestorePoints(romPath).keep(
         *before, image.rom, label(placeId), QDateTime::currentDateTimeUtc());
     if (!kept.ok)

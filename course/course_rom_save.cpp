@@ -8,6 +8,7 @@
 #include "course/track_file.h"
 #include "document/course_document.h"
 #include "platform/file_access.h"
+#include "platform/file_target.h"
 #include "platform/file_lock.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -114,6 +115,10 @@ CourseRomSave::Outcome CourseRomSave::save(CourseDocument &document)
     }
     if (files::isReadOnly(path))
         return fail(tr("The ROM %1 was not written: it is read-only.").arg(shown));
+    // Asked before the restore point is kept: a point of a save that cannot happen would be
+    // listed as one that can be restored.
+    if (const QString why = writeRefusal(path); !why.isEmpty())
+        return fail(tr("The ROM %1 was not written: %2.").arg(shown, why));
     // The ROM as it was goes into a restore point first; without one, no save.
     const RestorePoints::Outcome kept = RestorePoints(path).keep(
         *before, image.rom, choice.course.name(), QDateTime::currentDateTimeUtc());

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <QTest>
@@ -287,13 +288,37 @@ void TestVelmorCourse::importCarriesACourseOver()
     QCOMPARE(test::readBytes(path(u"race.smc"_s)), race);
     run = course({u"export"_s, first, u"07"_s, path(u"carried.vcourse"_s)});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    // One zone more moves the AI of the courses behind it; each reads back as it was.
+    QStringList othersBefore;
+    for (const QString &id : {u"00"_s, u"08"_s, u"13"_s, u"17"_s})
+        othersBefore.append(course({u"show"_s, other, id, u"--json"_s}).out);
     run = course({u"import"_s, other, u"MARIO CIRCUIT 1"_s, path(u"carried.vcourse"_s)});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     const Run shown = course({u"show"_s, other, u"07"_s, u"--json"_s});
     QCOMPARE(shown.out, course({u"show"_s, first, u"07"_s, u"--json"_s}).out);
     QCOMPARE(shown.out.toUtf8(), *coursefile::write(changed));
+    QStringList othersAfter;
+    for (const QString &id : {u"00"_s, u"08"_s, u"13"_s, u"17"_s})
+        othersAfter.append(course({u"show"_s, other, id, u"--json"_s}).out);
+    QCOMPARE(othersAfter, othersBefore);
     // In place, a restore point of the ROM as it was is kept beside it.
-    QVERIFY(QDir(other + u".restore"_s).exists());
+    const QDir points(other + u".restore"_s);
+    QVERIFY(points.exists());
+    const qsizetype kept = points.entryList(QDir::Files).size();
+
+    // A ROM with a second hard link is refused before its restore point is kept.
+    std::error_code failed;
+    std::filesystem::create_hard_link(other.toStdString(), path(u"other-link.smc"_s).toStdString(), failed);
+    if (failed)
+        QSKIP(qPrintable(u"this system makes no hard links: "_s + QString::fromStdString(failed.message())));
+    const codec::Bytes linked = test::readBytes(other);
+    changed.theme = rom::Theme::KoopaBeach;
+    QVERIFY(test::writeBytes(path(u"changed.vcourse"_s), test::bytesOf(*coursefile::write(changed))));
+    run = course({u"import"_s, other, u"07"_s, path(u"changed.vcourse"_s)});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(u"hard link"_s), qPrintable(run.err));
+    QCOMPARE(test::readBytes(other), linked);
+    QCOMPARE(points.entryList(QDir::Files).size(), kept);
 }
 
 
