@@ -5,6 +5,7 @@
 #include "patch/crc32.h"
 #include "platform/file_lock.h"
 #include "platform/file_system.h"
+#include "platform/file_target.h"
 #include "platform/whole_file_write.h"
 #include "rom/rom_image.h"
 
@@ -171,7 +172,8 @@ bool makeFolder(const QString &folder, QString *error)
 
 RestorePoints::RestorePoints(const QString &romPath)
     : mRomPath(romPath)
-    , mFolder(romPath + QStringLiteral(".restore"))
+    // Beside the file itself: saves through a link and through its target keep one list.
+    , mFolder(writtenPath(romPath) + QStringLiteral(".restore"))
 { }
 
 RestorePoints::Outcome RestorePoints::keep(const QByteArray &before, const QByteArray &after,

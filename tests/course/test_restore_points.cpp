@@ -101,6 +101,15 @@ void TestRestorePoints::restoreGivesTheStateBeforeThatSave()
     restored = points().restore(12, FirstSave.addDays(3));
     QVERIFY2(restored.ok, qPrintable(restored.error));
     QVERIFY(read(mRom) == mStates.front());
+
+    // Through a symbolic link in another folder the ROM has the same points, beside the file.
+    QVERIFY(QDir(mDir->path()).mkdir(QStringLiteral("sub")));
+    const QString link = mDir->filePath(QStringLiteral("sub/link.smc"));
+    if (!QFile::link(mRom, link))
+        QSKIP("this system makes no symbolic links");
+    QCOMPARE(QFileInfo(RestorePoints(link).folder()).canonicalFilePath(),
+             QFileInfo(points().folder()).canonicalFilePath());
+    QCOMPARE(RestorePoints(link).list().points.size(), 13);
 }
 
 void TestRestorePoints::keepsTheNewest50()
