@@ -220,7 +220,10 @@ void CourseOverview::wheelEvent(QWheelEvent *event)
 {
     const QPoint delta = event->angleDelta();
     if (event->modifiers() & Qt::ControlModifier) {
-        const int notches = delta.y() / WheelNotch;
+        // A touchpad sends small steps: they add up to a notch instead of being lost.
+        mZoomRemainder += delta.y();
+        const int notches = mZoomRemainder / WheelNotch;
+        mZoomRemainder -= notches * WheelNotch;
         if (notches != 0)
             zoomAround(mZoom * std::pow(ZoomStep, notches), event->position());
         event->accept();

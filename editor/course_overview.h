@@ -88,6 +88,7 @@ private:
     QPointer<ToolController> mTools;
     QRect mViewCells;
     double mZoom = MinZoom;
+    int mZoomRemainder = 0; // wheel units short of a notch, for Ctrl+wheel zooming
     Drag mDrag = Drag::None;
     QPoint mDragStart;
     QPoint mDragScroll;

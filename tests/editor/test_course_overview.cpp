@@ -203,6 +203,11 @@ void TestCourseOverview::zoomsAroundThePointerAndPans()
     sendWheel(surface, pointer, 3 * 120, Qt::ControlModifier);
     QVERIFY(rig.overview.zoom() > rig.overview.fitZoom());
     QVERIFY((rig.overview.coursePixelAt(pointer) - course).manhattanLength() < 2);
+    // A touchpad's small steps add up to a notch.
+    const double zoomed = rig.overview.zoom();
+    for (int k = 0; k < 4; ++k)
+        sendWheel(surface, pointer, 30, Qt::ControlModifier);
+    QVERIFY(rig.overview.zoom() > zoomed);
 
     // The plain wheel scrolls instead.
     const int scrolled = rig.overview.verticalScrollBar()->value();
