@@ -35,6 +35,8 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace velmor {
 
 namespace {
@@ -196,6 +198,19 @@ QDockWidget *ThemeViews::overviewWindow()
     QAction *redo = stack->createRedoAction(overviewArea);
     redo->setObjectName(QStringLiteral("actionOverviewRedo"));
     ownKeys(redo, mClient->redoAction()->shortcuts());
+    // The tools' keys and the Edit menu's edits work there as in the window: the same entries,
+    // which then listen in both windows (undo and redo have their own above).
+    const std::function<void(QMenu *)> shareKeys = [&](QMenu *menu) {
+        for (QAction *action : menu->actions()) {
+            if (action->menu())
+                shareKeys(action->menu());
+            else if (!action->isSeparator() && action != mClient->undoAction()
+                     && action != mClient->redoAction())
+                overviewArea->addAction(action);
+        }
+    };
+    shareKeys(mMenus.toolsMenu());
+    shareKeys(mMenus.editMenu());
     auto *exportButton = new QToolButton(bar);
     exportButton->setObjectName(QStringLiteral("exportImageButton"));
     exportButton->setText(tr("Export Image…"));

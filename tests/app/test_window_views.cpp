@@ -249,6 +249,12 @@ void TestWindowViews::toolWindowsDriveThePalettesAndTheView()
     surface->setFocus();
     QTest::keyClick(surface, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(win()->client()->courseMap().text(cellIndex(60, 55)), u"01"_s);
+    // So do the tools' keys, with the overview's window the active one.
+    overview->window()->activateWindow();
+    QVERIFY2(QTest::qWaitForWindowActive(overview->window()), "the overview did not become active within 5 s");
+    QTest::keyClick(surface, Qt::Key_F);
+    QCOMPARE(win()->client()->toolController()->tool(), u"fill"_s);
+    QTest::keyClick(surface, Qt::Key_B);
 
     const QString png = mFixture->folder.filePath(u"course.png"_s);
     mFixture->dialog.pick(png);
