@@ -13,6 +13,10 @@
 #include "document/map_history.h"
 #include "document/object_areas_value.h"
 #include "document/race_layers.h"
+#include "tests/support/cell_centre.h"
+#include "app/race_order_panel.h"
+#include "editor/tool_controller.h"
+#include "editor/map_view.h"
 #include "rom/course_catalogue.h"
 #include "rom/object_areas.h"
 #include "rom/race_map.h"
@@ -28,6 +32,7 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPushButton>
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
@@ -333,22 +338,121 @@ bool TestWindowSave::drop(const QList<QUrl> &urls)
     return enter.isAccepted() && dropped.isAccepted();
 }
 
+namespace {
+
+// A course's AI as the game reads it from a ROM with the copier header, by its own rules and not
+// the program's readers: zone records up to 0xFF, then one three-byte target per zone.
+std::pair<QList<QByteArray>, QByteArray> gameAi(const QByteArray &rom, int id)
+{
+    const auto byte = [&rom](std::size_t at) { return std::uint8_t(rom.at(qsizetype(at) + 0x200)); };
+    const auto word = [&byte](std::size_t at) { return std::size_t(byte(at) | byte(at + 1) << 8); };
+    std::size_t at = rom::map::AiBankStart + word(rom::map::AiZonePointers + 2 * std::size_t(id));
+    QList<QByteArray> zones;
+    while (byte(at) != 0xFF && zones.size() < 128) {
+        const qsizetype size = byte(at) == 0x00 || byte(at) >= 0x0A ? 5 : 4;
+        zones.append(rom.mid(qsizetype(at) + 0x200, size));
+        at += std::size_t(size);
+    }
+    const std::size_t targets = rom::map::AiBankStart + word(rom::map::AiTargetPointers + 2 * std::size_t(id));
+    return {zones, rom.mid(qsizetype(targets) + 0x200, 3 * zones.size())};
+}
+
+// The bytes the game reads for zones and targets, from the values.
+std::pair<QList<QByteArray>, QByteArray> aiBytes(const rom::CourseAi &ai)
+{
+    const auto bytes = [](std::initializer_list<int> values) {
+        QByteArray out;
+        for (const int value : values)
+            out.append(char(value));
+        return out;
+    };
+    QList<QByteArray> zones;
+    for (const rom::Zone &z : ai.zones) {
+        const int shape = int(z.shape);
+        if (z.shape == rom::ZoneShape::Rectangle)
+            zones.append(bytes({shape, z.x, z.y, z.w, z.h}));
+        else if (rom::isTriangle(z.shape))
+            zones.append(bytes({shape, z.x, z.y, z.n}));
+        else
+            zones.append(bytes({shape, z.x, z.y, z.a, z.n}));
+    }
+    QByteArray targets;
+    for (const rom::Target &t : ai.targets)
+        targets += bytes({t.x, t.y, t.speed | (t.unknownBit ? 0x80 : 0)});
+    return {zones, targets};
+}
+
+} // namespace
+
 void TestWindowSave::savesTheWholeRace()
 {
     QVERIFY(start(true, true));
     QVERIFY2(openMarioCircuit1(), "Open Course from ROM did not take the working ROM");
     const rom::CourseData before = *document().courseData();
-    // As the tools make them: one step each.
-    rom::OverlayItems items = before.items;
-    items.push_back({0, 2, 100, 90});
-    document().items().replace(items, u"Place Item Box"_s);
-    rom::RaceStart start = std::get<rom::RaceStart>(before.start);
-    start.x += 40;
-    document().start().replace(start, u"Move Start Grid"_s);
-    rom::LapLine lap = *before.lap;
-    lap.y -= 16;
-    document().lap().replace(lap, u"Move Lap Line"_s);
-    document().setTheme(rom::Theme::VanillaLake, u"Theme"_s);
+    MapView *view = win()->client()->mapView();
+    // The view lays out the whole course at two view pixels a course pixel, and takes the
+    // pointer where it shows the course: scrolled there first, as a user would.
+    const auto show = [this](QPointF coursePixel) {
+        win()->client()->horizontalScrollBar()->setValue(int(coursePixel.x()) / 8 - 4);
+        win()->client()->verticalScrollBar()->setValue(int(coursePixel.y()) / 8 - 4);
+    };
+    const auto drag = [view, &show](QPointF from, QPointF to) {
+        show(from);
+        QTest::mousePress(view, Qt::LeftButton, {}, (from * 2).toPoint());
+        QTest::mouseMove(view, ((from + to) / 2 * 2).toPoint());
+        QTest::mouseMove(view, (to * 2).toPoint());
+        QTest::mouseRelease(view, Qt::LeftButton, {}, (to * 2).toPoint());
+    };
+
+    // Every edit as the tools make it, one step each: an item box placed, the start grid and the
+    // lap line dragged, the theme from its menu, a zone drawn, its target dragged, the zone moved
+    // up the race order.
+    QTest::keyClick(win(), Qt::Key_T);
+    show(QPointF(100 * 8, 90 * 8));
+    QTest::mouseClick(view, Qt::LeftButton, {}, test::cellCentre(90, 100));
+    QCOMPARE(document().items().value().size(), before.items.size() + 1);
+    QCOMPARE(document().items().value().back(), (rom::OverlayItem {0, 0, 100, 90}));
+    const auto start = std::get<rom::RaceStart>(before.start);
+    QTest::keyClick(win(), Qt::Key_P);
+    drag(QPointF(start.x, start.y), QPointF(start.x + 40, start.y));
+    QCOMPARE(std::get<rom::RaceStart>(document().start().value()).x, start.x + 40);
+    const rom::LapLine lap = *before.lap;
+    QTest::keyClick(win(), Qt::Key_K);
+    const double lapMiddle = (lap.col + lap.w / 2.0) * 16;
+    drag(QPointF(lapMiddle, lap.y), QPointF(lapMiddle, lap.y - 8));
+    QVERIFY2(document().lap().value() != before.lap, "the lap line did not move");
+    win()->menus().action(u"actionThemeVanillaLake"_s)->trigger();
+
+    // A zone drawn on free ground: the first 4 x 4 zone cells no zone covers.
+    QPoint free(-1, -1);
+    for (int y = 0; y < 60 && free.x() < 0; y += 4) {
+        for (int x = 0; x < 60 && free.x() < 0; x += 4) {
+            bool empty = true;
+            for (int k = 0; k < 16; ++k)
+                empty = empty && !document().zones().zoneAt(QPointF((x + k % 4) * 16 + 8, (y + k / 4) * 16 + 8));
+            if (empty)
+                free = QPoint(x, y);
+        }
+    }
+    QVERIFY2(free.x() >= 0, "no free ground for a zone");
+    const std::size_t zones = before.ai.zones.size();
+    QTest::keyClick(win(), Qt::Key_Z);
+    drag(QPointF(free * 16 + QPoint(4, 4)), QPointF(free * 16 + QPoint(60, 60)));
+    QCOMPARE(document().zones().value().zones.size(), zones + 1);
+    const rom::Target placed = document().zones().value().targets[zones];
+    QTest::keyClick(win(), Qt::Key_G);
+    drag(QPointF(placed.x * 8 + 4, placed.y * 8 + 4), QPointF(placed.x * 8 + 12, placed.y * 8 + 4));
+    QCOMPARE(document().zones().value().targets[zones].x, placed.x + 1);
+    win()->menus().action(u"actionViewRaceOrder"_s)->trigger();
+    auto *panel = win()->findChild<RaceOrderPanel *>(u"raceOrderPanel"_s);
+    QVERIFY(panel);
+    QCOMPARE(panel->currentZone(), int(zones));
+    QTest::mouseClick(panel->findChild<QPushButton *>(u"raceOrderUp"_s), Qt::LeftButton);
+    const rom::CourseAi ai = document().zones().value();
+    QCOMPARE(ai.targets[zones - 1].x, placed.x + 1);
+    const int steps = document().undoStack()->count();
+    QCOMPARE(steps, 7);
+
     saveByKey();
     QCOMPARE(mFixture->messages.titles(), QStringList());
     QVERIFY(!document().isModified());
@@ -358,17 +462,25 @@ void TestWindowSave::savesTheWholeRace()
     const auto byte = [&saved](std::size_t at) { return std::uint8_t(saved.at(qsizetype(at) + 0x200)); };
     const auto word = [&byte](std::size_t at) { return byte(at) | byte(at + 1) << 8; };
     const std::size_t id = 0x07, slot = rom::map::ItemSlots + id * 128, grid = test::startRecordOf(7) + 2;
-    const std::size_t last = slot + 3 * (items.size() - 1), lapAt = rom::map::LapLines + id * 6;
-    QCOMPARE(byte(last), std::uint8_t(2));
+    const std::size_t last = slot + 3 * before.items.size(), lapAt = rom::map::LapLines + id * 6;
+    QCOMPARE(byte(last), std::uint8_t(0));
     QCOMPARE(word(last + 1), 90 * 128 + 100);
     QCOMPARE(word(last + 4), 0xFFFF);
-    QCOMPARE(word(grid), start.x);
-    QCOMPARE(word(lapAt), lap.y);
+    QCOMPARE(word(grid), start.x + 40);
+    QCOMPARE(word(lapAt), document().lap().value()->y);
     QCOMPARE(byte(rom::map::CourseThemes + id), std::uint8_t(rom::Theme::VanillaLake));
     QCOMPARE(byte(rom::map::ObjectKinds + id), std::uint8_t(rom::Theme::VanillaLake));
-    // The header's checksum pair follows every write.
+    QVERIFY(gameAi(saved, int(id)) == aiBytes(ai));
+    for (int other = 0; other < rom::CourseCount; ++other) {
+        if (other != int(id))
+            QVERIFY2(gameAi(saved, other) == gameAi(mOriginal, other), qPrintable(u"course %1's AI changed"_s.arg(other)));
+    }
+    // Nothing else changed: outside these blocks, the AI bank and the header's checksum pair
+    // (which follows every write), every byte is as it was.
     const QList<std::pair<std::size_t, std::size_t>> blocks = {{slot, 128}, {grid, 6}, {lapAt, 6},
         {rom::map::CourseThemes + id, 1}, {rom::map::ObjectKinds + id, 1},
+        {rom::map::AiZonePointers, 2 * rom::CourseCount}, {rom::map::AiTargetPointers, 2 * rom::CourseCount},
+        {rom::map::AiBankStart, rom::map::AiBankSize},
         {rom::header::Complement, rom::header::End - rom::header::Complement}};
     for (qsizetype k = 0x200; k < saved.size(); ++k) {
         const std::size_t at = std::size_t(k - 0x200);
@@ -378,7 +490,7 @@ void TestWindowSave::savesTheWholeRace()
             QFAIL(qPrintable(u"byte 0x%1 changed outside the blocks"_s.arg(at, 0, 16)));
     }
     // Each step undoes on its own, back to the course as it was opened.
-    for (int step = 0; step < 4; ++step)
+    for (int step = 0; step < steps; ++step)
         document().undoStack()->undo();
     QVERIFY(document().courseData() == before);
 }
