@@ -127,6 +127,9 @@ ImportResult CourseActions::openFrom(const ImportSource &source)
         // A track file brings tiles only: race edits made before stay unsaved.
         if (isRomPath(path)) {
             loadRace(bytes);
+            // The fingerprint of the very bytes the course came from: a change made after this
+            // read is one a later save must notice.
+            mDocument.setRom(path, bytes);
             mDocument.setClean();
         } else {
             mDocument.setTilesClean();

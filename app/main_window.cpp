@@ -94,7 +94,8 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
     buildHelpMenu();
     connect(&mClient->actions(), &CourseActions::fileUsed, this, [this](const QString &path) {
         mRecent->add(path);
-        if (isRomPath(path))
+        // A course opened from a ROM has already given the document the bytes it was read from.
+        if (isRomPath(path) && mClient->document().romPath() != path)
             romUsed(path);
     });
     connect(&mClient->actions().insertion(), &RomInsertion::finished, this,
