@@ -3,6 +3,7 @@
 #include "patch/bps.h"
 #include "patch/crc32.h"
 #include "patch/ips.h"
+#include "platform/byte_span.h"
 #include "platform/file_access.h"
 #include "rom/rom_image.h"
 
@@ -14,11 +15,6 @@ namespace {
 
 using files::shown;
 
-patch::ByteView viewOf(const QByteArray &bytes)
-{
-    return {reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size())};
-}
-
 QString fromStd(const std::string &text)
 {
     return QString::fromStdString(text);
@@ -29,7 +25,7 @@ std::optional<rom::RomImage> romIn(
     const QByteArray &bytes, const QString &role, const QString &path, QString *error)
 {
     std::string why;
-    auto image = rom::RomImage::open(viewOf(bytes), &why);
+    auto image = rom::RomImage::open(byteView(bytes), &why);
     if (!image)
         *error = QStringLiteral("cannot use the %1 %2: %3").arg(role, shown(path), fromStd(why));
     return image;
@@ -38,11 +34,6 @@ std::optional<rom::RomImage> romIn(
 std::optional<QByteArray> readRom(const QString &path, const QString &role, QString *error)
 {
     return files::readWhole(path, role, qint64(rom::MaxFileSize), error);
-}
-
-QByteArray toQByteArray(const patch::Bytes &bytes)
-{
-    return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
 }
 
 // A BPS refusal over the source in words about ROMs: which ROM the patch wants, and why this
@@ -134,7 +125,7 @@ FileOutcome createPatchFile(
             QStringLiteral("cannot make the patch %1: %2").arg(shown(outPath), fromStd(made.error));
         return outcome;
     }
-    if (!files::writeOutput(outPath, toQByteArray(made.bytes), &outcome.message))
+    if (!files::writeOutput(outPath, toByteArray(made.bytes), &outcome.message))
         return outcome;
     outcome.ok = true;
     outcome.message = QStringLiteral("wrote the %1 patch %2 (%3 bytes) for the game without the "
@@ -165,7 +156,7 @@ FileOutcome applyPatchFile(const QString &romPath, const QString &patchPath, con
     if (!files::isUsableOutput(outPath, {{romRole, romPath}, {patchRole, patchPath}}, &outcome.message))
         return outcome;
 
-    const patch::ByteView patchView = viewOf(*patchBytes);
+    const patch::ByteView patchView = byteView(*patchBytes);
     const QString refused =
         QStringLiteral("cannot apply %1 to %2: ").arg(shown(patchPath), shown(romPath));
     const bool bps = patch::bps::hasMagic(patchView);
@@ -197,7 +188,7 @@ FileOutcome applyPatchFile(const QString &romPath, const QString &patchPath, con
         return outcome;
     }
     QByteArray result = romBytes->left(qsizetype(image->headerSize()));
-    result.append(toQByteArray(applied.bytes));
+    result.append(toByteArray(applied.bytes));
     if (!files::writeOutput(outPath, result, &outcome.message))
         return outcome;
     outcome.ok = true;

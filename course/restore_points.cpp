@@ -3,6 +3,7 @@
 #include "course/restore_point_files.h"
 #include "patch/bps.h"
 #include "patch/crc32.h"
+#include "platform/byte_span.h"
 #include "platform/file_lock.h"
 #include "platform/file_system.h"
 #include "platform/file_target.h"
@@ -29,16 +30,6 @@ QString tr(const char *text)
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-patch::ByteView viewOf(const QByteArray &bytes)
-{
-    return {reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size())};
-}
-
-QByteArray toQByteArray(const patch::Bytes &bytes)
-{
-    return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
 }
 
 QString hexText(std::uint32_t value)
@@ -68,11 +59,11 @@ struct Checked
 QString damageOf(const QByteArray &bytes, patch::bps::Header *header)
 {
     patch::PatchResult refusal;
-    const std::optional<patch::bps::Header> read = patch::bps::readHeader(viewOf(bytes), &refusal);
+    const std::optional<patch::bps::Header> read = patch::bps::readHeader(byteView(bytes), &refusal);
     if (!read)
         return QString::fromStdString(refusal.error);
     *header = *read;
-    const std::uint32_t crc = patch::crc32(viewOf(bytes).first(std::size_t(bytes.size()) - 4));
+    const std::uint32_t crc = patch::crc32(byteView(bytes).first(std::size_t(bytes.size()) - 4));
     if (crc != header->patchCrc) {
         return tr("the patch's own CRC32 is %1, it says %2")
             .arg(hexText(crc), hexText(header->patchCrc));
@@ -85,7 +76,7 @@ QString damageOf(const QByteArray &bytes, patch::bps::Header *header)
 QList<Checked> survey(const QString &folder, const QByteArray &rom)
 {
     const QtFileSystem files;
-    Image now {quint64(rom.size()), patch::crc32(viewOf(rom))};
+    Image now {quint64(rom.size()), patch::crc32(byteView(rom))};
     // Why the points from here on cannot be reached; empty while they can.
     QString blocked;
     QList<Checked> checked;
@@ -190,7 +181,7 @@ RestorePoints::Outcome RestorePoints::keep(const QByteArray &before, const QByte
     if (!older.isEmpty() && at <= older.front().time)
         at = older.front().time.addMSecs(1);
 
-    const patch::PatchResult undo = patch::bps::create(viewOf(after), viewOf(before));
+    const patch::PatchResult undo = patch::bps::create(byteView(after), byteView(before));
     if (!undo.ok)
         return failure(cannot.arg(shown(mRomPath), QString::fromStdString(undo.error)));
     Outcome outcome;
@@ -200,7 +191,7 @@ RestorePoints::Outcome RestorePoints::keep(const QByteArray &before, const QByte
         at = at.addMSecs(1);
         outcome.path = QDir(mFolder).filePath(restore::pointFileName(at, course));
     }
-    if (!writeWholeFile(outcome.path, toQByteArray(undo.bytes), &why)) {
+    if (!writeWholeFile(outcome.path, toByteArray(undo.bytes), &why)) {
         return failure(
             cannot.arg(shown(mRomPath), tr("cannot write %1: %2").arg(shown(outcome.path), why)));
     }
@@ -263,13 +254,13 @@ RestorePoints::Outcome RestorePoints::restore(int number, const QDateTime &time)
         }
         if (!points[k].applies)
             continue;
-        const patch::PatchResult undone = patch::bps::apply(viewOf(state), viewOf(points[k].patch));
+        const patch::PatchResult undone = patch::bps::apply(byteView(state), byteView(points[k].patch));
         if (!undone.ok) {
             return failure(cannot.arg(number).arg(
                 tr("%1 is damaged: %2")
                     .arg(describe(point), QString::fromStdString(undone.error))));
         }
-        state = toQByteArray(undone.bytes);
+        state = toByteArray(undone.bytes);
     }
 
     Outcome outcome = keep(*rom, state, QStringLiteral("Restore"), time);

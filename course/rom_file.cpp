@@ -87,13 +87,16 @@ CourseAtOffset usCourseAt(const codec::Bytes &file, std::size_t offset)
     found.refusal = rom::usWriteRefusal(identity);
     if (!found.refusal.empty())
         return found;
+    const std::optional<rom::RomImage> image = rom::RomImage::open(file);
+    if (!image)
+        return found;
     found.usGame = true;
-    found.gameStart = identity.copierHeader ? rom::CopierHeaderSize : 0;
+    found.gameStart = image->headerSize();
     found.course =
         offset >= found.gameStart ? rom::courseStartingAt(offset - found.gameStart) : nullptr;
     if (!found.course)
         return found;
-    const rom::CourseTables tables = rom::readCourseTables(*rom::RomImage::open(file));
+    const rom::CourseTables tables = rom::readCourseTables(*image);
     const std::optional<std::size_t> now = tables[std::size_t(found.course->id)].layoutOffset;
     // An unreadable pointer counts as moved: the placement then says what is wrong with it.
     found.moved = now != found.course->layoutOffset;
