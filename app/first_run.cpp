@@ -87,7 +87,7 @@ FirstRunSetup::Outcome FirstRunSetup::tryRom(StartupState *state)
     const QString source = state->romFileName.isEmpty() ? config.userRomPath
                                                         : config.romFolder + state->romFileName;
     const QString backup = config.romFolder + state->romFileName + startup::backupSuffix();
-    if (!files.copyFile(source, backup, &mError))
+    if (!files.copyFile(source, backup, qint64(rom::MaxFileSize), &mError))
         return Outcome::Failed;
     mServices.messages.inform(
         startup::backedUpText(displayPath(state->romFileName),
@@ -102,7 +102,8 @@ FirstRunSetup::Outcome FirstRunSetup::tryRom(StartupState *state)
     }
     config.romBaseName = state->romFileName.chopped(startup::RomExtensionLength);
     state->targetRom = config.romBaseName + startup::workingRomSuffix();
-    if (!files.copyFile(source, config.romFolder + state->targetRom, &mError))
+    if (!files.copyFile(
+            source, config.romFolder + state->targetRom, qint64(rom::MaxFileSize), &mError))
         return Outcome::Failed;
 
     const QString configPath = QDir(mStartDirectory).filePath(startup::configFileName());

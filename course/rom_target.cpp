@@ -7,6 +7,7 @@
 #include "platform/message_box.h"
 #include "platform/save_dialog.h"
 #include "platform/services.h"
+#include "rom/rom_image.h"
 
 #include <QCoreApplication>
 
@@ -31,7 +32,8 @@ RomTarget chooseRomToWrite(Services &services, const Configuration &settings, co
         return target;
     }
     QString error;
-    if (!services.files.copyFile(settings.userRomPath, target.path, &error)) {
+    if (!services.files.copyFile(
+            settings.userRomPath, target.path, qint64(rom::MaxFileSize), &error)) {
         target.outcome = RomTarget::Outcome::Failed;
         target.error = QCoreApplication::translate("velmor::RomInsertion",
             "The new ROM %1 could not be made as a copy of %2:\n%3")

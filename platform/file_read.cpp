@@ -34,17 +34,21 @@ QString readRefusal(const QString &path)
     return {};
 }
 
+QString readRefusal(const QString &path, qint64 limit)
+{
+    if (QString refusal = readRefusal(path); !refusal.isEmpty())
+        return refusal;
+    const qint64 size = QFileInfo(path).size();
+    return size > limit ? tooLarge(size, limit) : QString();
+}
+
 std::optional<QByteArray> readAtMost(const QString &path, qint64 limit, QString *reason)
 {
-    if (const QString refusal = readRefusal(path); !refusal.isEmpty()) {
+    if (const QString refusal = readRefusal(path, limit); !refusal.isEmpty()) {
         *reason = refusal;
         return std::nullopt;
     }
     const qint64 size = QFileInfo(path).size();
-    if (size > limit) {
-        *reason = tooLarge(size, limit);
-        return std::nullopt;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *reason = file.errorString();

@@ -17,5 +17,7 @@ std::optional<QByteArray> readAtMost(const QString &path, qint64 limit, QString 
 // Why path cannot be read as a file, found without opening it: "no such file", "it is a FIFO (a
 // named pipe), not a file"; empty when it is a regular file.
 QString readRefusal(const QString &path);
+// The same, and a file of more than limit bytes by its size on disk.
+QString readRefusal(const QString &path, qint64 limit);
 
 } // namespace velmor

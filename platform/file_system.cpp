@@ -2,6 +2,7 @@
 
 #include "platform/file_lock.h"
 #include "platform/file_read.h"
+#include "platform/file_target.h"
 #include "platform/whole_file_write.h"
 
 #include <QDir>
@@ -49,17 +50,22 @@ bool QtFileSystem::isFile(const QString &path) const
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-bool QtFileSystem::copyFile(const QString &from, const QString &to, QString *error)
+bool QtFileSystem::copyFile(const QString &from, const QString &to, qint64 limit, QString *error)
 {
+    // Asked first: opening a FIFO to read it would wait for a writer that never comes, and a
+    // lock file made beside a device or a FIFO would be one for nothing.
+    if (const QString refusal = readRefusal(from, limit); !refusal.isEmpty()) {
+        setError(error, describe(QStringLiteral("Cannot read"), from, refusal));
+        return false;
+    }
+    if (const QString refusal = writeRefusal(to); !refusal.isEmpty()) {
+        setError(error, describe(QStringLiteral("Cannot write"), to, refusal));
+        return false;
+    }
     // A ROM copied into place must not race a compressor writing the same file.
     FileLock lock(to);
     if (!lock.lock(error))
         return false;
-    // Asked first: opening a FIFO to read it would wait for a writer that never comes.
-    if (const QString refusal = readRefusal(from); !refusal.isEmpty()) {
-        setError(error, describe(QStringLiteral("Cannot read"), from, refusal));
-        return false;
-    }
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) {
         setError(error, describe(QStringLiteral("Cannot read"), from, source.errorString()));

@@ -21,7 +21,8 @@ public:
     // empty. Folders do not count.
     virtual QString storedName(const QString &path) const = 0;
     virtual bool isFile(const QString &path) const = 0;
-    virtual bool copyFile(const QString &from, const QString &to, QString *error) = 0;
+    // Refuses a source of more than limit bytes before copying a byte.
+    virtual bool copyFile(const QString &from, const QString &to, qint64 limit, QString *error) = 0;
     virtual bool writeFile(const QString &path, const QByteArray &bytes, QString *error) = 0;
     // Refuses a file of more than limit bytes before reading it.
     virtual std::optional<QByteArray> readFile(
@@ -34,7 +35,7 @@ class QtFileSystem : public FileSystem
 public:
     QString storedName(const QString &path) const override;
     bool isFile(const QString &path) const override;
-    bool copyFile(const QString &from, const QString &to, QString *error) override;
+    bool copyFile(const QString &from, const QString &to, qint64 limit, QString *error) override;
     bool writeFile(const QString &path, const QByteArray &bytes, QString *error) override;
     std::optional<QByteArray> readFile(
         const QString &path, qint64 limit, QString *error) const override;

@@ -53,6 +53,11 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reaso
 
 bool writeLockedFile(const QString &path, const QByteArray &bytes, QString *reason)
 {
+    // Before the lock: no lock file is made beside a device or a FIFO that will not be written.
+    if (const QString refusal = writeRefusal(path); !refusal.isEmpty()) {
+        *reason = refusal;
+        return false;
+    }
     FileLock lock(path);
     return lock.lock(reason) && writeWholeFile(path, bytes, reason);
 }

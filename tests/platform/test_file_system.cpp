@@ -1,3 +1,4 @@
+#include "platform/file_system.h"
 #include "platform/file_access.h"
 #include "platform/file_lock.h"
 #include "platform/file_read.h"
@@ -76,6 +77,13 @@ void TestFileSystem::readsWithinTheLimit()
     QCOMPARE(bytes.has_value(), reason.isEmpty());
     if (bytes)
         QCOMPARE(*bytes, QByteArray("0123456789"));
+    // A copy takes the same limit, refusing before a byte or a lock file is written.
+    const QString copy = dir.filePath(QStringLiteral("copy"));
+    QtFileSystem files;
+    QCOMPARE(files.copyFile(path, copy, limit, &why), reason.isEmpty());
+    QVERIFY2(reason.isEmpty() || why.endsWith(reason), qPrintable(why));
+    QCOMPARE(contents(copy), reason.isEmpty() ? QByteArray("0123456789") : QByteArray("<unreadable>"));
+    QVERIFY(!QFileInfo::exists(copy + QStringLiteral(".lock")));
 }
 
 void TestFileSystem::writesTheRealFileOrRefuses_data()
