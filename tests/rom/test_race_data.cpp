@@ -174,6 +174,12 @@ void TestRaceData::malformedLayersAreRefused_data()
     QTest::newRow("zone pointer past the ROM") << 7 << put(map::AiZonePointers + 14, u"00f0"_qs)
         << false << 0x64000LL
         << QString::fromStdString(mc1 + "AI zone pointers at 0x1ffa9: $C6:F000 points past the end of this ROM");
+    QTest::newRow("target pointer past the ROM") << 7 << put(map::AiTargetPointers + 14, u"00f0"_qs)
+        << false << 0x64000LL
+        << QString::fromStdString(mc1 + "AI target pointers at 0x1ffd9: $C6:F000 points past the end of this ROM");
+    QTest::newRow("zone list cut by the bank's end")
+        << 7 << put(map::AiZonePointers + 14, word(0xFFFC)) + put(0x6FFFC, u"00010101"_qs) << false << 0LL
+        << QString::fromStdString(mc1 + "AI zones at 0x6fffc: no end mark within bank $C6");
     const std::size_t slot = map::ItemSlots + 7 * 128;
     QTest::newRow("item list without end") << 7 << put(slot, u"00"_qs.repeated(128)) << false
         << 0LL << QString::fromStdString(mc1 + "overlay items at " + hex(slot) + ": no end mark within 41 records");
