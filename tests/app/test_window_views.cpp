@@ -17,12 +17,14 @@
 #include "rom/course_catalogue.h"
 #include "rom/course_layers.h"
 #include "rom/rom_image.h"
+#include "rom/rom_map.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/cell_centre.h"
 #include "tests/support/synthetic_graphics.h"
 #include "tests/support/synthetic_race.h"
 #include "tests/support/synthetic_rom.h"
 #include "tests/support/test_main.h"
+#include "tests/support/tool_process.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -88,6 +90,7 @@ class TestWindowViews : public QObject
 private slots:
     void cleanup() { mFixture.reset(); }
 
+    void tilesUnavailableWithoutARom_data();
     void tilesUnavailableWithoutARom();
     void tilesOfTheChosenCourse();
     void paintingInTilesUpdatesTheOverview();
@@ -128,17 +131,34 @@ bool TestWindowViews::start(const std::function<void(test::MainWindowFixture &)>
     return true;
 }
 
+void TestWindowViews::tilesUnavailableWithoutARom_data()
+{
+    QTest::addColumn<bool>("damaged");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no ROM") << false << u"No tiles to show: Velmor knows no ROM yet"_s;
+    QTest::newRow("graphics that cannot be read") << true << u"No tiles to show: the Mario Circuit tile pointer"_s;
+}
+
 void TestWindowViews::tilesUnavailableWithoutARom()
 {
-    QVERIFY(start([](test::MainWindowFixture &fixture) {
-        fixture.dialog.cancel();
-        fixture.messages.answer(MessageBoxes::Answer::Yes);
+    QFETCH(bool, damaged);
+    QFETCH(QString, reason);
+    QVERIFY(start([damaged](test::MainWindowFixture &fixture) {
+        if (!damaged) {
+            fixture.dialog.cancel();
+            fixture.messages.answer(MessageBoxes::Answer::Yes);
+            return;
+        }
+        // Mario Circuit's tile pointer sent past the end of the ROM.
+        test::GameRom built = test::gameRom(RomOptions);
+        built.writePointer(rom::map::ThemeTilePointers + 3, 0x80000, test::BankForm::Whole);
+        for (const char16_t *name : {u"kart.smc", u"kart_velmor.smc"})
+            QVERIFY(test::writeBytes(fixture.folder.filePath(QString::fromUtf16(name)), built.bytes));
+        QVERIFY(test::writeConfiguration(fixture));
     }));
     QVERIFY(!win()->themeViews().tilesAvailable());
     QVERIFY(!entry(u"actionViewTiles"_s)->isEnabled());
-    QVERIFY2(entry(u"actionViewTiles"_s)
-                 ->statusTip()
-                 .startsWith(u"No tiles to show: Velmor knows no ROM yet"_s),
+    QVERIFY2(entry(u"actionViewTiles"_s)->statusTip().startsWith(reason),
         qPrintable(entry(u"actionViewTiles"_s)->statusTip()));
     QVERIFY(!entry(u"actionExportImage1"_s)->isEnabled());
     win()->themeViews().showTiles(true);
