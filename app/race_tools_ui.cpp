@@ -151,14 +151,16 @@ void RaceToolsUi::fillPalette()
     mPalette->clear();
     for (const rom::ItemRange &kind : rom::itemRanges()) {
         for (int pattern = kind.firstPattern; pattern <= kind.lastPattern; ++pattern) {
-            mPalette->addItem(QPixmap::fromImage(patternPicture(pattern, images)),
+            const std::vector<int> numbers = mClient->document().patternTiles(pattern);
+            mPalette->addItem(QPixmap::fromImage(patternPicture(pattern, numbers, images)),
                 tr("%1 %2").arg(text(kind.name)).arg(pattern - kind.firstPattern + 1), pattern);
         }
     }
     mPalette->setCurrentIndex(chosen);
 }
 
-QImage RaceToolsUi::patternPicture(int pattern, const QList<QImage> &tiles)
+QImage RaceToolsUi::patternPicture(
+    int pattern, const std::vector<int> &numbers, const QList<QImage> &tiles)
 {
     const rom::OverlayItem item = rom::makeItem(pattern, 0, 0);
     const rom::ItemExtent extent = rom::itemExtent(item.size);
@@ -170,12 +172,13 @@ QImage RaceToolsUi::patternPicture(int pattern, const QList<QImage> &tiles)
     QPainter painter(&picture);
     const QRect area((side - extent.width * step) / 2, (side - extent.height * step) / 2,
         extent.width * step, extent.height * step);
-    const std::vector<int> numbers = rom::patternTiles(pattern);
     if (!tiles.isEmpty() && int(numbers.size()) == extent.width * extent.height) {
         for (int i = 0; i < int(numbers.size()); ++i) {
             const QRect at(area.x() + i % extent.width * step, area.y() + i / extent.width * step,
                 step, step);
-            painter.drawImage(at, tiles.value(numbers[std::size_t(i)]));
+            // A clear cell of the pattern leaves whatever the layout has there.
+            if (numbers[std::size_t(i)] >= 0)
+                painter.drawImage(at, tiles.value(numbers[std::size_t(i)]));
         }
         return picture;
     }

@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <optional>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -41,9 +42,11 @@ public:
 
     // "Items 17 of 41".
     static QString itemsText(int count);
-    // The palette's picture of a pattern: the game's tiles when given, else an outlined glyph of
-    // the item's size with its kind's letter, as the numbers view draws items.
-    static QImage patternPicture(int pattern, const QList<QImage> &tiles);
+    // The palette's picture of a pattern: the tiles it stamps (numbers, row by row, -1 clear)
+    // when both are given, else an outlined glyph of the item's size with its kind's letter, as
+    // the numbers view draws items.
+    static QImage patternPicture(
+        int pattern, const std::vector<int> &numbers, const QList<QImage> &tiles);
 
 private:
     void buildThemeMenu(WindowMenus &menus);

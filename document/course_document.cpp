@@ -8,6 +8,7 @@
 #include "document/tile_text.h"
 
 #include "rom/course_layers.h"
+#include "rom/item_kinds.h"
 
 #include <QCryptographicHash>
 #include <QUndoStack>
@@ -204,6 +205,7 @@ void CourseDocument::loadRace(const rom::CourseLayers &layers)
     mAreas->load(layers.areas.ok() ? *layers.areas.value : std::nullopt,
         QString::fromStdString(layers.areas.error));
     mBehaviours = layers.behaviours;
+    mPatterns = layers.patterns;
     mStack->clear();
     setClean();
 }
@@ -212,6 +214,13 @@ const rom::TileBehaviour *CourseDocument::tileBehaviour() const
 {
     const std::optional<rom::TileBehaviour> &known = mBehaviours[std::size_t(mTheme) / 2];
     return known ? &*known : nullptr;
+}
+
+std::vector<int> CourseDocument::patternTiles(int pattern) const
+{
+    if (pattern >= 0 && pattern < int(mPatterns.size()) && mPatterns[std::size_t(pattern)])
+        return *mPatterns[std::size_t(pattern)];
+    return rom::patternTiles(pattern);
 }
 
 std::optional<rom::CourseData> CourseDocument::courseData() const

@@ -4,6 +4,7 @@
 #include "document/course_ref.h"
 
 #include "rom/course_catalogue.h"
+#include "rom/race_map.h"
 #include "rom/tile_behaviour.h"
 
 #include <QByteArray>
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QUndoStack;
 
@@ -65,6 +67,10 @@ public:
     ObjectAreasValue &objectAreas() const { return *mAreas; }
     // What the theme's tiles do to a kart, where the ROM told it (a course from a ROM).
     const rom::TileBehaviour *tileBehaviour() const;
+    // The tiles an item pattern stamps, row by row (-1 leaves the layout's tile): the ROM's own
+    // pattern table where a course from a ROM gave it, else those the game's list names (none for
+    // the coin groups).
+    std::vector<int> patternTiles(int pattern) const;
 
     // The course's look, as the ROM's theme table holds it; an undo step when set.
     rom::Theme theme() const { return mTheme; }
@@ -137,6 +143,7 @@ private:
     TargetsLayer *mTargets;
     ObjectAreasValue *mAreas;
     std::array<std::optional<rom::TileBehaviour>, rom::ThemeCount> mBehaviours;
+    std::array<std::optional<std::vector<int>>, rom::map::DefinedItemPatterns> mPatterns;
     rom::Theme mTheme = rom::Theme::MarioCircuit;
     CourseRef mRaceCourse;
     QList<Layer *> mLayers;

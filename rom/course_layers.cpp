@@ -1,6 +1,7 @@
 #include "rom/course_layers.h"
 
 #include "rom/course_data.h"
+#include "rom/item_kinds.h"
 
 namespace velmor::rom {
 
@@ -64,6 +65,8 @@ CourseLayers readCourseLayers(const RomImage &rom, int id)
     }
     layers.startSharers = startSharers(rom, id);
     layers.areas = raceOnly(id, &readObjectAreas, rom);
+    for (int pattern = 0; pattern < map::DefinedItemPatterns; ++pattern)
+        layers.patterns[std::size_t(pattern)] = readPatternTiles(rom, pattern);
     for (int theme = 0; theme < ThemeCount; ++theme) {
         LayerRead<TileBehaviour> read = readTileBehaviour(rom, Theme(theme * 2));
         layers.behaviours[std::size_t(theme)] = std::move(read.value);

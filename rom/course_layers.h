@@ -3,6 +3,7 @@
 #include "rom/ai_tables.h"
 #include "rom/course_data.h"
 #include "rom/object_areas.h"
+#include "rom/race_map.h"
 #include "rom/tile_behaviour.h"
 
 #include <array>
@@ -33,6 +34,8 @@ struct CourseLayers
     // theme's tiles do to a kart, where the ROM's table could be read.
     LayerRead<std::optional<ObjectAreas>> areas;
     std::array<std::optional<TileBehaviour>, ThemeCount> behaviours;
+    // The tiles of each pattern as the ROM's pattern table gives them, where it could be read.
+    std::array<std::optional<std::vector<int>>, map::DefinedItemPatterns> patterns;
 
     // The messages of the layers that could not be read, in the order above.
     std::vector<std::string> errors() const;

@@ -62,6 +62,25 @@ std::vector<int> patternTiles(int pattern)
     return {};
 }
 
+std::optional<std::vector<int>> readPatternTiles(const RomImage &rom, int pattern)
+{
+    const ItemRange *range = itemRangeOf(pattern);
+    const codec::ByteView game = rom.game();
+    const std::size_t entry = map::ItemPatternPointers + 2 * std::size_t(pattern);
+    if (!range || entry + 2 > game.size())
+        return std::nullopt;
+    const std::size_t at = map::ItemPatternBank | (game[entry] | std::size_t(game[entry + 1]) << 8);
+    const ItemExtent extent = itemExtent(range->sizeClass);
+    const std::size_t count = std::size_t(extent.width * extent.height);
+    if (at < map::ItemPatternData || at + count > map::ItemPatternDataEnd || at + count > game.size())
+        return std::nullopt;
+    std::vector<int> tiles;
+    tiles.reserve(count);
+    for (std::size_t k = 0; k < count; ++k)
+        tiles.push_back(game[at + k] == map::ItemPatternClear ? -1 : int(game[at + k]));
+    return tiles;
+}
+
 OverlayItem makeItem(int pattern, int col, int row)
 {
     OverlayItem item;

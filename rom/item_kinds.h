@@ -1,8 +1,10 @@
 #pragma once
 
 #include "rom/overlay_items.h"
+#include "rom/rom_image.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +34,10 @@ std::string_view itemName(const OverlayItem &item);
 // names one by one (0-27; the order within a 2 x 2 square is inferred); empty for the coin
 // groups, which mix tiles FE and FF in shapes of their own.
 std::vector<int> patternTiles(int pattern);
+// The tiles a pattern stamps as the ROM's own pattern table gives them, row by row in the size
+// class its kind is drawn with; -1 where the pattern leaves the layout's tile. Nothing when the
+// pattern is none the game defines or its pointer leads outside the table's data.
+std::optional<std::vector<int>> readPatternTiles(const RomImage &rom, int pattern);
 
 // A new item of a pattern, with the size class its kind is drawn with, its top-left at a tile;
 // kept whole on the map (a record past the right edge would wrap into the next row).

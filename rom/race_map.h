@@ -84,6 +84,13 @@ inline constexpr int MaxItems = 41;
 inline constexpr std::uint16_t ItemListEnd = 0xFFFF;
 inline constexpr int ItemSizeShift = 6;
 inline constexpr std::uint8_t ItemPatternMask = 0x3F;
+// The tiles each pattern stamps: 16-bit pointers into bank $84, one per pattern, to rows of tile
+// numbers (0xFF leaves the layout's tile) that lie between the table's end and the size table.
+inline constexpr std::size_t ItemPatternPointers = 0x4F23D;
+inline constexpr std::size_t ItemPatternBank = 0x40000;
+inline constexpr std::size_t ItemPatternData = 0x4F2AD;
+inline constexpr std::size_t ItemPatternDataEnd = 0x4F384;
+inline constexpr std::uint8_t ItemPatternClear = 0xFF;
 
 // --- Units and ranges.
 inline constexpr int MapSide = 128; // tiles

@@ -1,5 +1,6 @@
 #include "rom/ai_tables.h"
 #include "rom/course_layers.h"
+#include "rom/item_kinds.h"
 #include "rom/hex_offset.h"
 #include "rom/race_map.h"
 #include "rom/rom_map.h"
@@ -83,6 +84,8 @@ private slots:
     void malformedLayersAreRefused();
     void writersRefuseBadValues_data();
     void writersRefuseBadValues();
+    void patternTilesComeFromTheRomsTable_data();
+    void patternTilesComeFromTheRomsTable();
 };
 
 void TestRaceData::everyLayerReads()
@@ -284,6 +287,44 @@ void TestRaceData::writersRefuseBadValues()
     QVERIFY2(QString::fromStdString(error).endsWith(message.section(u'.', 0, 0) == u"ai"
         ? message.mid(3) : message), error.c_str());
     QVERIFY(copy == built.bytes);
+}
+
+void TestRaceData::patternTilesComeFromTheRomsTable_data()
+{
+    QTest::addColumn<int>("pattern");
+    QTest::addColumn<int>("pointer"); // the word in the pattern's table entry
+    QTest::addColumn<bool>("read");
+    QTest::newRow("a coin group, 5 x 5") << 30 << 0xF300 << true;
+    QTest::newRow("an item box, 2 x 2") << 1 << 0xF2AD << true;
+    QTest::newRow("pointer before the data") << 30 << 0xF240 << false;
+    QTest::newRow("rows past the data's end") << 30 << 0xF370 << false;
+    QTest::newRow("a pattern the game has not") << 60 << 0xF300 << false;
+}
+
+void TestRaceData::patternTilesComeFromTheRomsTable()
+{
+    QFETCH(int, pattern);
+    QFETCH(int, pointer);
+    QFETCH(bool, read);
+    test::GameRom built = raceRom();
+    const std::size_t entry = built.fileOffset(map::ItemPatternPointers + 2 * std::size_t(pattern));
+    built.bytes[entry] = std::uint8_t(pointer & 0xFF);
+    built.bytes[entry + 1] = std::uint8_t(pointer >> 8);
+    // Rows of FE with the corners clear, as a coin group's ring.
+    const std::size_t data = built.fileOffset(map::ItemPatternBank | std::size_t(pointer));
+    for (std::size_t k = 0; k < 25 && data + k < built.bytes.size(); ++k)
+        built.bytes[data + k] = k == 0 || k == 4 || k == 20 || k == 24 ? 0xFF : 0xFE;
+    const std::optional<std::vector<int>> tiles = rom::readPatternTiles(imageOf(built.bytes), pattern);
+    QCOMPARE(tiles.has_value(), read);
+    if (!read)
+        return;
+    const std::size_t count = pattern == 30 ? 25 : 4;
+    QCOMPARE(tiles->size(), count);
+    QCOMPARE(tiles->front(), -1);
+    QCOMPARE(tiles->at(1), 0xFE);
+    QCOMPARE(tiles->back(), count == 25 ? -1 : 0xFE);
+    // The course's layers carry them for the palette.
+    QVERIFY(rom::readCourseLayers(imageOf(built.bytes), 7).patterns[std::size_t(pattern)] == tiles);
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestRaceData)
