@@ -1,5 +1,7 @@
 #include "course/rom_insertion.h"
 
+#include "course/expand_rom.h"
+
 #include "document/course_ref.h"
 #include "course/export_track.h"
 #include "course/rom_target.h"
@@ -221,24 +223,54 @@ void RomInsertion::startTool(
     const QStringList arguments {trackPath, romPath, offsetText, RecompFormat, RecompFormat2};
     ToolRun *run = tools->start(mSettings.recompPath, arguments);
     ++mRunning;
-    connect(run, &ToolRun::finished, this, [this, trackPath, romPath](const ToolResult &result) {
-        --mRunning;
-        report(trackPath, romPath, result);
-    });
+    connect(run, &ToolRun::finished, this,
+        [this, trackPath, romPath, offsetText](const ToolResult &result) {
+            --mRunning;
+            report(trackPath, romPath, offsetText, result);
+        });
 }
 
-void RomInsertion::report(
-    const QString &trackPath, const QString &romPath, const ToolResult &result)
+void RomInsertion::report(const QString &trackPath, const QString &romPath,
+    const QString &offsetText, const ToolResult &result)
 {
     if (!result.succeeded()) {
-        fail(tr("The course could not be imported into %1.\n%2")
-                 .arg(displayPath(romPath), result.describe()));
+        const QString why = tr("The course could not be imported into %1.\n%2")
+                                .arg(displayPath(romPath), result.describe());
+        // recomp.exe's words when a 4 Mbit ROM has no room for a larger course: Expand ROM is
+        // offered, as Save Course into ROM offers it, and the course then goes into the new ROM.
+        if (result.outcome == ToolResult::Outcome::Finished
+            && result.errorOutput.contains(QStringLiteral("Expand ROM"))) {
+            offerExpansion(trackPath, romPath, offsetText, why);
+            return;
+        }
+        fail(why);
         return;
     }
     mServices.messages.inform(QStringLiteral("Import of ") + displayPath(trackPath)
             + QStringLiteral(" into ") + displayPath(romPath) + QStringLiteral(" successful."),
         QStringLiteral("Successful Import"));
     end(Outcome::Imported);
+}
+
+void RomInsertion::offerExpansion(const QString &trackPath, const QString &romPath,
+    const QString &offsetText, const QString &why)
+{
+    if (!mServices.messages.askYesNo(
+            why
+                + tr("\n\nExpand ROM makes room for larger courses. Expand %1 now? The expanded "
+                     "ROM is a new file, and the course goes into it.")
+                      .arg(displayPath(romPath)),
+            FailedTitle)) {
+        end(Outcome::Failed);
+        return;
+    }
+    ExpandRom expansion(mServices);
+    if (expansion.run(romPath) != ExpandRom::Outcome::Done) {
+        end(Outcome::Failed);
+        return;
+    }
+    mState.targetRom = expansion.written();
+    startTool(trackPath, expansion.written(), offsetText);
 }
 
 void RomInsertion::fail(const QString &text)

@@ -66,7 +66,12 @@ private:
     // Leaves state.targetRom naming a ROM file that is there; nothing when the step ended.
     std::optional<Outcome> chooseTargetRom(const QString &title);
     void startTool(const QString &trackPath, const QString &romPath, const QString &offsetText);
-    void report(const QString &trackPath, const QString &romPath, const ToolResult &result);
+    void report(const QString &trackPath, const QString &romPath, const QString &offsetText,
+        const ToolResult &result);
+    // A course that a 4 Mbit ROM has no room for: Expand ROM offered, then the same insertion
+    // into the expanded ROM.
+    void offerExpansion(const QString &trackPath, const QString &romPath, const QString &offsetText,
+        const QString &why);
     void fail(const QString &text);
     void end(Outcome outcome);
 

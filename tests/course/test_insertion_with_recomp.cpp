@@ -1,7 +1,9 @@
+#include "rom/course_tables.h"
 #include "rom/rom_image.h"
 #include "course/track_file.h"
 #include "codec/codec.h"
 #include "tests/course/insertion_rig.h"
+#include "tests/support/synthetic_rom.h"
 #include "tests/support/test_main.h"
 
 #include <QRandomGenerator>
@@ -80,6 +82,7 @@ private slots:
     void courseLandsWhereTheGameReadsIt_data();
     void courseLandsWhereTheGameReadsIt();
     void courseTooBigLeavesTheRomAlone();
+    void aCourseTooBigForA4MbitRomOffersExpandRom();
 };
 
 void TestInsertionWithRecomp::courseLandsWhereTheGameReadsIt_data()
@@ -135,6 +138,47 @@ void TestInsertionWithRecomp::courseTooBigLeavesTheRomAlone()
     QVERIFY2(text.contains(QStringLiteral("exit status 1")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("Mario Circuit 1's slot at")), qPrintable(text));
     QCOMPARE(readBytes(target), original);
+}
+
+void TestInsertionWithRecomp::aCourseTooBigForA4MbitRomOffersExpandRom()
+{
+    InsertionRig rig(0);
+    Configuration settings = rig.insertion.settings();
+    settings.recompPath = QStringLiteral(VELMOR_RECOMP);
+    rig.insertion.setSettings(settings);
+    const QByteArray original = toQByteArray(gameRom({.seed = 4}).bytes);
+    QVERIFY(writeBytes(settings.userRomPath, original));
+
+    // Far larger than its slot, yet a track the game can decode.
+    QStringList course = noisyMap(11);
+    for (int i = 6000; i < Cells; ++i)
+        course[i] = QStringLiteral("01");
+    // Too large for its slot in 4 Mbit: the failure offers Expand ROM; yes, to 8 Mbit, saved
+    // beside it; then the same insertion goes into the expanded ROM, the course moved.
+    const QString target = rig.path(QStringLiteral("kart_velmor.smc"));
+    const QString expanded = rig.path(QStringLiteral("kart_8mbit.smc"));
+    rig.dialog.pick(rig.path(QStringLiteral("noisy.bin")));
+    rig.dialog.pick(target);
+    rig.messages.answer(MessageBoxes::Answer::Yes);
+    rig.dialog.pick(target); // the ROM Expand ROM proposes
+    rig.messages.answer(MessageBoxes::Answer::Yes);
+    rig.dialog.pick(expanded);
+    rig.insertion.exportAndInsert(course, QStringLiteral("68f2c - Mario Circuit 1"));
+    QCOMPARE(rig.outcome(), std::optional(Outcome::Imported));
+    QCOMPARE(rig.messages.titles(), (QStringList {QStringLiteral("Successful Export"), QStringLiteral("Import Failed"),
+                                                  QStringLiteral("Expand ROM"), QStringLiteral("ROM Expanded"),
+                                                  QStringLiteral("Successful Import")}));
+    QVERIFY2(rig.messages.messages().at(1).text.contains(QStringLiteral("Expand ROM makes room for larger courses")),
+             qPrintable(rig.messages.messages().at(1).text));
+    QCOMPARE(readBytes(target), readBytes(settings.userRomPath));
+    const QByteArray after = readBytes(expanded);
+    QCOMPARE(after.size(), qsizetype(0x100200));
+    const rom::CourseTables tables = rom::readCourseTables(*rom::RomImage::open(
+        codec::ByteView(reinterpret_cast<const std::uint8_t *>(after.constData()), std::size_t(after.size()))));
+    const std::size_t livesAt = *tables[0x07].layoutOffset;
+    QVERIFY2(livesAt >= 0x80000, "the course did not move into the added banks");
+    QCOMPARE(courseInRom(after, qint64(livesAt) + 0x200), course);
+    QCOMPARE(rig.messages.unanswered(), 0);
 }
 
 VELMOR_GUILESS_TEST_MAIN(TestInsertionWithRecomp)
