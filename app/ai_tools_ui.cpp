@@ -36,24 +36,12 @@ AiToolsUi::AiToolsUi(QMainWindow *window, ClientWindow *client, WindowMenus &men
     , mMenus(menus)
     , mZones(qobject_cast<ZonesTool *>(client->toolController()->toolNamed(ZonesKey)))
     , mTargets(qobject_cast<TargetsTool *>(client->toolController()->toolNamed(TargetsKey)))
-    , mPanel(new RaceOrderPanel(client->document()))
-    , mDock(new QDockWidget(tr("Race Order"), window))
 {
-    mDock->setObjectName(QStringLiteral("raceOrderWindow"));
-    // Floating, as the other tool windows: docked, it would make the fixed window grow.
-    mDock->setAllowedAreas(Qt::NoDockWidgetArea);
-    mDock->setWidget(mPanel);
-    mDock->setFloating(true);
-    mDock->resize(420, 360);
-    mDock->hide();
     buildMenus(menus);
 
-    connect(mPanel, &RaceOrderPanel::zoneChosen, mZones, &ZonesTool::select);
-    connect(mZones, &ZonesTool::zoneSelected, mPanel, &RaceOrderPanel::setCurrentZone);
     connect(mZones, &ZonesTool::zoneSelected, this, &AiToolsUi::updateEntries);
     connect(mZones, &ZonesTool::told, this, &AiToolsUi::tell);
     connect(mTargets, &TargetsTool::targetSelected, this, &AiToolsUi::updateEntries);
-    connect(mTargets, &TargetsTool::targetSelected, mPanel, &RaceOrderPanel::setCurrentZone);
     connect(&client->document().zones(), &Layer::changed, this, &AiToolsUi::updateEntries);
     connect(client->toolController(), &ToolController::toolChanged, this, &AiToolsUi::updateEntries);
     updateEntries();
@@ -115,12 +103,56 @@ void AiToolsUi::buildMenus(WindowMenus &menus)
     QAction *order = menus.add(menus.viewMenu(), QStringLiteral("actionViewRaceOrder"),
         tr("&Race Order"));
     order->setCheckable(true);
-    connect(order, &QAction::toggled, mDock, &QDockWidget::setVisible);
-    connect(mDock, &QDockWidget::visibilityChanged, order, [order, this](bool) {
+    mOrderEntry = order;
+    connect(order, &QAction::toggled, this, [this](bool shown) {
+        if (shown || mDock)
+            raceOrderWindow()->setVisible(shown);
+    });
+}
+
+QDockWidget *AiToolsUi::raceOrderWindow()
+{
+    // Made when first needed: a floating tool window is a fair part of the start-up.
+    if (mDock)
+        return mDock;
+    mPanel = new RaceOrderPanel(mClient->document());
+    mDock = new QDockWidget(tr("Race Order"), mWindow);
+    mDock->setObjectName(QStringLiteral("raceOrderWindow"));
+    // Floating, as the other tool windows: docked, it would make the fixed window grow.
+    mDock->setAllowedAreas(Qt::NoDockWidgetArea);
+    mDock->setWidget(mPanel);
+    mDock->setFloating(true);
+    mDock->resize(420, 360);
+    mDock->hide();
+    connect(mPanel, &RaceOrderPanel::zoneChosen, mZones, &ZonesTool::select);
+    connect(mZones, &ZonesTool::zoneSelected, mPanel, &RaceOrderPanel::setCurrentZone);
+    connect(mTargets, &TargetsTool::targetSelected, mPanel, &RaceOrderPanel::setCurrentZone);
+    connect(mDock, &QDockWidget::visibilityChanged, mOrderEntry, [this](bool) {
         // Hidden with the window minimised is not closed by the user.
         if (!mWindow->isMinimized())
-            order->setChecked(mDock->isVisible());
+            mOrderEntry->setChecked(mDock->isVisible());
     });
+    // The zone the map has chosen, as if the panel had followed it all along.
+    const QString tool = mClient->toolController()->tool();
+    const int chosen = tool == ZonesKey ? mZones->selected()
+        : tool == TargetsKey             ? mTargets->selected()
+                                         : -1;
+    if (chosen >= 0)
+        mPanel->setCurrentZone(chosen);
+    return mDock;
+}
+
+RaceOrderPanel *AiToolsUi::raceOrder()
+{
+    raceOrderWindow();
+    return mPanel;
+}
+
+void AiToolsUi::deleteRaceOrderWindow()
+{
+    delete mDock;
+    mDock = nullptr;
+    mPanel = nullptr;
 }
 
 void AiToolsUi::updateEntries()
@@ -151,7 +183,8 @@ void AiToolsUi::updateEntries()
 void AiToolsUi::tell(const QString &text)
 {
     mWindow->statusBar()->showMessage(text, StatusMessageMs);
-    mPanel->tell(text);
+    if (mPanel)
+        mPanel->tell(text);
 }
 
 } // namespace velmor

@@ -26,8 +26,11 @@ class AiToolsUi : public QObject
 public:
     AiToolsUi(QMainWindow *window, ClientWindow *client, WindowMenus &menus, QObject *parent = nullptr);
 
-    QDockWidget *raceOrderWindow() const { return mDock; }
-    RaceOrderPanel *raceOrder() const { return mPanel; }
+    // The race order's tool window and its panel, made when first shown or asked for.
+    QDockWidget *raceOrderWindow();
+    RaceOrderPanel *raceOrder();
+    // For the main window's ordered take-down: the tool window goes, if it was ever made.
+    void deleteRaceOrderWindow();
 
 private:
     void buildMenus(WindowMenus &menus);
@@ -39,8 +42,9 @@ private:
     WindowMenus &mMenus;
     ZonesTool *mZones;
     TargetsTool *mTargets;
-    RaceOrderPanel *mPanel;
-    QDockWidget *mDock;
+    QAction *mOrderEntry = nullptr;
+    RaceOrderPanel *mPanel = nullptr;
+    QDockWidget *mDock = nullptr;
     QList<QAction *> mDrawKinds;
     QList<QAction *> mSpeeds;
 };

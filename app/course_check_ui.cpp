@@ -34,16 +34,38 @@ constexpr int FindingRole = Qt::UserRole;
 CourseCheckUi::CourseCheckUi(QMainWindow *window, ClientWindow *client, WindowMenus &menus,
                              Services &services, RomPath romPath, QObject *parent)
     : QObject(parent)
+    , mMainWindow(window)
     , mClient(client)
     , mServices(services)
     , mRomPath(std::move(romPath))
     , mLayer(new FindingsLayer)
-    , mWindow(new QDockWidget(tr("Course Check"), window))
-    , mList(new QTreeWidget(mWindow))
     , mSummary(new QLabel(window->statusBar()))
 {
     client->document().addLayer(mLayer);
 
+    mSummary->setObjectName(QStringLiteral("courseCheckSummary"));
+    window->statusBar()->addPermanentWidget(mSummary);
+
+    connect(menus.add(menus.courseMenu(), QStringLiteral("actionCheckCourse"), tr("&Check Course"),
+                      QKeySequence(Qt::Key_F7)),
+            &QAction::triggered, this, [this] { check(true); });
+    // Every save is checked again, into a ROM and into a track file alike.
+    connect(&client->actions(), &CourseActions::savedIntoRom, this, [this] { check(false); });
+    connect(&client->actions(), &CourseActions::fileUsed, this, [this] { check(false); });
+    // Findings about another course would point at the wrong places.
+    connect(&client->document(), &CourseDocument::courseChanged, this, [this] {
+        show({});
+        mSummary->clear();
+    });
+}
+
+QDockWidget *CourseCheckUi::findingsWindow()
+{
+    // Made when first needed: a floating tool window is a fair part of the start-up.
+    if (mWindow)
+        return mWindow;
+    mWindow = new QDockWidget(tr("Course Check"), mMainWindow);
+    mList = new QTreeWidget(mWindow);
     mList->setObjectName(QStringLiteral("courseCheckFindings"));
     mList->setRootIsDecorated(false);
     mList->setHeaderLabels({tr("Severity"), tr("Place"), tr("Finding")});
@@ -60,21 +82,14 @@ CourseCheckUi::CourseCheckUi(QMainWindow *window, ClientWindow *client, WindowMe
     mWindow->setFloating(true);
     mWindow->resize(560, 240);
     mWindow->hide();
+    fillList();
+    return mWindow;
+}
 
-    mSummary->setObjectName(QStringLiteral("courseCheckSummary"));
-    window->statusBar()->addPermanentWidget(mSummary);
-
-    connect(menus.add(menus.courseMenu(), QStringLiteral("actionCheckCourse"), tr("&Check Course"),
-                      QKeySequence(Qt::Key_F7)),
-            &QAction::triggered, this, [this] { check(true); });
-    // Every save is checked again, into a ROM and into a track file alike.
-    connect(&client->actions(), &CourseActions::savedIntoRom, this, [this] { check(false); });
-    connect(&client->actions(), &CourseActions::fileUsed, this, [this] { check(false); });
-    // Findings about another course would point at the wrong places.
-    connect(&client->document(), &CourseDocument::courseChanged, this, [this] {
-        show({});
-        mSummary->clear();
-    });
+QTreeWidget *CourseCheckUi::findingsList()
+{
+    findingsWindow();
+    return mList;
 }
 
 void CourseCheckUi::check(bool showWindow)
@@ -99,7 +114,7 @@ void CourseCheckUi::check(bool showWindow)
     }
     show(rom::checkCourse(input));
     if (showWindow) {
-        mWindow->show();
+        findingsWindow()->show();
         mWindow->raise();
     }
 }
@@ -107,6 +122,14 @@ void CourseCheckUi::check(bool showWindow)
 void CourseCheckUi::show(rom::CheckReport report)
 {
     mReport = std::move(report);
+    mSummary->setText(QString::fromStdString(mReport.summary()));
+    mLayer->setFindings(mReport.findings);
+    if (mList)
+        fillList();
+}
+
+void CourseCheckUi::fillList()
+{
     mList->clear();
     for (std::size_t k = 0; k < mReport.findings.size(); ++k) {
         const rom::Finding &finding = mReport.findings[k];
@@ -119,10 +142,8 @@ void CourseCheckUi::show(rom::CheckReport report)
         item->setData(0, FindingRole, int(k));
         item->setForeground(0, error ? QColor(0xC0, 0x00, 0x00) : QColor(0xB0, 0x70, 0x00));
     }
-    const QString summary = QString::fromStdString(mReport.summary());
-    mSummary->setText(summary);
-    mWindow->setWindowTitle(tr("Course Check: %1").arg(summary));
-    mLayer->setFindings(mReport.findings);
+    mWindow->setWindowTitle(
+        tr("Course Check: %1").arg(QString::fromStdString(mReport.summary())));
 }
 
 void CourseCheckUi::centreOn(const rom::Finding &finding)

@@ -37,8 +37,9 @@ public:
     void check(bool showWindow);
     const rom::CheckReport &report() const { return mReport; }
 
-    QDockWidget *findingsWindow() const { return mWindow; }
-    QTreeWidget *findingsList() const { return mList; }
+    // The tool window and its list, made when first asked for.
+    QDockWidget *findingsWindow();
+    QTreeWidget *findingsList();
     QLabel *summaryLabel() const { return mSummary; }
     FindingsLayer *layer() const { return mLayer; }
 
@@ -47,13 +48,15 @@ public:
 
 private:
     void show(rom::CheckReport report);
+    void fillList();
 
+    QMainWindow *mMainWindow;
     ClientWindow *mClient;
     Services &mServices;
     RomPath mRomPath;
     FindingsLayer *mLayer;
-    QDockWidget *mWindow;
-    QTreeWidget *mList;
+    QDockWidget *mWindow = nullptr;
+    QTreeWidget *mList = nullptr;
     QLabel *mSummary;
     rom::CheckReport mReport;
 };

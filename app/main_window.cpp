@@ -143,7 +143,7 @@ MainWindow::~MainWindow()
     mThemes = nullptr;
     delete mRace;
     mRace = nullptr;
-    delete mAiTools->raceOrderWindow();
+    mAiTools->deleteRaceOrderWindow();
     delete mAiTools;
     mAiTools = nullptr;
     mLayers->deleteToolWindow();
