@@ -43,6 +43,25 @@ std::optional<codec::Bytes> readRom(const QString &path, QString *error)
     return readAll(path, QStringLiteral("ROM file"), qint64(rom::MaxFileSize), error);
 }
 
+// The ROM a tool reads to write another file from it: refused before anything is computed when
+// the output cannot take a whole write or is the ROM itself.
+std::optional<codec::Bytes> readRomFor(
+    const QString &romPath, const QString &outputPath, QString *error)
+{
+    std::optional<codec::Bytes> rom = readRom(romPath, error);
+    if (rom && !files::isUsableOutput(outputPath, {{QStringLiteral("ROM file"), romPath}}, error))
+        return std::nullopt;
+    return rom;
+}
+
+QString joinedLines(const std::vector<std::string> &lines)
+{
+    QStringList joined;
+    for (const std::string &line : lines)
+        joined.append(fromStd(line));
+    return joined.join(QLatin1Char('\n'));
+}
+
 bool writeAtomically(const QString &path, const codec::Bytes &bytes, QString *error)
 {
     return writeWholeFile(path, toByteArray(bytes), error);
@@ -191,11 +210,8 @@ FileOutcome insertFile(const QString &inputPath, const QString &romPath, std::si
 FileOutcome extractFile(const QString &romPath, const QString &outputPath, std::size_t offset)
 {
     FileOutcome outcome;
-    const auto rom = readRom(romPath, &outcome.message);
+    const auto rom = readRomFor(romPath, outputPath, &outcome.message);
     if (!rom)
-        return outcome;
-    if (!files::isUsableOutput(
-            outputPath, {{QStringLiteral("ROM file"), romPath}}, &outcome.message))
         return outcome;
     if (const QString refused = regionProblem(*rom, offset); !refused.isEmpty()) {
         outcome.message = refused;
@@ -233,26 +249,16 @@ FileOutcome listCourses(const QString &romPath)
         outcome.message = fromStd(listing.error);
         return outcome;
     }
-    QStringList lines;
-    for (const std::string &line : rom::listingLines(listing))
-        lines.append(fromStd(line));
     outcome.ok = true;
-    outcome.message = lines.join(QLatin1Char('\n'));
+    outcome.message = joinedLines(rom::listingLines(listing));
     return outcome;
 }
-
-} // namespace velmor
-
-namespace velmor {
 
 FileOutcome expandFile(const QString &romPath, const QString &outputPath, int megabits)
 {
     FileOutcome outcome;
-    const auto rom = readRom(romPath, &outcome.message);
+    const auto rom = readRomFor(romPath, outputPath, &outcome.message);
     if (!rom)
-        return outcome;
-    if (!files::isUsableOutput(
-            outputPath, {{QStringLiteral("ROM file"), romPath}}, &outcome.message))
         return outcome;
     const rom::ExpandOutcome expanded = rom::expandRom(*rom, megabits);
     if (!expanded.ok) {
@@ -274,11 +280,8 @@ FileOutcome describeRom(const QString &romPath)
     if (!rom)
         return outcome;
     const rom::RomReport report = rom::reportRom(*rom);
-    QStringList lines;
-    for (const std::string &line : report.lines)
-        lines.append(fromStd(line));
     outcome.ok = report.ok;
-    outcome.message = lines.join(QLatin1Char('\n'));
+    outcome.message = joinedLines(report.lines);
     return outcome;
 }
 

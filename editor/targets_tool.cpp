@@ -39,18 +39,17 @@ TargetFault targetFault(const CourseDocument &document, int index)
 }
 
 TargetsTool::TargetsTool(ToolContext &context, QObject *parent)
-    : Tool(context, parent)
-    , mEdits(context.document)
+    : AiTool(context, parent)
 { }
 
 int TargetsTool::selected() const
 {
-    return mSelected < int(mEdits.ai().targets.size()) ? mSelected : -1;
+    return within(mSelected, mEdits.ai().targets.size());
 }
 
 void TargetsTool::select(int target)
 {
-    const int valid = target >= 0 && target < int(mEdits.ai().targets.size()) ? target : -1;
+    const int valid = within(target, mEdits.ai().targets.size());
     if (valid == mSelected)
         return;
     repaintAround(mSelected);
@@ -61,12 +60,8 @@ void TargetsTool::select(int target)
 
 bool TargetsTool::press(const ToolEvent &event)
 {
-    if (event.button != LeftButton)
+    if (!startsGesture(event))
         return false;
-    if (const QString reason = mEdits.blocked(); !reason.isEmpty()) {
-        emit refused(reason);
-        return false;
-    }
     const rom::CourseAi &ai = mEdits.ai();
     // The nearest target within reach; else the target of the zone under the pointer.
     int hit = -1;
@@ -86,7 +81,6 @@ bool TargetsTool::press(const ToolEvent &event)
         hit = *zone;
     }
     select(hit);
-    mBefore = ai;
     mDragging = true;
     move(event);
     return true;

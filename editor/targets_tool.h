@@ -1,7 +1,6 @@
 #pragma once
 
-#include "editor/ai_edits.h"
-#include "editor/tool.h"
+#include "editor/ai_tool.h"
 
 namespace velmor {
 
@@ -17,7 +16,7 @@ TargetFault targetFault(const CourseDocument &document, int index);
 // that zone's target there and drags it on. The selected target's speed class is set with the
 // keys 0-3 (setSpeed). Every change is one undo step; targets out of their zone or on a tile no
 // kart drives on are marked while the tool is chosen.
-class TargetsTool : public Tool
+class TargetsTool : public AiTool
 {
     Q_OBJECT
 
@@ -41,10 +40,7 @@ private:
     QPoint tileAt(QPointF coursePixel) const;
     void repaintAround(int target);
 
-    AiEdits mEdits;
-    int mSelected = -1;
     bool mDragging = false;
-    rom::CourseAi mBefore;
 };
 
 } // namespace velmor

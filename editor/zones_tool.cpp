@@ -32,18 +32,17 @@ QRect tilesOf(const QRect &zoneCells)
 } // namespace
 
 ZonesTool::ZonesTool(ToolContext &context, QObject *parent)
-    : Tool(context, parent)
-    , mEdits(context.document)
+    : AiTool(context, parent)
 { }
 
 int ZonesTool::selected() const
 {
-    return mSelected < int(mEdits.ai().zones.size()) ? mSelected : -1;
+    return within(mSelected, mEdits.ai().zones.size());
 }
 
 void ZonesTool::select(int zone)
 {
-    const int valid = zone >= 0 && zone < int(mEdits.ai().zones.size()) ? zone : -1;
+    const int valid = within(zone, mEdits.ai().zones.size());
     if (valid == mSelected)
         return;
     const QRect was = selectionCells();
@@ -56,15 +55,10 @@ void ZonesTool::select(int zone)
 
 bool ZonesTool::press(const ToolEvent &event)
 {
-    if (event.button != LeftButton)
+    if (!startsGesture(event))
         return false;
-    if (const QString reason = mEdits.blocked(); !reason.isEmpty()) {
-        emit refused(reason);
-        return false;
-    }
     const rom::CourseAi &ai = mEdits.ai();
     mPress = event.coursePixel;
-    mBefore = ai;
     const int current = selected();
     if (current >= 0) {
         if (const std::optional<ZoneHandle> handle =

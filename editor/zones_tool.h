@@ -1,8 +1,7 @@
 #pragma once
 
 #include "document/zone_geometry.h"
-#include "editor/ai_edits.h"
-#include "editor/tool.h"
+#include "editor/ai_tool.h"
 
 namespace velmor {
 
@@ -10,7 +9,7 @@ namespace velmor {
 // a diagonal chosen, that shape), put into the race order after the selected zone. A press on a
 // zone selects it and drags it; its handles resize it. Every gesture is one undo step, shown live
 // through the zones layer's preview. Zones snap to the 16-pixel zone grid.
-class ZonesTool : public Tool
+class ZonesTool : public AiTool
 {
     Q_OBJECT
 
@@ -49,14 +48,11 @@ private:
     // A new zone's target: the middle of the zone, at the selected target's speed.
     rom::Target targetFor(const rom::Zone &zone) const;
 
-    AiEdits mEdits;
     ZoneDraw mKind = ZoneDraw::Rectangle;
-    int mSelected = -1;
     Drag mDrag = Drag::None;
     ZoneDraw mDrawing = ZoneDraw::Rectangle;
     ZoneHandle mHandle = ZoneHandle::Size;
     QPointF mPress;
-    rom::CourseAi mBefore;
     rom::Zone mOriginal;
     rom::Zone mLatest;
 };
